@@ -1,0 +1,40 @@
+// Shared main of the test programs: every test starts from the engine's
+// initial global state and without trace noise on standard output.
+#include "PIM/core/CxError.h"
+#include "PIM/core/CxLog.h"
+#include "PIM/core/CxMemory.h"
+#include "PIM/core/CxRandom.h"
+#include "PIM/core/PimTrace.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class EngineStateReset : public ::testing::EmptyTestEventListener
+{
+    void OnTestStart(const ::testing::TestInfo&) override
+    {
+        ResetErrorState();
+        ResetTrace();
+        SetTraceToStdout(false);
+        SetAllocationFailHook(nullptr);
+        SetMemoryPurge(nullptr);
+        ResetRandom();
+        ResetDebugSettings();
+    }
+    void OnTestEnd(const ::testing::TestInfo&) override
+    {
+        // A hook left behind would break the next test in confusing ways.
+        SetAllocationFailHook(nullptr);
+        SetMemoryPurge(nullptr);
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new EngineStateReset);
+    return RUN_ALL_TESTS();
+}
