@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -66,6 +67,23 @@ void CxFindNoCase(benchmark::State& state)
         benchmark::DoNotOptimize(text.FindNoCase("engine.debug"));
 }
 BENCHMARK(CxFindNoCase);
+
+// The C library's case-insensitive search is the reference for FindNoCase.
+void LibcFindNoCase(benchmark::State& state)
+{
+    const char* text = "Engine.Game.CommandConsole.Aliases, Engine.Sound.MSS, Engine.Debug";
+    for (auto _ : state)
+        benchmark::DoNotOptimize(strcasestr(text, "engine.debug"));
+}
+BENCHMARK(LibcFindNoCase);
+
+void CxFindExact(benchmark::State& state)
+{
+    CxString text("Engine.Game.CommandConsole.Aliases, Engine.Sound.MSS, Engine.Debug");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(text.Find("Engine.Debug"));
+}
+BENCHMARK(CxFindExact);
 
 void StdFindExact(benchmark::State& state)
 {

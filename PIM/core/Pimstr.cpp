@@ -29,6 +29,44 @@ bool SameBytes(const char* a, const char* b, size_t n, bool ignoreCase)
     return true;
 }
 
+inline char UpperAscii(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// Next place in [from, last] holding `c`, or null.
+inline const char* NextByte(const char* from, const char* last, char c)
+{
+    if (!from || from > last)
+        return nullptr;
+    return static_cast<const char*>(std::memchr(from, c, static_cast<size_t>(last - from) + 1));
+}
+
+// The first place where `find` starts. Candidates come from memchr on the
+// first byte (both of its cases when case does not matter), so the common
+// miss costs a vectorised scan rather than a compare at every byte.
+const char* FindFirst(const char* text, size_t length, const char* find, size_t findLength, bool ignoreCase)
+{
+    if (findLength == 0)
+        return text;
+    const char* last = text + (length - findLength);
+    const char lower = ignoreCase ? FoldAscii(find[0]) : find[0];
+    const char upper = ignoreCase ? UpperAscii(find[0]) : find[0];
+    const char* nextLower = NextByte(text, last, lower);
+    const char* nextUpper = lower == upper ? nullptr : NextByte(text, last, upper);
+    while (nextLower || nextUpper) {
+        const bool takeLower = nextLower && (!nextUpper || nextLower < nextUpper);
+        const char* at = takeLower ? nextLower : nextUpper;
+        if (SameBytes(at + 1, find + 1, findLength - 1, ignoreCase))
+            return at;
+        if (takeLower)
+            nextLower = NextByte(at + 1, last, lower);
+        else
+            nextUpper = NextByte(at + 1, last, upper);
+    }
+    return nullptr;
+}
+
 // The first (or, from the end, the last) place where `find` starts.
 const char* FindText(const char* text, const char* find, bool ignoreCase, bool fromEnd)
 {
@@ -39,9 +77,9 @@ const char* FindText(const char* text, const char* find, bool ignoreCase, bool f
     size_t findLength = std::strlen(find);
     if (findLength > length)
         return nullptr;
-    size_t places = length - findLength + 1;
-    for (size_t i = 0; i < places; ++i) {
-        size_t at = fromEnd ? places - 1 - i : i;
+    if (!fromEnd)
+        return FindFirst(text, length, find, findLength, ignoreCase);
+    for (size_t at = length - findLength + 1; at-- > 0;) {
         if (SameBytes(text + at, find, findLength, ignoreCase))
             return text + at;
     }
