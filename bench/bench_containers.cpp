@@ -49,13 +49,16 @@ std::vector<int> ShuffledKeys(int64_t count)
 
 // Adapters: Add stores one key, Sum walks everything, Has looks one key up.
 
-struct StdList
+template <class Sequence>
+struct StdSequence
 {
-    std::list<int> items;
+    Sequence items;
     void Add(int key) { items.push_back(key); }
     int64_t Sum() { return std::accumulate(items.begin(), items.end(), int64_t{0}); }
     bool Has(int key) { return std::find(items.begin(), items.end(), key) != items.end(); }
 };
+using StdList = StdSequence<std::list<int>>;
+using StdVector = StdSequence<std::vector<int>>;
 
 struct PimList
 {
@@ -69,14 +72,6 @@ struct PimList
         return sum;
     }
     bool Has(int key) { return items.Find(key) != nullptr; }
-};
-
-struct StdVector
-{
-    std::vector<int> items;
-    void Add(int key) { items.push_back(key); }
-    int64_t Sum() { return std::accumulate(items.begin(), items.end(), int64_t{0}); }
-    bool Has(int key) { return std::find(items.begin(), items.end(), key) != items.end(); }
 };
 
 struct PimDynamicArray
