@@ -5,6 +5,9 @@
 #include "PIM/core/CxMemory.h"
 #include "PIM/core/CxRandom.h"
 #include "PIM/core/PimTrace.h"
+#include "PIM/files/CxDirectoryFileSystem.h"
+#include "PIM/files/CxPathResolver.h"
+#include "PIM/platform/PimOsFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -21,12 +24,17 @@ class EngineStateReset : public ::testing::EmptyTestEventListener
         SetMemoryPurge(nullptr);
         ResetRandom();
         ResetDebugSettings();
+        PimOs::SetFaultHook(nullptr);
     }
     void OnTestEnd(const ::testing::TestInfo&) override
     {
         // A hook left behind would break the next test in confusing ways.
         SetAllocationFailHook(nullptr);
         SetMemoryPurge(nullptr);
+        PimOs::SetFaultHook(nullptr);
+        // Each test mounts its own file systems; the default one goes too.
+        DestroyDefaultFileSystem();
+        CxPathResolver::Clear();
     }
 };
 

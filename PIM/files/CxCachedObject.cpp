@@ -19,7 +19,6 @@ struct CacheState
     uint32_t counter = 0xFFFFFFFFu;
     uint32_t threshold = 0xFFFFFFFFu;
     char swapFolder[512] = {};
-    bool purgeRegistered = false;
 };
 
 CacheState& State()
@@ -40,11 +39,8 @@ void PurgeForAllocator(size_t bytesWanted)
 CxCachedObject::CxCachedObject()
 {
     CacheState& state = State();
-    if (!state.purgeRegistered) {
-        // The allocator cannot know about the cache; the cache tells it.
-        SetMemoryPurge(&PurgeForAllocator);
-        state.purgeRegistered = true;
-    }
+    // The allocator cannot know about the cache; the cache tells it.
+    SetMemoryPurge(&PurgeForAllocator);
     m_stamp = state.counter--;
     m_next = state.first;
     if (state.first)

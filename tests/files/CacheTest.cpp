@@ -1,0 +1,135 @@
+#include "PIM/core/CxMemory.h"
+#include "PIM/files/CxCachedObject.h"
+#include "PIM/files/PimTempFolder.h"
+#include "PIM/platform/PimOsFiles.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <sys/stat.h>
+
+namespace {
+
+// A cached object holding `size` bytes of a pattern.
+class Blob : public CxCachedObject
+{
+public:
+    explicit Blob(size_t size, uint8_t seed) : m_size(size)
+    {
+        m_data = Allocate(size, __FILE__, __LINE__, false);
+        auto* bytes = static_cast<uint8_t*>(m_data);
+        for (size_t i = 0; i < size; ++i)
+            bytes[i] = static_cast<uint8_t>(seed + i);
+        SetCachedData(&m_data, &m_size);
+    }
+    ~Blob() override { Free(m_data); }
+
+    bool Intact(uint8_t seed) const
+    {
+        if (!m_data)
+            return false;
+        auto* bytes = static_cast<const uint8_t*>(m_data);
+        for (size_t i = 0; i < m_size; ++i)
+            if (bytes[i] != static_cast<uint8_t>(seed + i))
+                return false;
+        return true;
+    }
+    const void* Data() const { return m_data; }
+    int loads = 0;
+
+protected:
+    int Load() override
+    {
+        ++loads;
+        return 0;
+    }
+
+private:
+    void* m_data = nullptr;
+    size_t m_size = 0;
+};
+
+int g_failuresLeft = 0;
+bool FailSome(size_t)
+{
+    return g_failuresLeft-- > 0;
+}
+
+} // namespace
+
+TEST(MemoryCache, OldestUnlockedObjectsSwapOutAndComeBack)
+{
+    TempFolder swap;
+    CxCachedObject::SetSwapFolder(swap.Path().c_str());
+    Blob oldest(4096, 1), locked(4096, 2), newest(4096, 3);
+    locked.Lock();
+    oldest.Use();
+    locked.Use();
+    newest.Use(); // the most recent use
+
+    // The allocator fails once, asks the cache, then succeeds.
+    g_failuresLeft = 1;
+    SetAllocationFailHook(&FailSome);
+    void* block = Allocate(1000, __FILE__, __LINE__, false);
+    SetAllocationFailHook(nullptr);
+    ASSERT_NE(block, nullptr);
+    Free(block);
+
+    EXPECT_FALSE(oldest.IsLoaded());
+    EXPECT_EQ(oldest.Data(), nullptr);
+    EXPECT_NE(oldest.GetSwapFile()[0], '\0');
+    EXPECT_TRUE(locked.IsLoaded()); // locked objects stay
+    EXPECT_TRUE(locked.Intact(2));
+
+    std::string swapFile = oldest.GetSwapFile();
+    ASSERT_EQ(oldest.Use(), 0);
+    EXPECT_EQ(oldest.loads, 1);
+    EXPECT_TRUE(oldest.Intact(1));
+    EXPECT_EQ(oldest.GetSwapFile()[0], '\0');
+    struct stat st;
+    EXPECT_NE(::stat(swapFile.c_str(), &st), 0); // deleted once read back
+
+    // Asked for more than everything: every unlocked object goes, and the
+    // purge still ends.
+    size_t freed = CxCachedObject::Purge(1u << 30);
+    EXPECT_EQ(freed, 2u * 4096u);
+    EXPECT_TRUE(locked.IsLoaded());
+    locked.Unlock();
+    CxCachedObject::SetSwapFolder("");
+}
+
+TEST(MemoryCache, AnObjectWhoseSwapWriteFailedIsNeverFreed)
+{
+    TempFolder swap;
+    CxCachedObject::SetSwapFolder(swap.Path().c_str());
+    Blob blob(2048, 9);
+    PimOs::SetFaultHook([](PimOs::EStep step, const char*) { return step == PimOs::EStep::Write; });
+    EXPECT_EQ(CxCachedObject::Purge(100), 0u);
+    PimOs::SetFaultHook(nullptr);
+    EXPECT_TRUE(blob.IsLoaded());
+    EXPECT_TRUE(blob.Intact(9));
+    EXPECT_EQ(blob.GetSwapFile()[0], '\0');
+
+    // An unusable swap folder: the same.
+    CxCachedObject::SetSwapFolder((swap.Path() + "/no/such/folder").c_str());
+    EXPECT_EQ(CxCachedObject::Purge(100), 0u);
+    EXPECT_TRUE(blob.Intact(9));
+    CxCachedObject::SetSwapFolder("");
+}
+
+TEST(TempFolder, PrivateAndRemovedWithItsFiles)
+{
+    const char* folder = PimTempFolder();
+    ASSERT_NE(folder, nullptr);
+    std::string path = folder;
+    struct stat st;
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    EXPECT_STREQ(PimTempFolder(), path.c_str()); // one per run
+    FILE* f = std::fopen((path + "/x.tmp").c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fclose(f);
+    PimRemoveTempFolder();
+    EXPECT_NE(::stat(path.c_str(), &st), 0);
+}
