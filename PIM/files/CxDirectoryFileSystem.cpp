@@ -9,7 +9,7 @@
 #include <atomic>
 #include <cerrno>
 #include <ctime>
-#include <unistd.h>
+#include <cstdlib>
 #include <vector>
 
 struct CxDirectoryFileSystem::OpenFile
@@ -68,6 +68,25 @@ bool WantedByMask(uint32_t attributes, int mask)
 void CollectNames(void* context, const char* name)
 {
     static_cast<std::vector<std::string>*>(context)->emplace_back(name);
+}
+
+// A save stopped halfway (the machine lost power, the game was killed) leaves
+// its temporary ".<name>.<pid>.<n>.tmp" behind. Those of processes that no
+// longer run are removed before the next save of the same file.
+void RemoveStaleTemporaries(const std::string& folder, const std::string& name)
+{
+    std::vector<std::string> names;
+    if (!PimOs::ListFolder(folder.c_str(), &CollectNames, &names))
+        return;
+    const std::string prefix = "." + name + ".";
+    for (const std::string& entry : names) {
+        if (entry.size() <= prefix.size() + 4 || entry.compare(0, prefix.size(), prefix) != 0 ||
+            entry.compare(entry.size() - 4, 4, ".tmp") != 0)
+            continue;
+        long pid = std::strtol(entry.c_str() + prefix.size(), nullptr, 10);
+        if (pid != PimOs::ProcessId() && !PimOs::ProcessAlive(pid))
+            PimOs::Delete((folder + "/" + entry).c_str());
+    }
 }
 
 } // namespace
@@ -293,9 +312,10 @@ int CxDirectoryFileSystem::ReplaceFile(const char* path, const void* data, size_
     // The new contents go to a name of their own beside the old file, reach
     // the disk, and only then take the old name in one rename; so a crash or
     // a full disk leaves either the old file or the new one, whole.
+    RemoveStaleTemporaries(folder, NameOf(target));
     static std::atomic<unsigned> counter{0};
     char suffix[64];
-    std::snprintf(suffix, sizeof suffix, ".%ld.%u.tmp", static_cast<long>(::getpid()), counter++);
+    std::snprintf(suffix, sizeof suffix, ".%ld.%u.tmp", PimOs::ProcessId(), counter++);
     const std::string temporary = folder + "/." + NameOf(target) + suffix;
 
     FILE* stream = PimOs::Open(temporary.c_str(), "wb");

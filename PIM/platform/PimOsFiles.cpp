@@ -8,6 +8,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <signal.h>
 #include <unistd.h>
 
 namespace PimOs {
@@ -213,6 +214,19 @@ uint32_t TickCount()
 {
     using namespace std::chrono;
     return static_cast<uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+long ProcessId()
+{
+    return static_cast<long>(::getpid());
+}
+
+bool ProcessAlive(long pid)
+{
+    if (pid <= 0)
+        return false;
+    // Signal 0 only asks whether the process exists; EPERM means it does.
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
 }
 
 } // namespace PimOs

@@ -69,4 +69,8 @@ bool MakePrivateTempFolder(const char* prefix, char* out, size_t outSize);
 
 uint32_t TickCount(); // milliseconds, for names that must differ
 
+long ProcessId();
+// False when no process of that id runs any more.
+bool ProcessAlive(long pid);
+
 } // namespace PimOs

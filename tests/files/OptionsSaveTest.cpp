@@ -244,4 +244,12 @@ TEST_F(OptionsSave, ProcessStoppedAtAnyStepLeavesTheOldOrTheNewFile)
         EXPECT_EQ(check.GetSectionCount(), 1u);
     }
     EXPECT_TRUE(finished);
+
+    // The stopped saves left temporaries behind; the next save clears those of
+    // processes that are gone.
+    CxOptions options;
+    ASSERT_EQ(options.Load(m_path.c_str()), PIM_OK);
+    options.SetString("Extra", "Key", "1");
+    ASSERT_EQ(options.Save(), PIM_OK);
+    EXPECT_EQ(Listing(), "player.ini ");
 }
