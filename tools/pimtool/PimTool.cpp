@@ -1,0 +1,257 @@
+#include "tools/pimtool/PimTool.h"
+
+#include "PIM/core/CxError.h"
+#include "PIM/core/CxOptionSection.h"
+#include "PIM/core/CxOptionVariable.h"
+#include "PIM/core/CxOptions.h"
+#include "PIM/core/Pimstr.h"
+#include "PIM/files/CxDirectoryFileSystem.h"
+#include "PIM/files/CxFile.h"
+#include "PIM/files/CxZipFileSystem.h"
+#include "PIM/files/PimFileLayer.h"
+#include "PIM/files/PimMount.h"
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kUsage[] =
+    "Usage: pimtool COMMAND [ARGUMENTS]\n"
+    "Reads game data exactly as the game does: through the engine's file systems.\n"
+    "\n"
+    "  cat [--root TAG=DIR_OR_ZIP]... PATH\n"
+    "        mount the roots in order (a path ending in .zip is an archive) and\n"
+    "        write the file PATH to standard output\n"
+    "  ls DIR_OR_ZIP\n"
+    "        every file with its size, \"SIZE<TAB>NAME\", in the archive's or the\n"
+    "        folder's order\n"
+    "  ini-get FILE SECTION KEY [DEFAULT]\n"
+    "        print a value of an option file (DEFAULT, or nothing, when missing)\n"
+    "  ini-set FILE SECTION KEY VALUE\n"
+    "        set a value of an option file and save it\n"
+    "  help  this text\n";
+
+// Engine errors become messages on the tool's error stream; the first code
+// is kept for the exit status.
+struct ErrorSink
+{
+    FILE* err;
+    int firstCode = PIM_OK;
+
+    static void OnError(void* context, int code, const char* message)
+    {
+        auto* sink = static_cast<ErrorSink*>(context);
+        if (sink->firstCode == PIM_OK)
+            sink->firstCode = code;
+        std::fprintf(sink->err, "pimtool: %s%s%s\n", ErrorText(code), message && *message ? ": " : "",
+                     message ? message : "");
+    }
+};
+
+class Tool
+{
+public:
+    Tool(FILE* out, FILE* err) : m_out(out), m_err(err), m_sink{err}
+    {
+        m_previous = SetErrorHandler({&ErrorSink::OnError, &m_sink});
+    }
+    ~Tool()
+    {
+        m_mounts.clear();
+        SetErrorHandler(m_previous);
+    }
+    Tool(const Tool&) = delete;
+    Tool& operator=(const Tool&) = delete;
+
+    int Run(const std::vector<std::string>& args);
+
+private:
+    int Usage(const char* problem)
+    {
+        std::fprintf(m_err, "pimtool: %s\n\n%s", problem, kUsage);
+        return 2;
+    }
+    // A failure the engine did not report itself.
+    int Fail(int code, const std::string& what)
+    {
+        std::fprintf(m_err, "pimtool: %s: %s\n", ErrorText(code), what.c_str());
+        return 1;
+    }
+
+    // Mounts `path` under `tag`; false (with a message) when it cannot be read.
+    bool Mount(const std::string& tag, const std::string& path);
+
+    int Cat(const std::vector<std::string>& args);
+    int List(const std::vector<std::string>& args);
+    int IniGet(const std::vector<std::string>& args);
+    int IniSet(const std::vector<std::string>& args);
+
+    FILE* m_out;
+    FILE* m_err;
+    ErrorSink m_sink;
+    ST_ERROR_HANDLER m_previous;
+    std::vector<std::unique_ptr<CxFileSystem>> m_mounts;
+};
+
+bool Tool::Mount(const std::string& tag, const std::string& path)
+{
+    // Paths on the command line are the system's own: read them through the
+    // default file system, never through a root mounted before.
+    GetDefaultFileSystem();
+    const std::string onDisk = "<DEFAULT>" + path;
+    if (IsZipArchivePath(path.c_str())) {
+        if (!FsExists(onDisk.c_str())) {
+            Fail(PIM_ERR_NOT_FOUND, path);
+            return false;
+        }
+    } else if (!FsIsDirectory(onDisk.c_str())) {
+        Fail(PIM_ERR_PATH, path + " is not a folder");
+        return false;
+    }
+    std::unique_ptr<CxFileSystem> fs(
+        MountFileSystem(tag.c_str(), IsZipArchivePath(path.c_str()) ? onDisk.c_str() : path.c_str()));
+    if (!fs)
+        return Fail(PIM_ERR_OUT_OF_MEMORY, path), false;
+    if (fs->GetError() != PIM_OK) {
+        Fail(fs->GetError(), "cannot read the archive " + path);
+        return false;
+    }
+    m_mounts.push_back(std::move(fs));
+    return true;
+}
+
+int Tool::Cat(const std::vector<std::string>& args)
+{
+    std::string path;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--root") {
+            if (i + 1 >= args.size())
+                return Usage("--root needs TAG=DIR_OR_ZIP");
+            const std::string& root = args[++i];
+            size_t equals = root.find('=');
+            if (equals == std::string::npos || equals == 0 || equals + 1 == root.size())
+                return Usage("--root needs TAG=DIR_OR_ZIP");
+            std::string tag = root.substr(0, equals);
+            if (tag.front() != '<')
+                tag = "<" + tag + ">";
+            if (!Mount(tag, root.substr(equals + 1)))
+                return 1;
+        } else if (path.empty()) {
+            path = args[i];
+        } else {
+            return Usage("cat takes one PATH");
+        }
+    }
+    if (path.empty())
+        return Usage("cat needs a PATH");
+    if (!FsExists(path.c_str()))
+        return Fail(PIM_ERR_NOT_FOUND, path);
+    CxBuffer buffer;
+    if (LoadFile(path.c_str(), buffer) != PIM_OK)
+        return 1;
+    if (buffer.GetSize() && std::fwrite(buffer.GetData(), 1, buffer.GetSize(), m_out) != buffer.GetSize())
+        return Fail(PIM_ERR_WRITE, "standard output");
+    return std::fflush(m_out) == 0 ? 0 : Fail(PIM_ERR_WRITE, "standard output");
+}
+
+int Tool::List(const std::vector<std::string>& args)
+{
+    if (args.size() != 1)
+        return Usage("ls takes one DIR_OR_ZIP");
+    const std::string& place = args[0];
+    if (!Mount("<PIMTOOL>", place))
+        return 1;
+
+    if (auto* zip = dynamic_cast<CxZipFileSystem*>(m_mounts.back().get())) {
+        // The archive's own order: its central directory.
+        const CxZipDirectory& directory = zip->GetDirectory();
+        for (uint32_t i = 0; i < directory.GetEntryCount(); ++i) {
+            const ST_ZIP_ENTRY& entry = directory.GetEntry(i);
+            if (!entry.isFolder)
+                std::fprintf(m_out, "%u\t%s\n", entry.uncompressedSize, directory.GetEntryName(i));
+        }
+        return 0;
+    }
+    CxFileInfoList files;
+    FsFindFiles(files, "<PIMTOOL>*", 0, true);
+    for (auto* node = files.GetFirst(); node; node = node->GetNext()) {
+        const CxFileInfo& info = node->GetElement();
+        std::fprintf(m_out, "%lld\t%s\n", static_cast<long long>(info.size), info.fullPath.GetText());
+    }
+    return 0;
+}
+
+int Tool::IniGet(const std::vector<std::string>& args)
+{
+    if (args.size() < 3 || args.size() > 4)
+        return Usage("ini-get takes FILE SECTION KEY [DEFAULT]");
+    CxOptions options;
+    int code = options.Load(args[0].c_str());
+    if (code == PIM_ERR_NOT_FOUND)
+        return Fail(code, args[0]);
+    if (code != PIM_OK)
+        return 1;
+    // The whole value, however long (the typed getters read through 256 bytes).
+    CxOptionVariable* variable = options.FindVariable(args[1].c_str(), args[2].c_str());
+    if (variable)
+        std::fprintf(m_out, "%s\n", variable->GetValue());
+    else if (args.size() == 4)
+        std::fprintf(m_out, "%s\n", args[3].c_str());
+    return 0;
+}
+
+int Tool::IniSet(const std::vector<std::string>& args)
+{
+    if (args.size() != 4)
+        return Usage("ini-set takes FILE SECTION KEY VALUE");
+    CxOptions options;
+    int code = options.Load(args[0].c_str());
+    if (code == PIM_ERR_NOT_FOUND) {
+        code = options.Create(args[0].c_str()); // a new file
+    }
+    if (code != PIM_OK)
+        return 1;
+    if (options.SetString(args[1].c_str(), args[2].c_str(), args[3].c_str()) != PIM_OK)
+        return 1;
+    return options.Save() == PIM_OK ? 0 : 1;
+}
+
+int Tool::Run(const std::vector<std::string>& args)
+{
+    if (args.empty())
+        return Usage("no command given");
+    const std::string& command = args[0];
+    std::vector<std::string> rest(args.begin() + 1, args.end());
+    int result;
+    if (command == "cat")
+        result = Cat(rest);
+    else if (command == "ls")
+        result = List(rest);
+    else if (command == "ini-get")
+        result = IniGet(rest);
+    else if (command == "ini-set")
+        result = IniSet(rest);
+    else if (command == "help" || command == "--help" || command == "-h") {
+        std::fputs(kUsage, m_out);
+        return 0;
+    } else
+        return Usage(("unknown command: " + command).c_str());
+    // An error reported on the way fails the command even if it went on.
+    if (result == 0 && m_sink.firstCode != PIM_OK)
+        result = 1;
+    return result;
+}
+
+} // namespace
+
+int RunPimTool(int argc, const char* const* argv, FILE* out, FILE* err)
+{
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i)
+        args.emplace_back(argv[i] ? argv[i] : "");
+    Tool tool(out, err);
+    return tool.Run(args);
+}
