@@ -52,19 +52,6 @@ uint32_t AttributesOf(const PimOs::ST_STAT& st, const std::string& name)
     return attributes;
 }
 
-// The listing rule shared with archives: files only when the mask's low six
-// bits are clear, else entries having all of them; folders too when negative.
-bool WantedByMask(uint32_t attributes, int mask)
-{
-    const uint32_t bits = static_cast<uint32_t>(mask) & 0x3F;
-    const bool folder = (attributes & PIM_FA_DIRECTORY) != 0;
-    if (!folder && bits == 0)
-        return true;
-    if (bits != 0 && (attributes & bits) == bits)
-        return true;
-    return folder && mask < 0;
-}
-
 void CollectNames(void* context, const char* name)
 {
     static_cast<std::vector<std::string>*>(context)->emplace_back(name);
@@ -427,7 +414,7 @@ void CxDirectoryFileSystem::FindIn(CxFileInfoList& list, const std::string& fold
         if (!PimOs::Stat(disk.c_str(), st))
             continue; // a dangling link
         uint32_t attributes = AttributesOf(st, name);
-        if (PimWildcardMatch(namePattern, name.c_str()) && WantedByMask(attributes, attributeMask)) {
+        if (PimWildcardMatch(namePattern, name.c_str()) && ListingWants(attributes, attributeMask)) {
             CxFileInfo info;
             info.fullPath = shown.c_str();
             info.fileName = name.c_str();

@@ -127,6 +127,17 @@ bool IsFileSystemAlive(const CxFileSystem* fs, uint64_t serial)
     return false;
 }
 
+bool ListingWants(uint32_t attributes, int attributeMask)
+{
+    const uint32_t bits = static_cast<uint32_t>(attributeMask) & 0x3F;
+    const bool folder = (attributes & PIM_FA_DIRECTORY) != 0;
+    if (!folder && bits == 0)
+        return true;
+    if (bits != 0 && (attributes & bits) == bits)
+        return true;
+    return folder && attributeMask < 0;
+}
+
 const char* StripRootTag(const char* path)
 {
     if (!path || path[0] != '<')

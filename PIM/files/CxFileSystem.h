@@ -121,6 +121,11 @@ private:
     CxFileSystem& m_fs;
 };
 
+// The listing rule of every file system: files only when the mask's low six
+// bits are clear, else entries having all of those bits; folders as well when
+// the mask is negative.
+bool ListingWants(uint32_t attributes, int attributeMask);
+
 // The global search list, front first.
 size_t GetFileSystemCount();
 CxFileSystem* GetFileSystem(size_t index);

@@ -13,7 +13,6 @@ namespace {
 
 constexpr uint32_t kOpenFlags = CBF_BINARY | CBF_READONLY;
 constexpr uint32_t kInputSize = 16384;
-constexpr uint32_t kAttributeBits = 0x3F;
 
 const char kReadOnly[] = "Zip files are read only";
 const char kBadHandle[] = "Not a Zip file handle";
@@ -82,18 +81,6 @@ voidpf ZipAllocate(voidpf, uInt items, uInt size)
 void ZipFree(voidpf, voidpf block)
 {
     Free(block);
-}
-
-// The listing rule shared with the folder file system.
-bool IsWanted(uint32_t attributes, int mask)
-{
-    uint32_t wanted = static_cast<uint32_t>(mask) & kAttributeBits;
-    bool folder = (attributes & PIM_FA_DIRECTORY) != 0;
-    if (!folder && wanted == 0)
-        return true;
-    if (wanted != 0 && (attributes & wanted) == wanted)
-        return true;
-    return folder && mask < 0;
 }
 
 bool StartsWithNoCase(const char* text, const char* prefix)
@@ -289,7 +276,7 @@ int CxZipFileSystem::FindFiles(CxFileInfoList& list, const char* pattern, int at
             attributes = PimZipAttributes(m_directory.GetEntry(child));
         }
 
-        if (PimWildcardMatch(namePart, name) && IsWanted(attributes, attributeMask)) {
+        if (PimWildcardMatch(namePart, name) && ListingWants(attributes, attributeMask)) {
             info.fullPath.Assign(path, static_cast<int>(pathLength));
             info.fileName = name;
             info.attributes = attributes;
