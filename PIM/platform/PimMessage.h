@@ -1,0 +1,74 @@
+#pragma once
+// The window's messages as the engine handles them. The platform's window
+// (SDL or headless) turns what the system reports into these, and hands the
+// application exactly one per main-loop iteration.
+
+#include "PIM/core/PimDefs.h"
+
+#include <string>
+#include <vector>
+
+enum class EMessage
+{
+    None,
+    Quit,          // the queue is closing: the main loop ends
+    Move,          // x, y: the client area's new position
+    Size,          // width, height of the client area; minimized / hidden
+    Activate,      // active; minimized
+    ActivateApp,   // active
+    Paint,         // x, y, width, height: the area to redraw (0 size: all)
+    Close,         // the user asked to close the window
+    // key: the engine key code, ready for OnKeyDown. One per key press:
+    //  - a printable character typed (from text input): its character code
+    //    as typed ('a' is 97, 'A' 65, '~' 126);
+    //  - a special key: its code (PIM_KEY_F1, PIM_KEY_LEFT, ...), with
+    //    PIM_KEY_ALT when Alt is held, PIM_KEY_CTRL when Control is held;
+    //  - Alt with a character key: the character | PIM_KEY_ALT;
+    //  - Control with a letter: the upper-case letter | PIM_KEY_CTRL
+    //    (Control-A gives PIM_KEY_CTRL | 'A'); the Control key itself gives
+    //    PIM_KEY_CTRL alone.
+    KeyDown,
+    // key: for special keys their code (with the modifier bits); for
+    // printable keys the upper-case character code (32 .. 126).
+    KeyUp,
+    MouseMove,     // x, y, buttons
+    LButtonDown,   // x, y, buttons
+    LButtonUp,
+    LButtonDblClk,
+    MButtonDown,
+    MButtonUp,
+    MButtonDblClk,
+    RButtonDown,
+    RButtonUp,
+    RButtonDblClk,
+    MouseWheel,    // x, y, buttons, notches (positive: away from the user)
+    DropFiles,     // files: UTF-8 paths
+    User,          // code
+};
+
+// Mouse button and modifier state carried by mouse messages.
+enum : uint32_t
+{
+    PIM_MK_LBUTTON = 0x0001,
+    PIM_MK_RBUTTON = 0x0002,
+    PIM_MK_SHIFT = 0x0004,
+    PIM_MK_CONTROL = 0x0008,
+    PIM_MK_MBUTTON = 0x0010,
+};
+
+struct ST_MESSAGE
+{
+    EMessage type = EMessage::None;
+    int32_t x = 0;
+    int32_t y = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+    uint32_t key = 0;     // engine key code, modifier bits included
+    uint32_t buttons = 0; // PIM_MK_* for mouse messages
+    int32_t notches = 0;
+    bool active = false;
+    bool minimized = false;
+    bool hidden = false;
+    int32_t code = 0;
+    std::vector<std::string> files;
+};
