@@ -37,10 +37,13 @@ struct NameTable
     std::map<std::string, std::weak_ptr<CxMutex::Impl>> byName;
 };
 
+// Never destroyed: a mutex that is a static object of its own (the memory
+// mutex) may close after every other static has gone, when the program
+// leaves through exit().
 NameTable& Names()
 {
-    static NameTable table;
-    return table;
+    static NameTable* table = new NameTable;
+    return *table;
 }
 
 } // namespace

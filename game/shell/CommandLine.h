@@ -1,5 +1,6 @@
 #pragma once
-// The options a person (or a test script) gives the marrowdale program.
+// The options a person (or a test script) gives the marrowdale program. The
+// engine itself interprets no option: these belong to the Linux front end.
 
 #include <string>
 
@@ -7,7 +8,13 @@ struct ST_COMMAND_LINE
 {
     bool help = false;
     bool version = false;
-    std::string error; // empty when the arguments were understood
+    std::string data;     // --data DIR|ZIP: the install path
+    std::string cd;       // --cd DIR|ZIP: the disc path
+    int fullScreen = -1;  // --fullscreen 1, --windowed 0, else the configuration decides
+    bool headless = false;
+    std::string replay;   // --replay FILE (implies --headless)
+    long frames = 0;      // --frames N: stop after N frames (0: no limit)
+    std::string error;    // empty when the arguments were understood
 };
 
 ST_COMMAND_LINE ParseCommandLine(int argc, const char* const* argv);

@@ -1,13 +1,53 @@
-// The marrowdale program.
+// The marrowdale program: the Linux front end around the game's application.
+#include "PIM/app/CxHeadlessRunner.h"
+#include "PIM/app/CxReplayScript.h"
 #include "PIM/core/PimBanner.h"
+#include "PIM/files/CxBuffer.h"
+#include "PIM/files/CxFile.h"
+#include "PIM/files/PimMount.h"
+#include "PIM/platform/PimProcess.h"
+#include "game/shell/CMarrowdaleApp.h"
 #include "game/shell/CommandLine.h"
 
 #include <cstdio>
+#include <memory>
+#include <string>
 
 namespace {
 
-const char kAppName[] = "Marrowdale";
 const char kBuild[] = __DATE__ " " __TIME__;
+
+std::string FolderOf(const std::string& path)
+{
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+// The configuration file sits in the data folder, or beside a data archive.
+std::string ConfigFileFor(const std::string& data)
+{
+    std::string bare = data;
+    while (bare.size() > 1 && bare.back() == '/')
+        bare.pop_back();
+    if (IsZipArchivePath(bare.c_str()))
+        return FolderOf(bare) + "/Marrowdale.ini";
+    return bare + "/Marrowdale.ini";
+}
+
+bool LoadReplay(const std::string& path, CxReplayScript& replay)
+{
+    CxBuffer bytes;
+    if (LoadFile(("<DEFAULT>" + path).c_str(), bytes) != PIM_OK) {
+        std::fprintf(stderr, "marrowdale: cannot read the replay %s\n", path.c_str());
+        return false;
+    }
+    std::string error;
+    if (!replay.Parse(reinterpret_cast<const char*>(bytes.GetData()), bytes.GetSize(), error)) {
+        std::fprintf(stderr, "marrowdale: replay %s: %s\n", path.c_str(), error.c_str());
+        return false;
+    }
+    return true;
+}
 
 } // namespace
 
@@ -22,9 +62,43 @@ int main(int argc, char** argv)
         std::fputs(CommandLineHelp(), stdout);
         return 0;
     }
-    PrintBanner(kAppName, MARROWDALE_VERSION_MAJOR, MARROWDALE_VERSION_MINOR, kBuild);
-    if (options.version)
+    if (options.version) {
+        PrintBanner("Marrowdale", MARROWDALE_VERSION_MAJOR, MARROWDALE_VERSION_MINOR, kBuild);
         return 0;
-    std::puts("The game window is not built yet; only --version and --help work.");
-    return 0;
+    }
+
+    RegisterMarrowdaleRooms();
+
+    // Without --data the game plays the demo data the build put beside it.
+    CxString programFolder;
+    PimGetProgramFolder(argv[0], programFolder);
+    std::string data = options.data.empty() ? std::string(programFolder.GetText()) + "data" : options.data;
+    const std::string configFile = ConfigFileFor(data);
+
+    CMarrowdaleApp app(CMarrowdaleApp::MakeInit(configFile.c_str(), kBuild));
+    app.SetInstallPathOverride(data);
+    if (!options.cd.empty())
+        app.SetDiscPathOverride(options.cd);
+    app.SetFullScreenOverride(options.fullScreen);
+
+    CxReplayScript replay;
+    std::unique_ptr<CxHeadlessRunner> runner;
+    if (options.headless) {
+        app.SetHeadless(true);
+        // Machines run side by side; only players need the single instance.
+        app.SetSingleInstance(false);
+        if (!options.replay.empty() && !LoadReplay(options.replay, replay))
+            return 2;
+        runner = std::make_unique<CxHeadlessRunner>(app, options.replay.empty() ? nullptr : &replay,
+                                                    options.replay, options.frames);
+    } else if (options.frames > 0) {
+        runner = std::make_unique<CxHeadlessRunner>(app, nullptr, std::string(), options.frames, false);
+    }
+
+    int code = app.Main(argc, argv);
+    if (runner && runner->GetExitCode() != 0) {
+        std::fprintf(stderr, "%s\n", runner->GetFailure().c_str());
+        return runner->GetExitCode();
+    }
+    return code;
 }

@@ -1,0 +1,73 @@
+#pragma once
+// The screen layer of the application: the internal size rooms are drawn at,
+// mouse points scaled to it, the error display, and the hot keys (Alt+Q and
+// Alt+F4 quit, Alt+V shows the version).
+
+#include "PIM/app/CxWindowApp.h"
+#include "PIM/core/CxError.h"
+#include "PIM/core/CxSize.h"
+
+class CxDisplayApp : public CxWindowApp
+{
+public:
+    explicit CxDisplayApp(const ST_APP_INIT& init);
+
+    int InitInstance() override;
+    int InitApplication() override;
+    int ExitApplication() override;
+    int PaintScreen() override;
+    void InvalidateRect(const CxRect* rect) override;
+    void OnKeyDown(uint32_t key, uint32_t flags) override;
+    void OnMouseMove(uint32_t keys, CxPoint point) override;
+    void OnMouseWheel(uint32_t keys, CxPoint point, int32_t notches) override;
+    void OnLButtonDown(uint32_t keys, CxPoint point) override;
+    void OnLButtonUp(uint32_t keys, CxPoint point) override;
+    void OnLButtonDblClk(uint32_t keys, CxPoint point) override;
+    void OnMButtonDown(uint32_t keys, CxPoint point) override;
+    void OnMButtonUp(uint32_t keys, CxPoint point) override;
+    void OnMButtonDblClk(uint32_t keys, CxPoint point) override;
+    void OnRButtonDown(uint32_t keys, CxPoint point) override;
+    void OnRButtonUp(uint32_t keys, CxPoint point) override;
+    void OnRButtonDblClk(uint32_t keys, CxPoint point) override;
+
+    // The size rooms are drawn at (the client size when not set).
+    CxSize GetRootSize() const;
+    const CxSize& GetInternalSize() const { return m_internalSize; }
+
+    // Maps a point of the client area onto the root's size. False when the
+    // client has no size (the event is then dropped).
+    bool ScaleMousePoint(CxPoint& point) const;
+
+    // The version text of the Alt+V box: "%s v%d.%02d build %d\n%s".
+    std::string VersionText() const;
+
+    // Mouse events after scaling, for the display tree.
+    enum class EMouse
+    {
+        Move,
+        Wheel,
+        LDown,
+        LUp,
+        LDouble,
+        MDown,
+        MUp,
+        MDouble,
+        RDown,
+        RUp,
+        RDouble,
+    };
+    virtual void OnRootMouse(EMouse kind, uint32_t keys, CxPoint point, int32_t notches);
+    // A key for the display tree; true when something took it.
+    virtual bool OnRootKey(uint32_t key);
+
+protected:
+    // The error display: every counted error reaches it.
+    virtual void ShowError(int code, const char* message);
+    static void OnError(void* context, int code, const char* message);
+
+    void ForwardMouse(EMouse kind, uint32_t keys, CxPoint point, int32_t notches);
+
+    CxSize m_internalSize{-1, -1};
+    ST_ERROR_HANDLER m_previousHandler;
+    bool m_handlerInstalled = false;
+};

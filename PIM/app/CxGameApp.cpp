@@ -1,0 +1,442 @@
+#include "PIM/app/CxGameApp.h"
+
+#include "PIM/app/PimKeyNames.h"
+#include "PIM/core/CxOptionSection.h"
+#include "PIM/core/CxOptionVariable.h"
+#include "PIM/core/PimGamePath.h"
+#include "PIM/core/PimTrace.h"
+#include "PIM/core/Pimstr.h"
+#include "PIM/files/CxDirectoryFileSystem.h"
+#include "PIM/files/CxDynamicFileSystem.h"
+#include "PIM/files/CxZipFileSystem.h"
+#include "PIM/files/PimFileLayer.h"
+#include "PIM/files/PimMount.h"
+#include "PIM/platform/PimProcess.h"
+#include "PIM/platform/PimSingleInstance.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+CxGameApp* g_gameApp = nullptr;
+
+// "/"-separated, with exactly one trailing "/" (none for an archive, whose
+// name must keep ending in ".zip").
+std::string NormalizeRootPath(std::string path)
+{
+    std::replace(path.begin(), path.end(), '\\', '/');
+    if (path.empty())
+        return path;
+    std::string bare = path;
+    while (bare.size() > 1 && bare.back() == '/')
+        bare.pop_back();
+    if (IsZipArchivePath(bare.c_str()))
+        return bare;
+    return bare.back() == '/' ? bare : bare + "/";
+}
+
+} // namespace
+
+CxGameApp* CxGameApp::GetGameApp()
+{
+    return g_gameApp;
+}
+
+CxGameApp::CxGameApp(const ST_APP_INIT& init) : CxDisplayApp(init)
+{
+    g_gameApp = this;
+}
+
+CxGameApp::~CxGameApp()
+{
+    CloseRooms();
+    m_fileSystems.clear();
+    if (g_gameApp == this)
+        g_gameApp = nullptr;
+}
+
+int CxGameApp::CanRun()
+{
+    // A second copy of the game finds the first one's lock and leaves at once.
+    if (m_singleInstance && !m_instanceLock) {
+        auto lock = std::make_unique<CxSingleInstance>();
+        if (!lock->Acquire(m_name.c_str())) {
+            Trace("%s is already running.\n", m_name.c_str());
+            return 0;
+        }
+        m_instanceLock = std::move(lock);
+    }
+    return 1;
+}
+
+std::string CxGameApp::RegistryFile()
+{
+    CxString folder;
+    PimGetConfigFolder(folder);
+    return std::string(folder.GetText()) + "/Glimmerforge/registry.ini";
+}
+
+// --- start-up and exit ---------------------------------------------------------------
+
+int CxGameApp::InitInstance()
+{
+    CxDisplayApp::InitInstance();
+    if (CxPlatformWindow* window = GetPlatformWindow()) {
+        m_screenSaverWasOn = window->IsScreenSaverEnabled();
+        window->SetScreenSaver(false);
+    }
+    ReadRegistryAndPaths();
+    return PIM_OK;
+}
+
+void CxGameApp::ReadRegistryAndPaths()
+{
+    // 1. Defaults: the start-up folder, no disc.
+    std::string installDefault = m_startFolder;
+    std::string discDefault;
+
+    // 2. The "registry": an ini file per user, one section per key path.
+    char defaultKey[300];
+    std::snprintf(defaultKey, sizeof defaultKey, "Software\\Glimmerforge\\%s", m_name.c_str());
+    char key[300];
+    GetString("Engine.Game", "RegistryKey", key, defaultKey, sizeof key);
+    const std::string registry = "<DEFAULT>" + RegistryFile();
+    if (FsExists(registry.c_str())) {
+        CxOptions values;
+        values.Load(registry.c_str());
+        char value[1024];
+        values.GetString(key, "InstallPath", value, "", sizeof value);
+        if (value[0]) {
+            installDefault = value;
+            values.GetString(key, "CDPath", value, "", sizeof value);
+            discDefault = value;
+        }
+    }
+
+    // 3. The configuration's "Startup" section, unless the command line said.
+    char value[1024];
+    GetString("Startup", "InstallPath", value, installDefault.c_str(), sizeof value);
+    m_installPath = NormalizeRootPath(m_installOverride.empty() ? value : m_installOverride);
+    GetString("Startup", "CDPath", value, discDefault.c_str(), sizeof value);
+    m_discPath = NormalizeRootPath(m_discOverride.empty() ? value : m_discOverride);
+
+    // 4. Mounted disc first, so that the install folder is searched before it.
+    if (!m_discPath.empty())
+        NewFileSystem("<CDPath>", m_discPath.c_str());
+    NewFileSystem("<InstallPath>", m_installPath.c_str());
+}
+
+int CxGameApp::NewFileSystem(const char* tag, const char* path)
+{
+    if (!tag || !path)
+        return PIM_ERR_BAD_ARG;
+    std::unique_ptr<CxFileSystem> fs;
+    if (IsZipArchivePath(path)) {
+        // The archive itself is a file of the system's own folders.
+        std::string onDisk = std::string("<DEFAULT>") + path;
+        fs.reset(new CxZipFileSystem(onDisk.c_str(), tag));
+        if (fs && fs->GetError() != PIM_OK)
+            return SetAppError(fs->GetError(), "Unable to mount the archive %s", path);
+    } else {
+        CxString full;
+        FsGetFullPath(full, (std::string("<DEFAULT>") + path).c_str());
+        if (GetInt("Engine.Game", "DynamicFileSystem", 0) && full.Compare(path) != 0)
+            fs.reset(new CxDynamicFileSystem(tag, path));
+        else
+            fs.reset(new CxDirectoryFileSystem(tag, path));
+    }
+    if (!fs)
+        return SetAppError(PIM_ERR_OUT_OF_MEMORY, "Unable to mount %s", path);
+    m_fileSystems.push_back(std::move(fs));
+    return PIM_OK;
+}
+
+int CxGameApp::RemoveFileSystem(const char* tag)
+{
+    for (auto it = m_fileSystems.begin(); it != m_fileSystems.end(); ++it) {
+        if (PimStrEqual((*it)->GetName(), tag, true)) {
+            m_fileSystems.erase(it);
+            return PIM_OK;
+        }
+    }
+    return PIM_ERR_NOT_FOUND;
+}
+
+int CxGameApp::BuildGamePath(CxString& out, const char* path)
+{
+    return ::BuildGamePath(out, path);
+}
+
+int CxGameApp::InitApplication()
+{
+    CxDisplayApp::InitApplication();
+    // Seam: the engine's Lua functions are registered here once the Lua
+    // engine exists, and "autorun.lua" runs after the key bindings.
+    LoadKeyBinds();
+
+    if (GetInt("Engine.Game", "AllowCommandConsole", 0)) {
+        int height = GetInt("Engine.Game", "CommandConsoleHeight", 200);
+        // Seam: the command console is created here once it exists.
+        Trace("command console: allowed, %d pixels high (not built yet)\n", height);
+    }
+
+    int capacity = GetInt("Engine.Game", "RoomStackSize", 10);
+    m_roomStack = std::make_unique<CxStack<CxString>>(static_cast<size_t>(std::clamp(capacity, 1, 65535)));
+
+    const auto& registrations = CxGameRoomRegistrar::GetAll();
+    if (registrations.empty()) {
+        SetAppError(PIM_ERR_UNKNOWN, "No rooms have been registered.  Game will now terminate");
+        RequestQuit();
+        return m_appError;
+    }
+    for (CxGameRoomRegistrar* registration : registrations) {
+        if (CxGameWindow* room = CreateRoom(*registration))
+            m_rooms.push_back(room);
+    }
+    return PIM_OK;
+}
+
+CxGameWindow* CxGameApp::CreateRoom(const CxGameRoomRegistrar& registration)
+{
+    if (!registration.GetFactory())
+        return nullptr;
+    CxGameWindow* room = registration.GetFactory()(this);
+    if (room)
+        room->SetRoomName(registration.GetName());
+    return room;
+}
+
+void CxGameApp::LeaveCurrentRoom()
+{
+    if (!m_currentRoom)
+        return;
+    CxGameWindow* room = m_currentRoom;
+    room->Stop();
+    room->Unload();
+    room->AfterLeave();
+    m_currentRoom = nullptr;
+}
+
+int CxGameApp::CloseRooms()
+{
+    LeaveCurrentRoom();
+    m_pendingRoom = nullptr;
+    m_reloadPending = false;
+    for (CxGameWindow* room : m_rooms)
+        delete room;
+    m_rooms.clear();
+    if (m_roomStack)
+        m_roomStack->Clear();
+    return CxDisplayApp::CloseRooms();
+}
+
+int CxGameApp::ExitApplication()
+{
+    UnBindAllKeys();
+    // Seam: the command console is destroyed here.
+    CxDisplayApp::ExitApplication();
+    m_fileSystems.clear();
+    if (CxPlatformWindow* window = GetPlatformWindow())
+        window->SetScreenSaver(m_screenSaverWasOn);
+    return PIM_OK;
+}
+
+// --- the frame ---------------------------------------------------------------------------
+
+void CxGameApp::OnQuitRequest()
+{
+    if (m_currentRoom && !m_currentRoom->QueryQuit())
+        m_quit = false;
+}
+
+int CxGameApp::UpdateFrame()
+{
+    // Room changes wait for the outermost frame: a modal loop is running code
+    // of the room it would destroy.
+    if (m_modalDepth == 0) {
+        if (m_pendingRoom) {
+            SwitchRoom();
+        } else if (m_reloadPending) {
+            m_reloadPending = false;
+            if (m_currentRoom) {
+                m_currentRoom->Unload();
+                m_currentRoom->Load();
+            }
+        }
+    }
+    if (m_currentRoom && m_currentRoom->GetPauseCount() < 1)
+        m_currentRoom->Update();
+    PaintScreen();
+    return CxDisplayApp::UpdateFrame();
+}
+
+int CxGameApp::SwitchRoom()
+{
+    if (m_switching || !m_pendingRoom)
+        return PIM_OK;
+    m_switching = true;
+    CxGameWindow* next = m_pendingRoom;
+    m_pendingRoom = nullptr;
+    m_reloadPending = false;
+    if (next != m_currentRoom) {
+        LeaveCurrentRoom();
+        // Leaving may have quit the game or chosen another room: that one is
+        // entered next frame instead.
+        if (!m_quit && !m_pendingRoom) {
+            m_currentRoom = next;
+            next->BeforeLoad();
+            next->Load();
+            next->Start();
+            // Seam: the room draws itself here once it is a sprite.
+        }
+    }
+    m_switching = false;
+    return PIM_OK;
+}
+
+void CxGameApp::OnDeviceRestored()
+{
+    if (m_currentRoom)
+        m_currentRoom->OnDeviceRestored();
+}
+
+void CxGameApp::OnDeviceLost()
+{
+    if (m_currentRoom)
+        m_currentRoom->OnDeviceLost();
+}
+
+// --- the room stack --------------------------------------------------------------------------
+
+CxGameWindow* CxGameApp::FindRoom(const char* name) const
+{
+    if (!name)
+        return nullptr;
+    for (CxGameWindow* room : m_rooms)
+        if (PimStrEqual(room->GetRoomName(), name, true))
+            return room;
+    return nullptr;
+}
+
+void CxGameApp::PushRoom(const char* name)
+{
+    CxGameWindow* room = FindRoom(name);
+    if (!room || !m_roomStack)
+        return;
+    m_roomStack->Push(CxString(room->GetRoomName())); // a full stack keeps its contents
+    m_pendingRoom = room;
+}
+
+CxString CxGameApp::PopRoom()
+{
+    if (!m_roomStack || m_roomStack->GetCount() <= 1) {
+        m_pendingRoom = nullptr;
+        return CxString("");
+    }
+    m_roomStack->Pop();
+    const CxString* top = m_roomStack->Top();
+    m_pendingRoom = top ? FindRoom(top->GetText()) : nullptr;
+    return top ? *top : CxString("");
+}
+
+void CxGameApp::GotoRoom(const char* name)
+{
+    // An unknown room changes nothing: dropping the top name first would lose
+    // the way back.
+    if (!FindRoom(name) || !m_roomStack)
+        return;
+    if (m_roomStack->GetCount() > 1)
+        m_roomStack->Pop();
+    PushRoom(name);
+}
+
+CxString CxGameApp::PeekRoom() const
+{
+    const CxString* top = m_roomStack ? m_roomStack->Top() : nullptr;
+    return top ? *top : CxString("");
+}
+
+void CxGameApp::ReloadRoom()
+{
+    // Not now: the caller may be a button of the room that would be unloaded.
+    if (m_currentRoom)
+        m_reloadPending = true;
+}
+
+void CxGameApp::PauseRoom()
+{
+    if (m_currentRoom)
+        m_currentRoom->AddPause();
+}
+
+void CxGameApp::ResumeRoom()
+{
+    if (m_currentRoom)
+        m_currentRoom->ReleasePause();
+}
+
+const char* CxGameApp::GetCurRoomName() const
+{
+    return m_currentRoom ? m_currentRoom->GetRoomName() : "";
+}
+
+// --- keys ------------------------------------------------------------------------------------
+
+void CxGameApp::BindKey(const char* keyName, const char* command)
+{
+    uint32_t code = KeyCodeFromName(keyName);
+    if (!code)
+        return;
+    UnBindKey(keyName);
+    ST_KEY_BINDING binding;
+    binding.code = code;
+    binding.command = command ? command : "";
+    m_keyBindings.push_back(std::move(binding));
+}
+
+void CxGameApp::UnBindKey(const char* keyName)
+{
+    uint32_t code = KeyCodeFromName(keyName);
+    if (!code)
+        return;
+    m_keyBindings.erase(std::remove_if(m_keyBindings.begin(), m_keyBindings.end(),
+                                       [code](const ST_KEY_BINDING& b) { return b.code == code; }),
+                        m_keyBindings.end());
+}
+
+void CxGameApp::UnBindAllKeys()
+{
+    m_keyBindings.clear();
+}
+
+void CxGameApp::LoadKeyBinds()
+{
+    UnBindAllKeys();
+    CxOptionSection* section = FindSection("Engine.Game.KeyBinds");
+    if (!section)
+        return;
+    for (CxOptionVariable* v = section->FirstVariable(); v; v = section->NextVariable())
+        BindKey(v->GetName(), v->GetValue());
+}
+
+void CxGameApp::OnKeyDown(uint32_t key, uint32_t flags)
+{
+    // The command may rebind keys: take a copy of the first match, stop
+    // walking, then run it.
+    const uint32_t code = NormalizeKeyCode(key);
+    CxString command;
+    bool bound = false;
+    for (const ST_KEY_BINDING& binding : m_keyBindings) {
+        if (binding.code == code) {
+            command = binding.command;
+            bound = true;
+            break;
+        }
+    }
+    if (bound)
+        RunScript(command.GetText());
+    // Seam: "`" and "~" toggle the command console here once it exists; with
+    // no console they pass on like any key.
+    CxDisplayApp::OnKeyDown(key, flags);
+}

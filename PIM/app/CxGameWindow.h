@@ -1,0 +1,56 @@
+#pragma once
+// The engine's room: one screen of the game, with the life cycle the room
+// stack drives (before-load, load, start when entered; stop, unload,
+// after-leave when left), a pause count, and its own timers.
+//
+// Seam: a room becomes a sprite of the display tree once that tree exists.
+
+#include "PIM/core/CxObject.h"
+#include "PIM/core/CxPauseResume.h"
+#include "PIM/core/CxRoomTimers.h"
+#include "PIM/core/CxTimerListener.h"
+
+constexpr size_t PIM_ROOM_NAME_LENGTH = 32;
+
+class CxGameWindow : public CxObject, public CxPauseResume, public CxTimerListener
+{
+public:
+    CxGameWindow();
+    ~CxGameWindow() override;
+    CxGameWindow(const CxGameWindow&) = delete;
+    CxGameWindow& operator=(const CxGameWindow&) = delete;
+
+    const char* GetRoomName() const { return m_name; }
+    void SetRoomName(const char* name);
+
+    // The life cycle; each returns an error code.
+    virtual int BeforeLoad() { return 0; }
+    virtual int Load() { return 0; }
+    virtual int Start() { return 0; }
+    virtual int Stop() { return 0; }
+    // Kills every timer and deletes the killed ones.
+    virtual int Unload();
+    virtual int AfterLeave() { return 0; }
+    // Once per frame while the room is current and not paused.
+    virtual int Update();
+    // 1 when the game may quit now.
+    virtual int QueryQuit() { return 1; }
+    virtual void OnDeviceRestored() {}
+    virtual void OnDeviceLost() {}
+
+    void Pause() override {}
+    void Resume() override {}
+    void OnTimer(CxTimerCallBack* timer) override;
+
+    // The application's PauseRoom/ResumeRoom count.
+    int GetPauseCount() const { return m_pauseCount; }
+    void AddPause();
+    void ReleasePause();
+
+    CxRoomTimers& GetTimers() { return m_timers; }
+
+private:
+    char m_name[PIM_ROOM_NAME_LENGTH + 1] = {};
+    int m_pauseCount = 0;
+    CxRoomTimers m_timers;
+};

@@ -1,0 +1,165 @@
+#include "PIM/app/CxHeadlessRunner.h"
+
+#include "PIM/app/CxGameApp.h"
+#include "PIM/core/CxError.h"
+#include "PIM/core/PimTrace.h"
+#include "PIM/core/Pimstr.h"
+#include "PIM/platform/CxHeadlessWindow.h"
+#include "PIM/platform/PimKeyCodes.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kDragSteps = 8;
+
+uint32_t KeyUpCode(uint32_t key)
+{
+    // Key-ups of printable keys carry the upper-case character.
+    uint32_t base = PimKeyBase(key);
+    if (base >= 'a' && base <= 'z')
+        base = base - 'a' + 'A';
+    return (key & ~0x0FFFFFFFu) | base;
+}
+
+} // namespace
+
+CxHeadlessRunner::CxHeadlessRunner(CxGameApp& app, const CxReplayScript* replay, const std::string& replayName,
+                                   long maxFrames, bool virtualTime)
+    : m_app(app), m_replay(replay), m_replayName(replayName), m_maxFrames(maxFrames), m_clock(1),
+      m_virtualTime(virtualTime)
+{
+    if (m_virtualTime)
+        PimSetClock(&m_clock);
+}
+
+CxHeadlessRunner::~CxHeadlessRunner()
+{
+    if (PimGetClock() == &m_clock)
+        PimSetClock(nullptr);
+}
+
+void CxHeadlessRunner::Post(CxHeadlessWindow& window, EMessage type, int32_t x, int32_t y, uint32_t buttons,
+                            uint32_t key)
+{
+    ST_MESSAGE m;
+    m.type = type;
+    m.x = x;
+    m.y = y;
+    m.buttons = buttons;
+    m.key = key;
+    window.Post(m);
+}
+
+void CxHeadlessRunner::Fail(int line, const std::string& what)
+{
+    char text[512];
+    std::snprintf(text, sizeof text, "replay %s:%d: %s", m_replayName.c_str(), line, what.c_str());
+    m_failure = text;
+    m_failed = true;
+    Finish();
+}
+
+void CxHeadlessRunner::Finish()
+{
+    m_finished = true;
+    m_app.SetQuit(true);
+}
+
+void CxHeadlessRunner::OnMainLoop()
+{
+    if (m_finished)
+        return;
+    ++m_frames;
+    if (m_maxFrames > 0 && m_frames >= m_maxFrames) {
+        Finish();
+        return;
+    }
+    CxHeadlessWindow* window = m_app.GetHeadlessWindow();
+    if (!m_replay || !window) {
+        if (m_virtualTime)
+            m_clock.Advance(kFrameMilliseconds);
+        return;
+    }
+    if (m_waitLeft > 0) {
+        uint32_t step = m_waitLeft < kFrameMilliseconds ? m_waitLeft : kFrameMilliseconds;
+        m_clock.Advance(step);
+        m_waitLeft -= step;
+        return;
+    }
+    // What was sent must be handled first, room changes included, so that
+    // an expectation sees its effect.
+    if (window->GetPendingCount() > 0 || m_app.GetPendingRoom())
+        return;
+    if (!RunSteps(*window))
+        Finish();
+}
+
+bool CxHeadlessRunner::RunSteps(CxHeadlessWindow& window)
+{
+    const auto& steps = m_replay->GetSteps();
+    while (m_next < steps.size()) {
+        const ST_REPLAY_STEP& step = steps[m_next++];
+        const int32_t* v = step.values;
+        switch (step.op) {
+        case EReplayOp::Wait:
+            m_waitLeft = static_cast<uint32_t>(v[0]);
+            return true;
+        case EReplayOp::Move:
+            Post(window, EMessage::MouseMove, v[0], v[1], 0, 0);
+            return true;
+        case EReplayOp::Click:
+            Post(window, EMessage::MouseMove, v[0], v[1], 0, 0);
+            Post(window, EMessage::LButtonDown, v[0], v[1], PIM_MK_LBUTTON, 0);
+            Post(window, EMessage::LButtonUp, v[0], v[1], 0, 0);
+            return true;
+        case EReplayOp::RightClick:
+            Post(window, EMessage::MouseMove, v[0], v[1], 0, 0);
+            Post(window, EMessage::RButtonDown, v[0], v[1], PIM_MK_RBUTTON, 0);
+            Post(window, EMessage::RButtonUp, v[0], v[1], 0, 0);
+            return true;
+        case EReplayOp::Drag:
+            Post(window, EMessage::MouseMove, v[0], v[1], 0, 0);
+            Post(window, EMessage::LButtonDown, v[0], v[1], PIM_MK_LBUTTON, 0);
+            for (int i = 1; i <= kDragSteps; ++i) {
+                int32_t x = v[0] + static_cast<int32_t>(int64_t{v[2] - v[0]} * i / kDragSteps);
+                int32_t y = v[1] + static_cast<int32_t>(int64_t{v[3] - v[1]} * i / kDragSteps);
+                Post(window, EMessage::MouseMove, x, y, PIM_MK_LBUTTON, 0);
+            }
+            Post(window, EMessage::LButtonUp, v[2], v[3], 0, 0);
+            return true;
+        case EReplayOp::Key:
+            Post(window, EMessage::KeyDown, 0, 0, 0, step.key);
+            Post(window, EMessage::KeyUp, 0, 0, 0, KeyUpCode(step.key));
+            return true;
+        case EReplayOp::Text:
+            for (char c : step.text) {
+                uint32_t code = static_cast<unsigned char>(c);
+                Post(window, EMessage::KeyDown, 0, 0, 0, code);
+                Post(window, EMessage::KeyUp, 0, 0, 0, KeyUpCode(code));
+            }
+            if (!step.text.empty())
+                return true;
+            break;
+        case EReplayOp::ExpectRoom:
+            if (!PimStrEqual(m_app.GetCurRoomName(), step.text.c_str(), true)) {
+                Fail(step.line, "expected room \"" + step.text + "\", but the current room is \"" +
+                                    m_app.GetCurRoomName() + "\"");
+                return true;
+            }
+            break;
+        case EReplayOp::ExpectNoErrors:
+            if (GetErrorCount() != 0) {
+                char what[600];
+                std::snprintf(what, sizeof what, "expected no errors, but %d were reported (last: %s: %s)",
+                              GetErrorCount(), ErrorText(GetLastReportedError()), GetLastErrorMessage());
+                Fail(step.line, what);
+                return true;
+            }
+            break;
+        case EReplayOp::Quit:
+            return false;
+        }
+    }
+    return false;
+}

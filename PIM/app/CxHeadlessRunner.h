@@ -1,0 +1,60 @@
+#pragma once
+// Drives a headless run: owns the virtual clock, feeds a replay's input to
+// the headless window one step at a time, checks its expectations, and ends
+// the run after the replay (or after a number of frames).
+//
+// Time passes only on "wait" (in frame-sized steps, so timers and events see
+// the frames they would see in a real run); without a replay every frame
+// lasts kFrameMilliseconds.
+
+#include "PIM/app/CxReplayScript.h"
+#include "PIM/core/CxMainLoopHook.h"
+#include "PIM/platform/PimClock.h"
+#include "PIM/platform/PimMessage.h"
+
+#include <string>
+
+class CxGameApp;
+class CxHeadlessWindow;
+
+class CxHeadlessRunner : public CxMainLoopHook
+{
+public:
+    static constexpr uint32_t kFrameMilliseconds = 10;
+
+    // With `virtualTime`, installs the virtual clock (headless runs); a real
+    // window keeps the system clock and only counts frames. `replayName` is
+    // used in messages.
+    CxHeadlessRunner(CxGameApp& app, const CxReplayScript* replay, const std::string& replayName, long maxFrames,
+                     bool virtualTime = true);
+    ~CxHeadlessRunner() override;
+
+    void OnMainLoop() override;
+
+    // 0 while nothing failed; 1 after a failed expectation.
+    int GetExitCode() const { return m_failed ? 1 : 0; }
+    const std::string& GetFailure() const { return m_failure; }
+    bool IsFinished() const { return m_finished; }
+    long GetFrames() const { return m_frames; }
+    CxVirtualClock& GetClock() { return m_clock; }
+
+private:
+    // Carries out steps until one needs frames to pass; false when done.
+    bool RunSteps(CxHeadlessWindow& window);
+    void Post(CxHeadlessWindow& window, EMessage type, int32_t x, int32_t y, uint32_t buttons, uint32_t key);
+    void Fail(int line, const std::string& what);
+    void Finish();
+
+    CxGameApp& m_app;
+    const CxReplayScript* m_replay;
+    std::string m_replayName;
+    long m_maxFrames;
+    long m_frames = 0;
+    size_t m_next = 0;
+    uint32_t m_waitLeft = 0;
+    bool m_finished = false;
+    bool m_failed = false;
+    std::string m_failure;
+    CxVirtualClock m_clock;
+    bool m_virtualTime;
+};

@@ -1,0 +1,158 @@
+#include "PIM/app/CxReplayScript.h"
+
+#include "PIM/app/PimKeyNames.h"
+
+#include <cstdio>
+#include <string_view>
+
+namespace {
+
+std::string_view Trim(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+        s.remove_suffix(1);
+    return s;
+}
+
+// The next blank-separated word of `s`, removed from it.
+std::string_view NextWord(std::string_view& s)
+{
+    s = Trim(s);
+    size_t end = 0;
+    while (end < s.size() && s[end] != ' ' && s[end] != '\t')
+        ++end;
+    std::string_view word = s.substr(0, end);
+    s.remove_prefix(end);
+    return word;
+}
+
+// A whole decimal integer within [low, high]; nothing else on it.
+bool ParseNumber(std::string_view word, int32_t low, int32_t high, int32_t& out)
+{
+    if (word.empty() || word.size() > 11)
+        return false;
+    bool negative = word.front() == '-';
+    if (negative)
+        word.remove_prefix(1);
+    if (word.empty())
+        return false;
+    int64_t value = 0;
+    for (char c : word) {
+        if (c < '0' || c > '9')
+            return false;
+        value = value * 10 + (c - '0');
+    }
+    if (negative)
+        value = -value;
+    if (value < low || value > high)
+        return false;
+    out = static_cast<int32_t>(value);
+    return true;
+}
+
+bool ParseNumbers(std::string_view& rest, int count, int32_t low, int32_t high, int32_t* out)
+{
+    for (int i = 0; i < count; ++i)
+        if (!ParseNumber(NextWord(rest), low, high, out[i]))
+            return false;
+    return Trim(rest).empty();
+}
+
+std::string LineError(int line, const char* what)
+{
+    char text[128];
+    std::snprintf(text, sizeof text, "line %d: %s", line, what);
+    return text;
+}
+
+} // namespace
+
+bool CxReplayScript::Parse(const char* text, size_t size, std::string& error)
+{
+    m_steps.clear();
+    std::string_view all(text ? text : "", text ? size : 0);
+    int line = 0;
+    while (!all.empty() || line == 0) {
+        ++line;
+        size_t end = all.find('\n');
+        std::string_view raw = all.substr(0, end);
+        all.remove_prefix(end == std::string_view::npos ? all.size() : end + 1);
+        if (raw.find('\0') != std::string_view::npos) {
+            error = LineError(line, "contains a zero byte");
+            return false;
+        }
+        std::string_view rest = Trim(raw);
+        if (rest.empty() || rest.front() == '#') {
+            if (all.empty())
+                break;
+            continue;
+        }
+        ST_REPLAY_STEP step;
+        step.line = line;
+        std::string_view command = NextWord(rest);
+        const int32_t c = kMaxCoordinate;
+        bool ok = true;
+        if (command == "wait") {
+            step.op = EReplayOp::Wait;
+            ok = ParseNumbers(rest, 1, 0, kMaxWait, step.values);
+        } else if (command == "move") {
+            step.op = EReplayOp::Move;
+            ok = ParseNumbers(rest, 2, -c, c, step.values);
+        } else if (command == "click") {
+            step.op = EReplayOp::Click;
+            ok = ParseNumbers(rest, 2, -c, c, step.values);
+        } else if (command == "rclick") {
+            step.op = EReplayOp::RightClick;
+            ok = ParseNumbers(rest, 2, -c, c, step.values);
+        } else if (command == "drag") {
+            step.op = EReplayOp::Drag;
+            ok = ParseNumbers(rest, 4, -c, c, step.values);
+        } else if (command == "key") {
+            step.op = EReplayOp::Key;
+            std::string name(NextWord(rest));
+            step.key = KeyCodeFromName(name.c_str());
+            if (!step.key || !Trim(rest).empty()) {
+                error = LineError(line, "key needs one key name (ESC, F1, ALT_F4, A, ...)");
+                return false;
+            }
+        } else if (command == "text") {
+            step.op = EReplayOp::Text;
+            step.text = std::string(Trim(rest));
+            for (char ch : step.text) {
+                if (static_cast<unsigned char>(ch) < 32 || static_cast<unsigned char>(ch) > 126) {
+                    error = LineError(line, "text takes printable ASCII characters only");
+                    return false;
+                }
+            }
+        } else if (command == "expect") {
+            std::string_view what = NextWord(rest);
+            if (what == "room") {
+                step.op = EReplayOp::ExpectRoom;
+                step.text = std::string(NextWord(rest));
+                ok = !step.text.empty() && Trim(rest).empty();
+            } else if (what == "no-errors") {
+                step.op = EReplayOp::ExpectNoErrors;
+                ok = Trim(rest).empty();
+            } else {
+                error = LineError(line, "expect takes \"room NAME\" or \"no-errors\"");
+                return false;
+            }
+        } else if (command == "quit") {
+            step.op = EReplayOp::Quit;
+            ok = Trim(rest).empty();
+        } else {
+            error = LineError(line, "unknown command");
+            return false;
+        }
+        if (!ok) {
+            error = LineError(line, "bad or missing arguments");
+            return false;
+        }
+        m_steps.push_back(std::move(step));
+        if (all.empty())
+            break;
+    }
+    return true;
+}

@@ -1,0 +1,59 @@
+#pragma once
+// A replay: a plain-text script of what a player does, one command a line,
+// played on the virtual clock by the headless runner. End-to-end tests are
+// replays. Commands:
+//   wait MS                  let MS milliseconds pass (frames keep running)
+//   move X Y                 move the mouse
+//   click X Y / rclick X Y   left / right click there
+//   drag X1 Y1 X2 Y2         press at the first point, move, release at the second
+//   key NAME                 press and release a key ("ESC", "F1", "ALT_F4", "A", ...)
+//   text STRING              type the characters of the rest of the line
+//   expect room NAME         the current room is NAME (ignoring case)
+//   expect no-errors         no error has been reported
+//   quit                     end the run
+// Blank lines and lines starting with "#" are ignored. A replay is outside
+// data: every line is checked and a bad one is reported with its number.
+
+#include "PIM/core/PimDefs.h"
+
+#include <string>
+#include <vector>
+
+enum class EReplayOp
+{
+    Wait,
+    Move,
+    Click,
+    RightClick,
+    Drag,
+    Key,
+    Text,
+    ExpectRoom,
+    ExpectNoErrors,
+    Quit,
+};
+
+struct ST_REPLAY_STEP
+{
+    EReplayOp op = EReplayOp::Quit;
+    int line = 0;
+    int32_t values[4] = {0, 0, 0, 0}; // milliseconds, or x, y (, x2, y2)
+    uint32_t key = 0;                 // engine key code for "key"
+    std::string text;                 // "text" and "expect room"
+};
+
+class CxReplayScript
+{
+public:
+    // False with `error` ("line N: ...") at the first bad line.
+    bool Parse(const char* text, size_t size, std::string& error);
+    const std::vector<ST_REPLAY_STEP>& GetSteps() const { return m_steps; }
+
+    // Longest wait a line may ask for (a day): anything more is a typo.
+    static constexpr int32_t kMaxWait = 24 * 60 * 60 * 1000;
+    // Coordinates beyond this are refused.
+    static constexpr int32_t kMaxCoordinate = 100000;
+
+private:
+    std::vector<ST_REPLAY_STEP> m_steps;
+};

@@ -1,0 +1,376 @@
+#include "PIM/app/CxWindowApp.h"
+
+#include "PIM/core/CxError.h"
+#include "PIM/core/PimSystemInfo.h"
+#include "PIM/core/PimTrace.h"
+#include "PIM/platform/CxHeadlessWindow.h"
+#include "PIM/platform/PimPlatformWindows.h"
+
+#include <cstring>
+
+CxWindowApp::CxWindowApp(const ST_APP_INIT& init)
+    : CxApp(init), m_windowRect(CxRect::FromSize(CxPoint(init.left, init.top), CxSize(init.width, init.height))),
+      m_clientRect(m_windowRect), m_depth(init.depth), m_flags(init.windowFlags)
+{
+}
+
+CxWindowApp::~CxWindowApp()
+{
+    DestroyScreen();
+    DestroyMainWindow();
+}
+
+CxHeadlessWindow* CxWindowApp::GetHeadlessWindow() const
+{
+    return m_headless ? static_cast<CxHeadlessWindow*>(m_window.get()) : nullptr;
+}
+
+int CxWindowApp::QueryDesktop()
+{
+    if (!m_window || !m_window->QueryDesktop(m_desktop))
+        return SetAppError(PIM_ERR_UNKNOWN, "Call to ::GetDC(NULL) failed");
+    return PIM_OK;
+}
+
+int CxWindowApp::InitInstance()
+{
+    CxApp::InitInstance();
+    if (!m_window)
+        m_window.reset(m_headless ? PimCreateHeadlessWindow() : PimCreateSdlWindow());
+    QueryDesktop();
+    m_customCursor = GetInt("Engine", "UseCustomCursor", (m_flags & PIM_WF_CUSTOM_CURSOR) ? 1 : 0) != 0;
+
+    // The rectangle, then position and size, each defaulting to what came before.
+    const ST_APP_INIT& init = GetInit();
+    int left = init.left, top = init.top, right = init.left + init.width, bottom = init.top + init.height;
+    GetRect("Engine.Window", "Rect", &left, &top, &right, &bottom, left, top, right, bottom);
+    int x = left, y = top, width = right - left, height = bottom - top;
+    GetPoint("Engine.Window", "Position", &x, &y, x, y);
+    GetPoint("Engine.Window", "Size", &width, &height, width, height);
+    // A window needs at least one pixel each way; hostile sizes fall back.
+    if (width < 1 || height < 1) {
+        width = init.width;
+        height = init.height;
+    }
+    int depth = GetInt("Engine.Window", "Depth", init.depth);
+    m_depth = depth < 1 ? m_desktop.depth : depth;
+
+    CreateMainWindow(CxRect::FromSize(CxPoint(x, y), CxSize(width, height)));
+    if (!(m_flags & PIM_WF_HIDDEN))
+        ShowMainWindow();
+    return PIM_OK;
+}
+
+int CxWindowApp::ExitInstance()
+{
+    DestroyScreen();
+    DestroyMainWindow();
+    m_window.reset();
+    return CxApp::ExitInstance();
+}
+
+int CxWindowApp::CreateMainWindow(const CxRect& rect)
+{
+    DestroyMainWindow();
+    // Seam: the palette is created here once palettes exist.
+
+    bool directX = GetInt("Engine", "UseDirectDraw", (m_flags & PIM_WF_DIRECTX) ? 1 : 0) != 0;
+    char required[64];
+    GetString("Engine.DirectX", "RequiredVersion", required, "", sizeof required);
+    if (directX && required[0]) {
+        ST_SYSTEM_VALUE installed;
+        SystemInfo(ESystemQuery::DirectXVersion, installed);
+        if (std::strcmp(installed.text, required) < 0) {
+            directX = false;
+            SetAppError(PIM_ERR_DIRECTX, "The version of DirectX installed on your machine is too old.  This game "
+                                      "requires DirectX v7.0a or higher.  The game will now quit.");
+            RequestQuit();
+        }
+    }
+    SetState(PIM_STATE_DIRECTX, directX);
+
+    m_fullScreen = GetInt("Engine", "FullScreen", (m_flags & PIM_WF_FULLSCREEN) ? 1 : 0) != 0;
+    if (m_fullScreenOverride >= 0)
+        m_fullScreen = m_fullScreenOverride != 0;
+
+    ST_WINDOW_SPEC spec;
+    spec.title = m_name;
+    spec.left = rect.left;
+    spec.top = rect.top;
+    spec.width = static_cast<int32_t>(rect.Width());
+    spec.height = static_cast<int32_t>(rect.Height());
+    spec.flags = m_flags;
+    spec.fullScreen = m_fullScreen;
+    if (!m_window || !m_window->Create(spec))
+        return SetAppError(PIM_ERR_UNKNOWN, "Unable to CreateWindow(%s)", m_name.c_str());
+
+    int32_t l = 0, t = 0, w = 0, h = 0;
+    m_window->GetClientRect(l, t, w, h);
+    m_clientRect = CxRect::FromSize(CxPoint(l, t), CxSize(w, h));
+    m_windowRect = m_clientRect;
+    SetState(PIM_STATE_MOUSE, true);
+    return PIM_OK;
+}
+
+void CxWindowApp::DestroyMainWindow()
+{
+    if (m_window && m_window->IsCreated())
+        m_window->Destroy();
+    SetState(PIM_STATE_ACTIVE | PIM_STATE_MOUSE, false);
+}
+
+int CxWindowApp::CreateScreen(int32_t width, int32_t height, int32_t depth)
+{
+    (void)width;
+    (void)height;
+    (void)depth;
+    // Seam: the screen drivers arrive with the display tree; until then the
+    // screen is the window's cleared client area.
+    m_hasScreen = true;
+    SetState(PIM_STATE_WINDOWED, !m_fullScreen);
+    if (m_window)
+        m_window->PresentCleared();
+    return PIM_OK;
+}
+
+void CxWindowApp::DestroyScreen()
+{
+    m_hasScreen = false;
+}
+
+int CxWindowApp::PaintScreen()
+{
+    return PIM_OK;
+}
+
+void CxWindowApp::ShowMainWindow()
+{
+    if (m_window)
+        m_window->Show();
+}
+
+void CxWindowApp::HideMainWindow()
+{
+    if (m_window)
+        m_window->Hide();
+}
+
+void CxWindowApp::MinimizeMainWindow()
+{
+    if (m_window)
+        m_window->Minimize();
+}
+
+void CxWindowApp::MaximizeMainWindow()
+{
+    if (m_window)
+        m_window->Maximize();
+}
+
+void CxWindowApp::RestoreMainWindow()
+{
+    if (m_window)
+        m_window->Restore();
+}
+
+void CxWindowApp::CenterMainWindow()
+{
+    int32_t width = static_cast<int32_t>(m_windowRect.Width());
+    int32_t height = static_cast<int32_t>(m_windowRect.Height());
+    MoveMainWindow((m_desktop.width - width) / 2, (m_desktop.height - height) / 2);
+}
+
+void CxWindowApp::MoveMainWindow(int32_t x, int32_t y)
+{
+    if (m_window)
+        m_window->Move(x, y);
+    m_windowRect = CxRect::FromSize(CxPoint(x, y), CxSize(static_cast<int32_t>(m_windowRect.Width()),
+                                                          static_cast<int32_t>(m_windowRect.Height())));
+    m_clientRect = m_windowRect;
+}
+
+int CxWindowApp::SetMainWindowRect(const CxRect& client, int depth)
+{
+    if (client.IsEmpty())
+        return PIM_ERR_BAD_ARG;
+    if (depth >= 1)
+        m_depth = depth;
+    if (HasState(PIM_STATE_DIRECTX) && m_hasScreen) {
+        DestroyScreen();
+        CreateMainWindow(client);
+        return CreateScreen(static_cast<int32_t>(client.Width()), static_cast<int32_t>(client.Height()), m_depth);
+    }
+    m_clientRect = client;
+    m_windowRect = client;
+    if (m_window)
+        m_window->Move(client.left, client.top);
+    return PIM_OK;
+}
+
+void CxWindowApp::FlushMessages()
+{
+    if (m_window)
+        m_window->FlushMessages();
+}
+
+void CxWindowApp::ValidateRect(const CxRect*) {}
+
+void CxWindowApp::InvalidateRect(const CxRect*) {}
+
+int CxWindowApp::DoFrame()
+{
+    ST_MESSAGE message;
+    if (m_window && m_window->PollMessage(message)) {
+        if (message.type == EMessage::Quit)
+            return 1;
+        WindowProc(message);
+    }
+    // A minimised game stands still: no callbacks, timers or updates.
+    if (!HasState(PIM_STATE_SUSPENDED))
+        CxApp::DoFrame();
+    return 0;
+}
+
+int CxWindowApp::WindowProc(const ST_MESSAGE& m)
+{
+    const CxPoint point(m.x, m.y);
+    const bool mouse = HasState(PIM_STATE_MOUSE);
+    switch (m.type) {
+    case EMessage::Move:
+        OnMove(m.x, m.y);
+        break;
+    case EMessage::Size:
+        if (m.minimized || m.hidden) {
+            SetState(PIM_STATE_SUSPENDED, true);
+        } else {
+            SetState(PIM_STATE_SUSPENDED, false);
+            if (HasState(PIM_STATE_WINDOWED) && m.width > 0 && m.height > 0)
+                OnSize(m.width, m.height);
+        }
+        break;
+    case EMessage::Activate:
+        SetState(PIM_STATE_SUSPENDED, m.minimized);
+        if (m.active)
+            OnActivate();
+        else
+            OnDeactivate();
+        break;
+    case EMessage::Paint:
+        OnPaint(m.width > 0 && m.height > 0 ? CxRect::FromSize(point, CxSize(m.width, m.height)) : m_clientRect);
+        break;
+    case EMessage::Close:
+        RequestQuit();
+        break;
+    case EMessage::ActivateApp:
+        SetState(PIM_STATE_ACTIVE, m.active);
+        OnActivateApp(m.active);
+        break;
+    case EMessage::KeyDown:
+        OnKeyDown(m.key, 0);
+        break;
+    case EMessage::KeyUp:
+        OnKeyUp(m.key, 0);
+        break;
+    case EMessage::MouseMove:
+        if (mouse)
+            OnMouseMove(m.buttons, point);
+        break;
+    case EMessage::LButtonDown:
+        if (mouse)
+            OnLButtonDown(m.buttons, point);
+        break;
+    case EMessage::LButtonUp:
+        if (mouse)
+            OnLButtonUp(m.buttons, point);
+        break;
+    case EMessage::LButtonDblClk:
+        if (mouse)
+            OnLButtonDblClk(m.buttons, point);
+        break;
+    case EMessage::MButtonDown:
+        if (mouse)
+            OnMButtonDown(m.buttons, point);
+        break;
+    case EMessage::MButtonUp:
+        if (mouse)
+            OnMButtonUp(m.buttons, point);
+        break;
+    case EMessage::MButtonDblClk:
+        if (mouse)
+            OnMButtonDblClk(m.buttons, point);
+        break;
+    case EMessage::RButtonDown:
+        if (mouse)
+            OnRButtonDown(m.buttons, point);
+        break;
+    case EMessage::RButtonUp:
+        if (mouse)
+            OnRButtonUp(m.buttons, point);
+        break;
+    case EMessage::RButtonDblClk:
+        if (mouse)
+            OnRButtonDblClk(m.buttons, point);
+        break;
+    case EMessage::MouseWheel:
+        if (mouse)
+            OnMouseWheel(m.buttons, point, m.notches);
+        break;
+    case EMessage::DropFiles:
+        OnDropFiles(m.files);
+        break;
+    case EMessage::User:
+        OnUserMessage(m.code);
+        break;
+    case EMessage::None:
+    case EMessage::Quit:
+        break;
+    }
+    return PIM_OK;
+}
+
+void CxWindowApp::OnActivateApp(bool active)
+{
+    if (active && !m_hasScreen)
+        CreateScreen(GetClientWidth(), GetClientHeight(), m_depth);
+    else if (!active && m_fullScreen)
+        MinimizeMainWindow();
+}
+
+void CxWindowApp::OnKeyDown(uint32_t, uint32_t) {}
+void CxWindowApp::OnKeyUp(uint32_t, uint32_t) {}
+void CxWindowApp::OnTimer(int32_t) {}
+void CxWindowApp::OnMouseMove(uint32_t, CxPoint) {}
+void CxWindowApp::OnMouseWheel(uint32_t, CxPoint, int32_t) {}
+void CxWindowApp::OnLButtonDown(uint32_t, CxPoint) {}
+void CxWindowApp::OnLButtonUp(uint32_t, CxPoint) {}
+void CxWindowApp::OnLButtonDblClk(uint32_t, CxPoint) {}
+void CxWindowApp::OnMButtonDown(uint32_t, CxPoint) {}
+void CxWindowApp::OnMButtonUp(uint32_t, CxPoint) {}
+void CxWindowApp::OnMButtonDblClk(uint32_t, CxPoint) {}
+void CxWindowApp::OnRButtonDown(uint32_t, CxPoint) {}
+void CxWindowApp::OnRButtonUp(uint32_t, CxPoint) {}
+void CxWindowApp::OnRButtonDblClk(uint32_t, CxPoint) {}
+void CxWindowApp::OnMove(int32_t x, int32_t y)
+{
+    m_clientRect = CxRect::FromSize(CxPoint(x, y), CxSize(GetClientWidth(), GetClientHeight()));
+}
+void CxWindowApp::OnSize(int32_t width, int32_t height)
+{
+    m_clientRect = CxRect::FromSize(m_clientRect.TopLeft(), CxSize(width, height));
+    // A windowed screen follows the client size.
+    if (m_hasScreen) {
+        DestroyScreen();
+        CreateScreen(width, height, m_depth);
+    }
+}
+void CxWindowApp::OnPaint(const CxRect&)
+{
+    if (m_hasScreen && m_window)
+        m_window->PresentCleared();
+}
+void CxWindowApp::OnCommand(int32_t) {}
+void CxWindowApp::OnUserMessage(int32_t) {}
+void CxWindowApp::OnActivate() {}
+void CxWindowApp::OnDeactivate() {}
+void CxWindowApp::OnMciNotify() {}
+void CxWindowApp::OnDropFiles(const std::vector<std::string>&) {}

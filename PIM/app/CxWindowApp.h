@@ -1,0 +1,123 @@
+#pragma once
+// The application's window and its messages: one message is taken and
+// dispatched per main-loop iteration, then (unless the window is minimised)
+// the main-loop callbacks and the frame run.
+
+#include "PIM/app/CxApp.h"
+#include "PIM/core/CxPoint.h"
+#include "PIM/core/CxRect.h"
+#include "PIM/platform/CxPlatformWindow.h"
+
+#include <memory>
+
+// Run-time state bits.
+enum : uint32_t
+{
+    PIM_STATE_CAPTURED = 0x01,
+    PIM_STATE_ACTIVE = 0x02,
+    PIM_STATE_WINDOWED = 0x04,
+    PIM_STATE_DIRECTX = 0x08,
+    PIM_STATE_MOUSE = 0x10,
+    PIM_STATE_SUSPENDED = 0x20,
+};
+
+class CxHeadlessWindow;
+
+class CxWindowApp : public CxApp
+{
+public:
+    explicit CxWindowApp(const ST_APP_INIT& init);
+    ~CxWindowApp() override;
+
+    // Before Run: a memory window fed by the caller instead of a real one.
+    void SetHeadless(bool headless) { m_headless = headless; }
+    bool IsHeadless() const { return m_headless; }
+    // The headless window (null for a real one, or before InitInstance).
+    CxHeadlessWindow* GetHeadlessWindow() const;
+    CxPlatformWindow* GetPlatformWindow() const { return m_window.get(); }
+
+    virtual int QueryDesktop();
+    virtual void ShowMainWindow();
+    virtual void HideMainWindow();
+    virtual void MinimizeMainWindow();
+    virtual void MaximizeMainWindow();
+    virtual void RestoreMainWindow();
+    virtual void CenterMainWindow();
+    virtual void MoveMainWindow(int32_t x, int32_t y);
+    // Width and height of the client; recreates the window when a full-screen
+    // screen is active.
+    virtual int SetMainWindowRect(const CxRect& client, int depth);
+    virtual int PaintScreen();
+    // Drops every pending message (pending input is lost).
+    virtual void FlushMessages();
+    virtual void ValidateRect(const CxRect* rect);
+    virtual void InvalidateRect(const CxRect* rect);
+    virtual int WindowProc(const ST_MESSAGE& message);
+    virtual void OnDeviceRestored() {}
+    virtual void OnDeviceLost() {}
+    virtual int CreateMainWindow(const CxRect& rect);
+    virtual void DestroyMainWindow();
+    virtual int CreateScreen(int32_t width, int32_t height, int32_t depth);
+    virtual void DestroyScreen();
+    virtual void OnKeyDown(uint32_t key, uint32_t flags);
+    virtual void OnKeyUp(uint32_t key, uint32_t flags);
+    virtual void OnTimer(int32_t id);
+    virtual void OnMouseMove(uint32_t keys, CxPoint point);
+    virtual void OnMouseWheel(uint32_t keys, CxPoint point, int32_t notches);
+    virtual void OnLButtonDown(uint32_t keys, CxPoint point);
+    virtual void OnLButtonUp(uint32_t keys, CxPoint point);
+    virtual void OnLButtonDblClk(uint32_t keys, CxPoint point);
+    virtual void OnMButtonDown(uint32_t keys, CxPoint point);
+    virtual void OnMButtonUp(uint32_t keys, CxPoint point);
+    virtual void OnMButtonDblClk(uint32_t keys, CxPoint point);
+    virtual void OnRButtonDown(uint32_t keys, CxPoint point);
+    virtual void OnRButtonUp(uint32_t keys, CxPoint point);
+    virtual void OnRButtonDblClk(uint32_t keys, CxPoint point);
+    virtual void OnMove(int32_t x, int32_t y);
+    virtual void OnSize(int32_t width, int32_t height);
+    virtual void OnPaint(const CxRect& rect);
+    virtual void OnCommand(int32_t command);
+    virtual void OnUserMessage(int32_t code);
+    virtual void OnActivate();
+    virtual void OnDeactivate();
+    virtual void OnMciNotify();
+    virtual void OnActivateApp(bool active);
+    virtual void OnDropFiles(const std::vector<std::string>& files);
+
+    int DoFrame() override;
+    int InitInstance() override;
+    int ExitInstance() override;
+
+    const CxRect& GetWindowRect() const { return m_windowRect; }
+    const CxRect& GetClientRect() const { return m_clientRect; }
+    int32_t GetClientWidth() const { return static_cast<int32_t>(m_clientRect.Width()); }
+    int32_t GetClientHeight() const { return static_cast<int32_t>(m_clientRect.Height()); }
+    int32_t GetDepth() const { return m_depth; }
+    const ST_DESKTOP& GetDesktop() const { return m_desktop; }
+    uint32_t GetWindowFlags() const { return m_flags; }
+    uint32_t GetState() const { return m_state; }
+    bool HasState(uint32_t bits) const { return (m_state & bits) == bits; }
+    bool HasScreen() const { return m_hasScreen; }
+    bool IsFullScreen() const { return m_fullScreen; }
+    bool UsesCustomCursor() const { return m_customCursor; }
+
+    // Command-line choice of full screen (1) or a window (0); -1 leaves it to
+    // the configuration.
+    void SetFullScreenOverride(int fullScreen) { m_fullScreenOverride = fullScreen; }
+
+protected:
+    void SetState(uint32_t bits, bool on) { m_state = on ? (m_state | bits) : (m_state & ~bits); }
+
+    CxRect m_windowRect;
+    CxRect m_clientRect;
+    int32_t m_depth;
+    uint32_t m_flags;
+    uint32_t m_state = 0;
+    ST_DESKTOP m_desktop;
+    bool m_customCursor = false;
+    bool m_fullScreen = false;
+    bool m_hasScreen = false;
+    int m_fullScreenOverride = -1;
+    bool m_headless = false;
+    std::unique_ptr<CxPlatformWindow> m_window;
+};

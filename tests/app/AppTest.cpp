@@ -1,0 +1,622 @@
+#include "PIM/app/CxGameApp.h"
+#include "PIM/app/CxHeadlessRunner.h"
+#include "PIM/app/CxReplayScript.h"
+#include "PIM/app/PimKeyNames.h"
+#include "PIM/core/CxTimerCallBack.h"
+#include "PIM/core/PimMainLoop.h"
+#include "PIM/files/CxFileSystem.h"
+#include "PIM/platform/CxHeadlessWindow.h"
+#include "PIM/platform/PimClock.h"
+#include "tests/support/Recorders.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string>* g_journal = nullptr;
+
+void Note(const std::string& what)
+{
+    if (g_journal)
+        g_journal->push_back(what);
+}
+
+// A room that writes its life cycle into the journal.
+class TestRoom : public CxGameWindow
+{
+public:
+    explicit TestRoom(CxGameApp*) {}
+    int BeforeLoad() override { return Log("BeforeLoad"); }
+    int Load() override { return Log("Load"); }
+    int Start() override { return Log("Start"); }
+    int Stop() override
+    {
+        if (onStop)
+            onStop();
+        return Log("Stop");
+    }
+    int Unload() override
+    {
+        Log("Unload");
+        return CxGameWindow::Unload();
+    }
+    int AfterLeave() override { return Log("AfterLeave"); }
+    int Update() override
+    {
+        ++updates;
+        return CxGameWindow::Update();
+    }
+    int QueryQuit() override { return allowQuit ? 1 : 0; }
+    void OnTimer(CxTimerCallBack* timer) override { timerCalls.push_back(timer->GetId()); }
+
+    int updates = 0;
+    bool allowQuit = true;
+    std::function<void()> onStop;
+    std::vector<int> timerCalls;
+
+private:
+    int Log(const char* what)
+    {
+        Note(std::string(GetRoomName()) + "." + what);
+        return 0;
+    }
+};
+
+// The application under test: headless, single instance off, with a tiny
+// stand-in for the script engine that knows the room calls.
+class TestApp : public CxGameApp
+{
+public:
+    explicit TestApp(const ST_APP_INIT& init) : CxGameApp(init)
+    {
+        SetHeadless(true);
+        SetSingleInstance(false);
+    }
+
+    int InitInstance() override
+    {
+        Note("InitInstance");
+        return CxGameApp::InitInstance();
+    }
+    int InitApplication() override
+    {
+        Note("InitApplication");
+        return CxGameApp::InitApplication();
+    }
+    int StartGame() override
+    {
+        Note("StartGame");
+        if (!firstRoom.empty())
+            PushRoom(firstRoom.c_str());
+        return CxGameApp::StartGame();
+    }
+    int MainLoop() override
+    {
+        Note("MainLoop");
+        return CxGameApp::MainLoop();
+    }
+    int CloseRooms() override
+    {
+        Note("CloseRooms");
+        return CxGameApp::CloseRooms();
+    }
+    int ExitApplication() override
+    {
+        Note("ExitApplication");
+        return CxGameApp::ExitApplication();
+    }
+    int ExitInstance() override
+    {
+        Note("ExitInstance");
+        return CxGameApp::ExitInstance();
+    }
+
+    int RunScript(const char* text) override
+    {
+        std::istringstream in(text ? text : "");
+        std::string verb, arg, more;
+        in >> verb >> arg;
+        std::getline(in, more);
+        scripts.push_back(text ? text : "");
+        if (verb == "goto")
+            GotoRoom(arg.c_str());
+        else if (verb == "push")
+            PushRoom(arg.c_str());
+        else if (verb == "pop")
+            PopRoom();
+        else if (verb == "reload")
+            ReloadRoom();
+        else if (verb == "quit")
+            RequestQuit();
+        else if (verb == "restart")
+            RequestRestart();
+        else if (verb == "bind")
+            BindKey(arg.c_str(), more.c_str() + (more.empty() ? 0 : 1));
+        return 0;
+    }
+
+    bool OnRootKey(uint32_t key) override
+    {
+        keysPassedOn.push_back(key);
+        return false;
+    }
+    void OnRootMouse(EMouse kind, uint32_t, CxPoint point, int32_t) override
+    {
+        if (kind == EMouse::LDown)
+            clicks.push_back(point);
+    }
+
+    TestRoom* Room(const char* name) const { return static_cast<TestRoom*>(FindRoom(name)); }
+
+    // Queues a message and runs frames until the window has none left.
+    void Send(const ST_MESSAGE& m, int extraFrames = 1)
+    {
+        GetHeadlessWindow()->Post(m);
+        while (GetHeadlessWindow()->GetPendingCount() > 0)
+            DoFrame();
+        for (int i = 0; i < extraFrames; ++i)
+            DoFrame();
+    }
+    void Key(uint32_t code)
+    {
+        ST_MESSAGE m;
+        m.type = EMessage::KeyDown;
+        m.key = code;
+        Send(m);
+    }
+
+    std::string firstRoom;
+    std::vector<std::string> scripts;
+    std::vector<uint32_t> keysPassedOn;
+    std::vector<CxPoint> clicks;
+};
+
+// Each test gets its own configuration folder, journal, rooms and clock.
+class App : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        g_journal = &journal;
+        setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
+        PimSetClock(&clock);
+        rooms.push_back(std::make_unique<CxGameRoomRegistrar>("Title", &MakeRoom<TestRoom>));
+        rooms.push_back(std::make_unique<CxGameRoomRegistrar>("Login", &MakeRoom<TestRoom>));
+        rooms.push_back(std::make_unique<CxGameRoomRegistrar>("FarmyardMenu", &MakeRoom<TestRoom>));
+    }
+    void TearDown() override
+    {
+        g_journal = nullptr;
+        PimSetClock(nullptr);
+        ResetMainLoopCallbacks();
+    }
+
+    // An application whose configuration file holds `ini`, started up to its
+    // main loop (the tests drive the frames themselves).
+    std::unique_ptr<TestApp> Start(const std::string& ini = "")
+    {
+        config = folder.Write("Marrowdale.ini", ini);
+        init.name = "MarrowTest";
+        init.configFile = config.c_str();
+        init.build = "test build";
+        auto app = std::make_unique<TestApp>(init);
+        app->SetInstallPathOverride(folder.Path());
+        app->InitInstance();
+        app->InitApplication();
+        app->StartGame();
+        return app;
+    }
+    void Stop(TestApp& app)
+    {
+        app.CloseRooms();
+        app.ExitApplication();
+        app.ExitInstance();
+    }
+
+    TempFolder folder;
+    std::string config;
+    ST_APP_INIT init;
+    CxVirtualClock clock{1000};
+    std::vector<std::string> journal;
+    std::vector<std::unique_ptr<CxGameRoomRegistrar>> rooms;
+};
+
+ST_MESSAGE Message(EMessage type, int32_t x = 0, int32_t y = 0)
+{
+    ST_MESSAGE m;
+    m.type = type;
+    m.x = x;
+    m.y = y;
+    return m;
+}
+
+// Quits after a number of frames.
+struct FrameLimit : CxMainLoopHook
+{
+    FrameLimit(CxApp& a, int n) : app(a), left(n) {}
+    void OnMainLoop() override
+    {
+        if (--left <= 0)
+            app.SetQuit(true);
+    }
+    CxApp& app;
+    int left;
+};
+
+} // namespace
+
+TEST_F(App, StagesRunInOrderAndRestartRunsThemAgain)
+{
+    config = folder.Write("Marrowdale.ini", "");
+    init.name = "MarrowTest";
+    init.configFile = config.c_str();
+    TestApp app(init);
+    app.SetInstallPathOverride(folder.Path());
+    app.firstRoom = "Title";
+    int frames = 0;
+    struct Restarter : CxMainLoopHook
+    {
+        Restarter(TestApp& a, int& f) : app(a), frames(f) {}
+        void OnMainLoop() override
+        {
+            if (++frames == 3)
+                app.RequestRestart();
+            else if (frames == 6)
+                app.RequestQuit();
+        }
+        TestApp& app;
+        int& frames;
+    } restarter(app, frames);
+
+    EXPECT_EQ(app.Run(), PIM_OK);
+    // The first room is entered by the first frame of the loop.
+    const std::vector<std::string> once = {"InitInstance", "InitApplication", "StartGame", "MainLoop",
+                                           "Title.BeforeLoad", "Title.Load", "Title.Start", "CloseRooms", "Title.Stop",
+                                           "Title.Unload", "Title.AfterLeave", "ExitApplication", "ExitInstance"};
+    std::vector<std::string> twice = once;
+    twice.insert(twice.end(), once.begin(), once.end());
+    EXPECT_EQ(journal, twice);
+    EXPECT_FALSE(app.IsRestarting());
+}
+
+TEST_F(App, RoomStackRules)
+{
+    auto app = Start("[Engine.Game]\nRoomStackSize=2\n");
+    // A full stack keeps its names, but the third room is still entered.
+    app->PushRoom("Title");
+    app->PushRoom("Login");
+    app->PushRoom("FarmyardMenu");
+    EXPECT_EQ(app->GetRoomStackDepth(), 2u);
+    EXPECT_STREQ(app->PeekRoom().GetText(), "Login");
+    EXPECT_EQ(app->GetPendingRoom(), app->FindRoom("FarmyardMenu"));
+    app->DoFrame();
+    EXPECT_STREQ(app->GetCurRoomName(), "FarmyardMenu");
+
+    // Unknown names change nothing; GotoRoom does not drop the top for them.
+    app->PushRoom("Nowhere");
+    app->GotoRoom("Nowhere");
+    EXPECT_EQ(app->GetRoomStackDepth(), 2u);
+    EXPECT_EQ(app->GetPendingRoom(), nullptr);
+
+    EXPECT_STREQ(app->PopRoom().GetText(), "Title");
+    EXPECT_EQ(app->GetPendingRoom(), app->FindRoom("title")); // names ignore case
+    // With one name left, PopRoom clears the pending room and pops nothing.
+    EXPECT_STREQ(app->PopRoom().GetText(), "");
+    EXPECT_EQ(app->GetPendingRoom(), nullptr);
+    EXPECT_EQ(app->GetRoomStackDepth(), 1u);
+    // GotoRoom at the bottom pushes on top.
+    app->GotoRoom("Login");
+    EXPECT_EQ(app->GetRoomStackDepth(), 2u);
+    app->DoFrame();
+    EXPECT_STREQ(app->GetCurRoomName(), "Login");
+
+    // The current room as pending room: nothing happens.
+    journal.clear();
+    app->PushRoom("Login");
+    app->DoFrame();
+    EXPECT_TRUE(journal.empty());
+    Stop(*app);
+}
+
+TEST_F(App, ARoomChoosingAnotherWhileLeavingIsNotEntered)
+{
+    auto app = Start();
+    app->PushRoom("Title");
+    app->DoFrame();
+    app->Room("Title")->onStop = [&] { app->GotoRoom("FarmyardMenu"); };
+    app->GotoRoom("Login");
+    journal.clear();
+    app->DoFrame();
+    EXPECT_STREQ(app->GetCurRoomName(), "");
+    EXPECT_EQ(std::find(journal.begin(), journal.end(), "Login.Load"), journal.end());
+    app->Room("Title")->onStop = nullptr;
+    app->DoFrame();
+    EXPECT_STREQ(app->GetCurRoomName(), "FarmyardMenu");
+    Stop(*app);
+}
+
+TEST_F(App, ReloadFromAScriptWaitsForTheNextFrame)
+{
+    auto app = Start("[Engine.Game.KeyBinds]\nF5=reload\n");
+    app->PushRoom("Title");
+    app->DoFrame();
+    journal.clear();
+    app->ReloadRoom();
+    EXPECT_TRUE(journal.empty()); // not inside the caller
+    app->DoFrame();
+    EXPECT_EQ(journal, (std::vector<std::string>{"Title.Unload", "Title.Load"}));
+    Stop(*app);
+}
+
+TEST_F(App, KeyBindingsMatchUpperCaseAndMayRebindWhileRunning)
+{
+    auto app = Start("[Engine.Game.KeyBinds]\nA=goto Login\nF2=bind F2 goto Title\nunknown=ignored\n");
+    ASSERT_EQ(app->GetKeyBindings().size(), 2u);
+    app->PushRoom("Title");
+    app->DoFrame();
+
+    app->Key('a'); // typed "a"
+    EXPECT_STREQ(app->GetCurRoomName(), "Login");
+    app->Key('A'); // Shift-A
+    EXPECT_EQ(app->scripts.size(), 2u);
+
+    // A command that rebinds its own key: the first match runs once.
+    app->Key((PIM_KEY_F1 + 1));
+    EXPECT_EQ(app->scripts.back(), "bind F2 goto Title");
+    app->Key((PIM_KEY_F1 + 1));
+    EXPECT_STREQ(app->GetCurRoomName(), "Title");
+
+    // Every key passes on to the display tree, "~" too when there is no console.
+    app->keysPassedOn.clear();
+    app->Key('~');
+    app->Key('`');
+    EXPECT_EQ(app->keysPassedOn, (std::vector<uint32_t>{'~', '`'}));
+
+    app->UnBindKey("a");
+    EXPECT_EQ(app->GetKeyBindings().size(), 1u);
+    EXPECT_EQ(KeyCodeFromName("alt_f4"), PIM_KEY_ALT | 260u);
+    size_t names = 0;
+    KeyNameTable(names);
+    EXPECT_EQ(names, 145u);
+    Stop(*app);
+}
+
+TEST_F(App, AltF4AndAltQQuitUnlessTheRoomRefuses)
+{
+    auto app = Start();
+    app->PushRoom("Title");
+    app->DoFrame();
+    app->Room("Title")->allowQuit = false;
+    app->Key(PIM_KEY_ALT | 'q');
+    EXPECT_FALSE(app->IsQuitting());
+    // A refused quit does not leave a restart behind.
+    app->RequestRestart();
+    EXPECT_FALSE(app->IsRestarting());
+    app->Room("Title")->allowQuit = true;
+    app->Key(PIM_KEY_ALT | (PIM_KEY_F1 + 3));
+    EXPECT_TRUE(app->IsQuitting());
+    Stop(*app);
+}
+
+TEST_F(App, MinimisedGameStandsStillButPumpsMessages)
+{
+    auto app = Start();
+    app->PushRoom("Title");
+    app->DoFrame();
+    TestRoom* room = app->Room("Title");
+    room->GetTimers().SetTimer(7, 100, 0);
+    static int callbacks;
+    callbacks = 0;
+    AddMainLoopCallback([] { ++callbacks; });
+
+    ST_MESSAGE minimised = Message(EMessage::Size);
+    minimised.minimized = true;
+    app->Send(minimised, 0);
+    int updates = room->updates;
+    int calls = callbacks;
+    size_t timerCalls = room->timerCalls.size();
+    for (int i = 0; i < 10; ++i) {
+        clock.Advance(100);
+        app->Key('x'); // messages still reach the game
+    }
+    EXPECT_EQ(room->updates, updates);
+    EXPECT_EQ(callbacks, calls);
+    EXPECT_EQ(room->timerCalls.size(), timerCalls);
+    EXPECT_EQ(app->keysPassedOn.size(), 10u);
+
+    ST_MESSAGE restored = Message(EMessage::Size, 0, 0);
+    restored.width = 800;
+    restored.height = 600;
+    app->Send(restored, 1);
+    EXPECT_GT(room->updates, updates);
+    EXPECT_GT(room->timerCalls.size(), timerCalls);
+    Stop(*app);
+}
+
+TEST_F(App, MousePointsScaleToTheInternalSize)
+{
+    auto app = Start("[Engine.Window]\nInternalSize=400, 300\n");
+    ASSERT_EQ(app->GetClientWidth(), 800);
+    app->Send(Message(EMessage::LButtonDown, 200, 100));
+    ASSERT_EQ(app->clicks.size(), 1u);
+    EXPECT_EQ(app->clicks[0], CxPoint(100, 50));
+    Stop(*app);
+
+    // A size that would divide by nothing falls back to the window's.
+    auto bad = Start("[Engine.Window]\nInternalSize=0, 300\n");
+    EXPECT_EQ(bad->GetInternalSize(), CxSize(-1, -1));
+    bad->Send(Message(EMessage::LButtonDown, 200, 100));
+    EXPECT_EQ(bad->clicks.back(), CxPoint(200, 100));
+    Stop(*bad);
+}
+
+TEST_F(App, ConfigurationKeysAndPaths)
+{
+    auto app = Start("[Engine.Window]\nRect=0, 0, 640, 480\nPosition=10, 20\n[Startup]\nCDPath=" + folder.Path() +
+                     "\\disc\\\n");
+    EXPECT_EQ(app->GetClientWidth(), 640);
+    EXPECT_EQ(app->GetClientHeight(), 480);
+    const ST_HEADLESS_RECORD& record = app->GetHeadlessWindow()->GetRecord();
+    EXPECT_EQ(record.spec.title, "MarrowTest");
+    EXPECT_EQ(record.left, 10);
+    EXPECT_EQ(std::string(app->GetDiscPath()), folder.Path() + "/disc/");
+    EXPECT_EQ(std::string(app->GetInstallPath()), folder.Path() + "/");
+    // The install path is mounted in front of the disc.
+    folder.Write("both.txt", "install");
+    folder.Write("disc/both.txt", "disc");
+    CxFileSystem* first = FindFileSystem("both.txt", nullptr);
+    ASSERT_NE(first, nullptr);
+    EXPECT_STREQ(first->GetName(), "<InstallPath>");
+    EXPECT_EQ(app->GetRooms().size(), 3u);
+    Stop(*app);
+}
+
+TEST_F(App, NoRoomsRegisteredEndsTheRunWithError13)
+{
+    rooms.clear();
+    config = folder.Write("Marrowdale.ini", "");
+    init.configFile = config.c_str();
+    TestApp app(init);
+    EXPECT_EQ(app.Run(), PIM_ERR_UNKNOWN);
+    EXPECT_EQ(GetLastReportedError(), PIM_ERR_UNKNOWN);
+    EXPECT_STREQ(GetLastErrorMessage(), "No rooms have been registered.  Game will now terminate");
+    EXPECT_EQ(std::find(journal.begin(), journal.end(), "MainLoop"), journal.end());
+    EXPECT_EQ(journal.back(), "ExitInstance");
+}
+
+TEST_F(App, AbortEndsTheRunInOrderWithoutThrowing)
+{
+    config = folder.Write("Marrowdale.ini", "");
+    init.configFile = config.c_str();
+    TestApp app(init);
+    app.SetInstallPathOverride(folder.Path());
+    app.firstRoom = "Title";
+    struct Aborter : CxMainLoopHook
+    {
+        explicit Aborter(CxApp& a) : app(a) {}
+        void OnMainLoop() override
+        {
+            if (++frames == 2) // the room has been entered by now
+                app.Abort();
+        }
+        CxApp& app;
+        int frames = 0;
+    } aborter(app);
+    app.Run();
+    const std::vector<std::string> tail = {"CloseRooms", "Title.Stop", "Title.Unload", "Title.AfterLeave",
+                                           "ExitApplication", "ExitInstance"};
+    ASSERT_GE(journal.size(), tail.size());
+    EXPECT_EQ(std::vector<std::string>(journal.end() - static_cast<long>(tail.size()), journal.end()), tail);
+}
+
+TEST_F(App, ErrorsAreCountedAndEndTheLoopAtTheMaximum)
+{
+    config = folder.Write("Marrowdale.ini", "[Engine]\nMaxErrorCount=2\n");
+    init.configFile = config.c_str();
+    TraceRecorder trace;
+    TestApp app(init);
+    app.SetInstallPathOverride(folder.Path());
+    struct Failer : CxMainLoopHook
+    {
+        void OnMainLoop() override { ReportError(PIM_ERR_READ, "frame %d", ++frames); }
+        int frames = 0;
+    } failer;
+    app.Run();
+    EXPECT_EQ(failer.frames, 2);
+    // Until the error box exists, the display's handler traces each error.
+    bool traced = false;
+    for (const std::string& line : trace.lines)
+        traced = traced || line == "Error reading file: frame 1\n";
+    EXPECT_TRUE(traced);
+    EXPECT_EQ(GetErrorHandler().handler, nullptr); // restored at exit
+}
+
+TEST_F(App, ReplayDrivesRoomsThroughKeyBindings)
+{
+    config = folder.Write("Marrowdale.ini", "[Engine.Game.KeyBinds]\nF1=goto Login\nL=goto FarmyardMenu\n");
+    init.configFile = config.c_str();
+    TestApp app(init);
+    app.SetInstallPathOverride(folder.Path());
+    app.firstRoom = "Title";
+    const char script[] = "# start\n"
+                          "expect room Title\n"
+                          "wait 250\n"
+                          "key F1\n"
+                          "expect room login\n"
+                          "text l\n"
+                          "click 10 20\n"
+                          "drag 0 0 80 80\n"
+                          "expect room FarmyardMenu\n"
+                          "expect no-errors\n";
+    CxReplayScript replay;
+    std::string error;
+    ASSERT_TRUE(replay.Parse(script, sizeof script - 1, error)) << error;
+    CxHeadlessRunner runner(app, &replay, "drive.rpl", 0);
+    app.Run();
+    EXPECT_EQ(runner.GetExitCode(), 0) << runner.GetFailure();
+    EXPECT_TRUE(runner.IsFinished());
+    EXPECT_GE(runner.GetClock().GetTicks(), 251u);
+    EXPECT_EQ(app.clicks.size(), 2u);
+}
+
+TEST_F(App, AFailedExpectationEndsTheReplayWithItsLine)
+{
+    config = folder.Write("Marrowdale.ini", "");
+    init.configFile = config.c_str();
+    TestApp app(init);
+    app.SetInstallPathOverride(folder.Path());
+    app.firstRoom = "Title";
+    const char script[] = "wait 20\n\nexpect room Login\nquit\n";
+    CxReplayScript replay;
+    std::string error;
+    ASSERT_TRUE(replay.Parse(script, sizeof script - 1, error));
+    CxHeadlessRunner runner(app, &replay, "bad.rpl", 0);
+    app.Run();
+    EXPECT_EQ(runner.GetExitCode(), 1);
+    EXPECT_EQ(runner.GetFailure(), "replay bad.rpl:3: expected room \"Login\", but the current room is \"Title\"");
+}
+
+TEST(ReplayScript, RefusesBadLinesWithTheirNumbers)
+{
+    struct Case
+    {
+        const char* text;
+        const char* error; // empty: parses
+    };
+    const Case cases[] = {
+        {"wait 10\nmove 1 2\nclick -5 7\nrclick 0 0\ndrag 1 2 3 4\nkey esc\ntext Hello World\nexpect room A\n"
+         "expect no-errors\nquit\n",
+         ""},
+        {"wait\n", "line 1: bad or missing arguments"},
+        {"\n\nwait ten\n", "line 3: bad or missing arguments"},
+        {"wait 99999999999\n", "line 1: bad or missing arguments"},
+        {"move 1\n", "line 1: bad or missing arguments"},
+        {"click 1 2 3\n", "line 1: bad or missing arguments"},
+        {"key NOPE\n", "line 1: key needs one key name (ESC, F1, ALT_F4, A, ...)"},
+        {"text caf\xc3\xa9\n", "line 1: text takes printable ASCII characters only"},
+        {"expect player Score 1\n", "line 1: expect takes \"room NAME\" or \"no-errors\""},
+        {"dance\n", "line 1: unknown command"},
+        {"screenshot a.png\n", "line 1: unknown command"},
+    };
+    for (const Case& c : cases) {
+        CxReplayScript replay;
+        std::string error;
+        bool ok = replay.Parse(c.text, std::strlen(c.text), error);
+        EXPECT_EQ(ok, c.error[0] == '\0') << c.text;
+        EXPECT_EQ(error, c.error) << c.text;
+    }
+    CxReplayScript replay;
+    std::string error;
+    const char zero[] = "wait 1\0\n";
+    EXPECT_FALSE(replay.Parse(zero, sizeof zero - 1, error));
+}
