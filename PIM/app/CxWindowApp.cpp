@@ -124,8 +124,15 @@ int CxWindowApp::CreateScreen(int32_t width, int32_t height, int32_t depth)
     (void)width;
     (void)height;
     (void)depth;
-    // Seam: the screen drivers arrive with the display tree; until then the
-    // screen is the window's cleared client area.
+    // The screens' keys, read with their defaults so that an exported
+    // configuration lists them.
+    const int direct3D = GetInt("Engine", "UseDirect3D", 0);
+    const int systemRam = GetInt("Engine.DirectDraw", "UseSystemRAM", 0);
+    (void)direct3D;
+    (void)systemRam;
+    // Seam: the screen drivers arrive with the display tree (which of them
+    // is chosen by the keys above); until then the screen is the window's
+    // cleared client area.
     m_hasScreen = true;
     SetState(PIM_STATE_WINDOWED, !m_fullScreen);
     if (m_window)

@@ -460,6 +460,22 @@ TEST_F(App, MousePointsScaleToTheInternalSize)
     Stop(*bad);
 }
 
+TEST_F(App, AWindowWithoutSizeDropsMouseEvents)
+{
+    config = folder.Write("Marrowdale.ini", "");
+    init.configFile = config.c_str();
+    init.width = 0;
+    init.height = 0;
+    TestApp app(init);
+    app.SetInstallPathOverride(folder.Path());
+    app.InitInstance();
+    app.InitApplication();
+    ASSERT_EQ(app.GetClientWidth(), 0);
+    app.Send(Message(EMessage::LButtonDown, 10, 10)); // no division by a zero size
+    EXPECT_TRUE(app.clicks.empty());
+    Stop(app);
+}
+
 TEST_F(App, ConfigurationKeysAndPaths)
 {
     auto app = Start("[Engine.Window]\nRect=0, 0, 640, 480\nPosition=10, 20\n[Startup]\nCDPath=" + folder.Path() +
