@@ -1,5 +1,7 @@
 #include "PIM/app/CxApp.h"
 
+#include "PIM/app/CxLuaEngine.h"
+
 #include "PIM/core/CxLog.h"
 #include "PIM/core/CxMemory.h"
 #include "PIM/core/CxRandom.h"
@@ -93,6 +95,7 @@ CxApp::CxApp(const ST_APP_INIT& init)
 
 CxApp::~CxApp()
 {
+    m_lua.reset();
     // The configuration store is saved here if it changed (export mode).
     Flush();
     ExitMemoryServices();
@@ -202,7 +205,11 @@ int CxApp::InitInstance()
     SystemInfo(ESystemQuery::OperatingSystem, value);
     SystemInfo(ESystemQuery::DirectXVersion, value);
     SystemInfo(ESystemQuery::ProcessorVendor, value);
-    // Seam: the Lua engine is created here once the scripting layer exists.
+    // A fresh state on every start (a restart forgets every script global).
+    m_lua = std::make_unique<CxLuaEngine>(this);
+    CxLuaEngine::SetEngine(m_lua.get());
+    if (m_lua->CreateState() != PIM_OK)
+        SetAppError(PIM_ERR_UNKNOWN, "Could not create Lua Engine");
     return PIM_OK;
 }
 
@@ -238,15 +245,17 @@ int CxApp::ExitApplication()
 
 int CxApp::ExitInstance()
 {
-    // Seam: the Lua engine is destroyed here once the scripting layer exists.
+    if (CxLuaEngine::GetEngine() == m_lua.get())
+        CxLuaEngine::SetEngine(nullptr);
+    m_lua.reset();
     return PIM_OK;
 }
 
 int CxApp::RunScript(const char* text)
 {
-    // Seam: the Lua engine runs the text once the scripting layer exists.
-    Trace("script: %s\n", text ? text : "");
-    return PIM_OK;
+    if (!m_lua)
+        return PIM_ERR_BAD_ARG;
+    return m_lua->DoString(text);
 }
 
 int CxApp::SetAppError(int code, const char* format, ...)

@@ -9,8 +9,11 @@
 #include "PIM/core/CxOptions.h"
 #include "PIM/core/PimMainLoop.h"
 
+#include <memory>
 #include <string>
 #include <vector>
+
+class CxLuaEngine;
 
 // The constant record a game gives its application.
 struct ST_APP_INIT
@@ -56,9 +59,12 @@ public:
     virtual int ExitInstance();
     virtual void PrintBanner();
 
-    // Runs a text of the scripting language (key bindings, console). Until a
-    // script engine is attached the text is only traced.
+    // Runs a text of the scripting language (key bindings, console, data).
+    // Errors are traced; the game goes on.
     virtual int RunScript(const char* text);
+
+    // The Lua engine: created in InitInstance, destroyed in ExitInstance.
+    CxLuaEngine* GetLuaEngine() const { return m_lua.get(); }
 
     // The entry point: refuses a second application thread, honours CanRun,
     // takes the program folder from the first argument, then PrintBanner,
@@ -113,6 +119,7 @@ protected:
     bool m_abort = false;
     int m_maxErrors = 3;
     int m_appError = 0;
+    std::unique_ptr<CxLuaEngine> m_lua;
 
 private:
     ST_APP_INIT m_init;

@@ -1,5 +1,8 @@
 #include "PIM/app/CxGameApp.h"
 
+#include "PIM/app/CxLuaEngine.h"
+#include "PIM/app/PimScriptFunctions.h"
+
 #include "PIM/app/PimKeyNames.h"
 #include "PIM/core/CxOptionSection.h"
 #include "PIM/core/CxOptionVariable.h"
@@ -171,9 +174,15 @@ int CxGameApp::BuildGamePath(CxString& out, const char* path)
 int CxGameApp::InitApplication()
 {
     CxDisplayApp::InitApplication();
-    // Seam: the engine's Lua functions are registered here once the Lua
-    // engine exists, and "autorun.lua" runs after the key bindings.
-    LoadKeyBinds();
+    if (CxLuaEngine* lua = GetLuaEngine()) {
+        RegisterEngineScriptFunctions(*lua);
+        LoadKeyBinds();
+        // A missing autorun.lua is no error.
+        if (FsExists("autorun.lua"))
+            lua->DoFile("autorun.lua");
+    } else {
+        LoadKeyBinds();
+    }
 
     if (GetInt("Engine.Game", "AllowCommandConsole", 0)) {
         int height = GetInt("Engine.Game", "CommandConsoleHeight", 200);
@@ -315,6 +324,14 @@ CxGameWindow* CxGameApp::FindRoom(const char* name) const
         return nullptr;
     for (CxGameWindow* room : m_rooms)
         if (PimStrEqual(room->GetRoomName(), name, true))
+            return room;
+    return nullptr;
+}
+
+CxGameWindow* CxGameApp::FindRoomByHandle(uint32_t handle) const
+{
+    for (CxGameWindow* room : m_rooms)
+        if (room->GetHandle() == handle)
             return room;
     return nullptr;
 }

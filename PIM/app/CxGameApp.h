@@ -63,6 +63,8 @@ public:
     void ResumeRoom();
     const char* GetCurRoomName() const;
     CxGameWindow* FindRoom(const char* name) const;
+    // The room with this script handle, or null when there is none (any more).
+    CxGameWindow* FindRoomByHandle(uint32_t handle) const;
     CxGameWindow* GetCurrentRoom() const { return m_currentRoom; }
     CxGameWindow* GetPendingRoom() const { return m_pendingRoom; }
     size_t GetRoomStackDepth() const { return m_roomStack ? m_roomStack->GetCount() : 0; }

@@ -2,7 +2,11 @@
 
 #include "PIM/core/Pimstr.h"
 
-CxGameWindow::CxGameWindow() : m_timers(this) {}
+namespace {
+uint32_t g_nextHandle = 1;
+}
+
+CxGameWindow::CxGameWindow() : m_handle(g_nextHandle++), m_timers(this) {}
 
 CxGameWindow::~CxGameWindow() = default;
 

@@ -21,6 +21,8 @@ public:
     CxGameWindow& operator=(const CxGameWindow&) = delete;
 
     const char* GetRoomName() const { return m_name; }
+    // The number scripts know the room by: unique for the run, never reused.
+    uint32_t GetHandle() const { return m_handle; }
     void SetRoomName(const char* name);
 
     // The life cycle; each returns an error code.
@@ -51,6 +53,7 @@ public:
 
 private:
     char m_name[PIM_ROOM_NAME_LENGTH + 1] = {};
+    uint32_t m_handle;
     int m_pauseCount = 0;
     CxRoomTimers m_timers;
 };
