@@ -1,5 +1,6 @@
 // Shared main of the test programs: every test starts from the engine's
 // initial global state and without trace noise on standard output.
+#include "PIM/app/PimEventChannels.h"
 #include "PIM/core/CxError.h"
 #include "PIM/core/CxLog.h"
 #include "PIM/core/CxMemory.h"
@@ -35,6 +36,7 @@ class EngineStateReset : public ::testing::EmptyTestEventListener
         // Each test mounts its own file systems; the default one goes too.
         DestroyDefaultFileSystem();
         CxPathResolver::Clear();
+        ResetEventSystem();
     }
 };
 
