@@ -93,15 +93,15 @@ int CxWindowApp::CreateMainWindow(const CxRect& rect)
     if (m_fullScreenOverride >= 0)
         m_fullScreen = m_fullScreenOverride != 0;
 
-    ST_WINDOW_SPEC spec;
-    spec.title = m_name;
-    spec.left = rect.left;
-    spec.top = rect.top;
-    spec.width = static_cast<int32_t>(rect.Width());
-    spec.height = static_cast<int32_t>(rect.Height());
-    spec.flags = m_flags;
-    spec.fullScreen = m_fullScreen;
-    if (!m_window || !m_window->Create(spec))
+    ST_WINDOW_SETUP setup;
+    setup.title = m_name;
+    setup.left = rect.left;
+    setup.top = rect.top;
+    setup.width = static_cast<int32_t>(rect.Width());
+    setup.height = static_cast<int32_t>(rect.Height());
+    setup.flags = m_flags;
+    setup.fullScreen = m_fullScreen;
+    if (!m_window || !m_window->Create(setup))
         return SetAppError(PIM_ERR_UNKNOWN, "Unable to CreateWindow(%s)", m_name.c_str());
 
     int32_t l = 0, t = 0, w = 0, h = 0;

@@ -22,33 +22,33 @@ bool CxHeadlessWindow::QueryDesktop(ST_DESKTOP& out)
     return true;
 }
 
-bool CxHeadlessWindow::Create(const ST_WINDOW_SPEC& spec)
+bool CxHeadlessWindow::Create(const ST_WINDOW_SETUP& setup)
 {
     if (m_record.created)
         Destroy();
 
-    m_record.spec = spec;
+    m_record.setup = setup;
     m_record.created = true;
-    m_record.visible = !(spec.flags & PIM_WF_HIDDEN);
+    m_record.visible = !(setup.flags & PIM_WF_HIDDEN);
     m_record.minimized = false;
     m_record.maximized = false;
     m_record.fullScreen = false;
     ++m_record.creates;
 
-    m_windowedWidth = spec.width;
-    m_windowedHeight = spec.height;
-    if (spec.flags & PIM_WF_CENTERED) {
-        m_windowedLeft = (m_desktop.width - spec.width) / 2;
-        m_windowedTop = (m_desktop.height - spec.height) / 2;
+    m_windowedWidth = setup.width;
+    m_windowedHeight = setup.height;
+    if (setup.flags & PIM_WF_CENTERED) {
+        m_windowedLeft = (m_desktop.width - setup.width) / 2;
+        m_windowedTop = (m_desktop.height - setup.height) / 2;
     } else {
-        m_windowedLeft = spec.left;
-        m_windowedTop = spec.top;
+        m_windowedLeft = setup.left;
+        m_windowedTop = setup.top;
     }
     m_record.left = m_windowedLeft;
     m_record.top = m_windowedTop;
     m_record.width = m_windowedWidth;
     m_record.height = m_windowedHeight;
-    if (spec.fullScreen)
+    if (setup.fullScreen)
         ApplyFullScreen(true);
 
     ST_MESSAGE activateApp = Message(EMessage::ActivateApp);

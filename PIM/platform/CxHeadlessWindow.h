@@ -15,7 +15,7 @@
 // What was asked of the window. Counts run from construction.
 struct ST_HEADLESS_RECORD
 {
-    ST_WINDOW_SPEC spec;   // of the last Create
+    ST_WINDOW_SETUP setup;   // of the last Create
     bool created = false;
     bool visible = false;
     bool minimized = false;
@@ -57,7 +57,7 @@ public:
     const ST_HEADLESS_RECORD& GetRecord() const { return m_record; }
 
     bool QueryDesktop(ST_DESKTOP& out) override;
-    bool Create(const ST_WINDOW_SPEC& spec) override;
+    bool Create(const ST_WINDOW_SETUP& setup) override;
     void Destroy() override;
     bool IsCreated() const override { return m_record.created; }
 

@@ -23,7 +23,7 @@ enum : uint32_t
     PIM_WF_ACCEPT_FILES = 0x800,
 };
 
-struct ST_WINDOW_SPEC
+struct ST_WINDOW_SETUP
 {
     std::string title;
     int32_t left = 0;
@@ -50,7 +50,7 @@ public:
     virtual bool QueryDesktop(ST_DESKTOP& out) = 0;
 
     // Creates the window (destroying any previous one); false on failure.
-    virtual bool Create(const ST_WINDOW_SPEC& spec) = 0;
+    virtual bool Create(const ST_WINDOW_SETUP& setup) = 0;
     virtual void Destroy() = 0;
     virtual bool IsCreated() const = 0;
 

@@ -176,7 +176,7 @@ bool CxSdlWindow::QueryDesktop(ST_DESKTOP& out)
     return true;
 }
 
-bool CxSdlWindow::Create(const ST_WINDOW_SPEC& spec)
+bool CxSdlWindow::Create(const ST_WINDOW_SETUP& setup)
 {
     // The video subsystem stays up for the new window.
     CloseWindow();
@@ -190,19 +190,19 @@ bool CxSdlWindow::Create(const ST_WINDOW_SPEC& spec)
     uint32_t sdlFlags = 0;
     // A frame around a window the size of the desktop would push its edges
     // off the screen; an unknown desktop (0) never rules the frame out.
-    bool fitsWithFrame = desktop.width == 0 || (spec.width < desktop.width && spec.height < desktop.height);
-    if (!(spec.flags & PIM_WF_FRAMED) || !fitsWithFrame)
+    bool fitsWithFrame = desktop.width == 0 || (setup.width < desktop.width && setup.height < desktop.height);
+    if (!(setup.flags & PIM_WF_FRAMED) || !fitsWithFrame)
         sdlFlags |= SDL_WINDOW_BORDERLESS;
-    if (spec.flags & PIM_WF_SIZABLE)
+    if (setup.flags & PIM_WF_SIZABLE)
         sdlFlags |= SDL_WINDOW_RESIZABLE;
-    if (spec.flags & PIM_WF_HIDDEN)
+    if (setup.flags & PIM_WF_HIDDEN)
         sdlFlags |= SDL_WINDOW_HIDDEN;
-    if (spec.fullScreen)
+    if (setup.fullScreen)
         sdlFlags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    int x = (spec.flags & PIM_WF_CENTERED) ? static_cast<int>(SDL_WINDOWPOS_CENTERED) : spec.left;
-    int y = (spec.flags & PIM_WF_CENTERED) ? static_cast<int>(SDL_WINDOWPOS_CENTERED) : spec.top;
+    int x = (setup.flags & PIM_WF_CENTERED) ? static_cast<int>(SDL_WINDOWPOS_CENTERED) : setup.left;
+    int y = (setup.flags & PIM_WF_CENTERED) ? static_cast<int>(SDL_WINDOWPOS_CENTERED) : setup.top;
 
-    m_window = SDL_CreateWindow(spec.title.c_str(), x, y, spec.width, spec.height, sdlFlags);
+    m_window = SDL_CreateWindow(setup.title.c_str(), x, y, setup.width, setup.height, sdlFlags);
     if (!m_window) {
         FailWith("cannot create the window");
         return false;
@@ -217,9 +217,9 @@ bool CxSdlWindow::Create(const ST_WINDOW_SPEC& spec)
     }
     m_lastError.clear(); // the desktop may have been unknown; that is no failure
     m_windowId = SDL_GetWindowID(m_window);
-    m_flags = spec.flags;
+    m_flags = setup.flags;
 
-    Uint8 drops = (spec.flags & PIM_WF_ACCEPT_FILES) ? SDL_ENABLE : SDL_DISABLE;
+    Uint8 drops = (setup.flags & PIM_WF_ACCEPT_FILES) ? SDL_ENABLE : SDL_DISABLE;
     SDL_EventState(SDL_DROPFILE, drops);
     SDL_EventState(SDL_DROPBEGIN, drops);
     SDL_EventState(SDL_DROPCOMPLETE, drops);

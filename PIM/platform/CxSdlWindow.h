@@ -34,7 +34,7 @@ public:
     CxSdlWindow& operator=(const CxSdlWindow&) = delete;
 
     bool QueryDesktop(ST_DESKTOP& out) override;
-    bool Create(const ST_WINDOW_SPEC& spec) override;
+    bool Create(const ST_WINDOW_SETUP& setup) override;
     void Destroy() override;
     bool IsCreated() const override { return m_window != nullptr; }
 
@@ -78,7 +78,7 @@ private:
     SDL_Window* m_window = nullptr;
     SDL_Renderer* m_renderer = nullptr;
     uint32_t m_windowId = 0;
-    uint32_t m_flags = 0; // PIM_WF_* of the spec
+    uint32_t m_flags = 0; // PIM_WF_* of the setup
     bool m_videoStarted = false;
     bool m_screenSaverWanted = true;
     // Modifier state (PIM_HOSTMOD_*) as of the last key event translated:

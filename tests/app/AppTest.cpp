@@ -483,7 +483,7 @@ TEST_F(App, ConfigurationKeysAndPaths)
     EXPECT_EQ(app->GetClientWidth(), 640);
     EXPECT_EQ(app->GetClientHeight(), 480);
     const ST_HEADLESS_RECORD& record = app->GetHeadlessWindow()->GetRecord();
-    EXPECT_EQ(record.spec.title, "MarrowTest");
+    EXPECT_EQ(record.setup.title, "MarrowTest");
     EXPECT_EQ(record.left, 10);
     EXPECT_EQ(std::string(app->GetDiscPath()), folder.Path() + "/disc/");
     EXPECT_EQ(std::string(app->GetInstallPath()), folder.Path() + "/");

@@ -197,12 +197,12 @@ TEST(KeyTranslate, KeyUpGivesUpperCaseCharactersAndSpecialCodes)
 TEST(HeadlessWindow, CreateQueuesTheStartMessagesAndPlacesTheWindow)
 {
     CxHeadlessWindow window;
-    ST_WINDOW_SPEC spec;
-    spec.title = "Marrowdale";
-    spec.width = 640;
-    spec.height = 480;
-    spec.flags = PIM_WF_CENTERED | PIM_WF_FRAMED;
-    ASSERT_TRUE(window.Create(spec));
+    ST_WINDOW_SETUP setup;
+    setup.title = "Marrowdale";
+    setup.width = 640;
+    setup.height = 480;
+    setup.flags = PIM_WF_CENTERED | PIM_WF_FRAMED;
+    ASSERT_TRUE(window.Create(setup));
     EXPECT_TRUE(window.IsCreated());
     EXPECT_TRUE(window.GetRecord().visible);
 
@@ -229,11 +229,11 @@ TEST(HeadlessWindow, CreateQueuesTheStartMessagesAndPlacesTheWindow)
 
     // Full screen covers the desktop, and leaving it brings the window back.
     window.SetDesktop({800, 600, 16});
-    spec.flags = PIM_WF_HIDDEN;
-    spec.left = 5;
-    spec.top = 7;
-    spec.fullScreen = true;
-    ASSERT_TRUE(window.Create(spec));
+    setup.flags = PIM_WF_HIDDEN;
+    setup.left = 5;
+    setup.top = 7;
+    setup.fullScreen = true;
+    ASSERT_TRUE(window.Create(setup));
     EXPECT_EQ(window.GetRecord().creates, 2);
     EXPECT_EQ(window.GetRecord().destroys, 1);
     EXPECT_FALSE(window.GetRecord().visible);
@@ -289,7 +289,7 @@ TEST(HeadlessWindow, PostedMessagesComeOutOneAtATimeInOrder)
 TEST(HeadlessWindow, RecordsWhatWasAskedWithoutEchoingMessages)
 {
     CxHeadlessWindow window;
-    ASSERT_TRUE(window.Create(ST_WINDOW_SPEC{}));
+    ASSERT_TRUE(window.Create(ST_WINDOW_SETUP{}));
     window.FlushMessages();
     window.Hide();
     window.Show();
@@ -453,14 +453,14 @@ void CheckRealWindow()
     EXPECT_GT(desktop.width, 0);
     EXPECT_GT(desktop.depth, 0);
 
-    ST_WINDOW_SPEC spec;
-    spec.title = "Marrowdale test";
-    spec.left = 10;
-    spec.top = 20;
-    spec.width = 320;
-    spec.height = 200;
-    spec.flags = PIM_WF_FRAMED;
-    ASSERT_TRUE(window.Create(spec)) << window.GetLastError();
+    ST_WINDOW_SETUP setup;
+    setup.title = "Marrowdale test";
+    setup.left = 10;
+    setup.top = 20;
+    setup.width = 320;
+    setup.height = 200;
+    setup.flags = PIM_WF_FRAMED;
+    ASSERT_TRUE(window.Create(setup)) << window.GetLastError();
     ASSERT_TRUE(window.IsCreated());
     std::vector<EMessage> first;
     ST_MESSAGE m;
@@ -500,8 +500,8 @@ void CheckRealWindow()
     window.SetScreenSaver(true);
     EXPECT_TRUE(window.IsScreenSaverEnabled());
 
-    spec.flags = PIM_WF_HIDDEN | PIM_WF_CENTERED;
-    ASSERT_TRUE(window.Create(spec)) << window.GetLastError();
+    setup.flags = PIM_WF_HIDDEN | PIM_WF_CENTERED;
+    ASSERT_TRUE(window.Create(setup)) << window.GetLastError();
     window.FlushMessages();
     EXPECT_FALSE(window.PollMessage(m));
     window.Destroy();
