@@ -84,7 +84,7 @@ int CxCachedObject::Use()
     m_stamp = State().counter--;
     if (m_loaded)
         return 0;
-    int code = Load();
+    int code = Reload();
     if (code == 0)
         code = SwapIn();
     if (code == 0)

@@ -48,7 +48,7 @@ public:
 protected:
     // Rebuilds whatever the object needs besides its data (called by Use on
     // an unloaded object, before the data is read back).
-    virtual int Load() { return 0; }
+    virtual int Reload() { return 0; }
 
 private:
     // Writes the data out and frees it; false (still loaded) when the swap

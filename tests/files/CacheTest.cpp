@@ -39,7 +39,7 @@ public:
     int loads = 0;
 
 protected:
-    int Load() override
+    int Reload() override
     {
         ++loads;
         return 0;
