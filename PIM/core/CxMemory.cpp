@@ -64,7 +64,9 @@ bool RoundAllocationSize(size_t size, size_t& out)
     return true;
 }
 
-void* Allocate(size_t size, const char* sourceFile, int line, bool zero)
+namespace {
+
+void* AllocateTracked(size_t size, const char* sourceFile, int line, bool zero, bool report)
 {
     size_t rounded = 0;
     void* block = nullptr;
@@ -80,7 +82,7 @@ void* Allocate(size_t size, const char* sourceFile, int line, bool zero)
     if (!block) {
         ++g_failures;
         // The error box runs on the main thread only.
-        if (PimIsMainThread())
+        if (report && PimIsMainThread())
             ReportError(PIM_ERR_OUT_OF_MEMORY, "Unable to allocate %zu bytes (%s, line %d)", size,
                         sourceFile ? sourceFile : "?", line);
         return nullptr;
@@ -88,6 +90,18 @@ void* Allocate(size_t size, const char* sourceFile, int line, bool zero)
     ++g_allocations;
     g_bytes += rounded;
     return block;
+}
+
+} // namespace
+
+void* Allocate(size_t size, const char* sourceFile, int line, bool zero)
+{
+    return AllocateTracked(size, sourceFile, line, zero, true);
+}
+
+void* AllocateQuietly(size_t size, const char* sourceFile, int line, bool zero)
+{
+    return AllocateTracked(size, sourceFile, line, zero, false);
 }
 
 void* Reallocate(void* block, size_t size)

@@ -28,6 +28,9 @@ struct ST_MEMORY_STATS
 bool RoundAllocationSize(size_t size, size_t& out);
 
 void* Allocate(size_t size, const char* sourceFile, int line, bool zero);
+// The same, without reporting a failure: for callers that report it
+// themselves with a message of their own (one failure counts once).
+void* AllocateQuietly(size_t size, const char* sourceFile, int line, bool zero);
 void* Reallocate(void* block, size_t size);
 void Free(void* block);
 

@@ -222,4 +222,36 @@ protected:
     uint32_t m_flags = 0;
     ST_PIXEL_FORMAT m_format;
     int m_lockDepth = 0;
+
+private:
+    // The bits for the length of one operation: locked on construction,
+    // unlocked on the way out whatever path the operation takes.
+    class ScopedBits
+    {
+    public:
+        explicit ScopedBits(CxDrawSurface& surface) : m_surface(surface), m_block(surface.LockBits()) {}
+        ~ScopedBits()
+        {
+            if (m_block)
+                m_surface.UnlockBits();
+        }
+        ScopedBits(const ScopedBits&) = delete;
+        ScopedBits& operator=(const ScopedBits&) = delete;
+        uint8_t* Get() const { return m_block; }
+        explicit operator bool() const { return m_block != nullptr; }
+
+    private:
+        CxDrawSurface& m_surface;
+        uint8_t* m_block;
+    };
+
+    // The rectangle (null: the whole surface) clipped to the surface.
+    CxRect ClipToSurface(const CxRect* rect) const;
+    // Frees owned bits or forgets external ones. `restoreSwapped` brings
+    // swapped-out bits back first so that their swap file is used up rather
+    // than read into the next bits this surface gets.
+    void ReleaseBits(bool restoreSwapped);
+    void FreeColourTable();
+    int RotateQuarter();
+    int SwapOrReplace(uint32_t a, uint32_t b, bool both);
 };
