@@ -8,6 +8,8 @@
 #include "PIM/core/PimTrace.h"
 #include "PIM/files/CxDirectoryFileSystem.h"
 #include "PIM/files/CxPathResolver.h"
+#include "PIM/graphics/PimImageFilters.h"
+#include "PIM/graphics/PimPixelFormat.h"
 #include "PIM/platform/PimOsFiles.h"
 
 #include <gtest/gtest.h>
@@ -37,6 +39,8 @@ class EngineStateReset : public ::testing::EmptyTestEventListener
         DestroyDefaultFileSystem();
         CxPathResolver::Clear();
         ResetEventSystem();
+        ResetImageFilters();
+        SetPreferredLayout16(PIM_LAYOUT_DEFAULT);
     }
 };
 

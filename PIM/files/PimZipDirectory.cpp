@@ -2,26 +2,11 @@
 
 #include "PIM/core/CxError.h"
 #include "PIM/core/CxMemory.h"
+#include "PIM/core/PimByteOrder.h"
 
 #include <cstring>
 
 namespace {
-
-uint16_t Get16(const uint8_t* p)
-{
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-
-uint32_t Get32(const uint8_t* p)
-{
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-           (static_cast<uint32_t>(p[3]) << 24);
-}
-
-uint64_t Get64(const uint8_t* p)
-{
-    return static_cast<uint64_t>(Get32(p)) | (static_cast<uint64_t>(Get32(p + 4)) << 32);
-}
 
 // The key of a name: ASCII case folded, "\" read as "/".
 inline unsigned char Fold(unsigned char c)
@@ -85,13 +70,13 @@ bool ReadEndCandidate(CxZipByteSource& source, uint64_t size, uint64_t at, ST_EN
     uint8_t record[PIM_ZIP_END_RECORD_SIZE];
     if (size - at < PIM_ZIP_END_RECORD_SIZE || !source.ReadAt(at, record, sizeof record))
         return false;
-    uint16_t disk = Get16(record + 4);
-    uint16_t directoryDisk = Get16(record + 6);
-    uint16_t entriesHere = Get16(record + 8);
-    uint16_t entries = Get16(record + 10);
-    uint32_t directorySize = Get32(record + 12);
-    uint32_t directoryOffset = Get32(record + 16);
-    uint16_t commentLength = Get16(record + 20);
+    uint16_t disk = ReadLe16(record + 4);
+    uint16_t directoryDisk = ReadLe16(record + 6);
+    uint16_t entriesHere = ReadLe16(record + 8);
+    uint16_t entries = ReadLe16(record + 10);
+    uint32_t directorySize = ReadLe32(record + 12);
+    uint32_t directoryOffset = ReadLe32(record + 16);
+    uint16_t commentLength = ReadLe16(record + 20);
 
     uint64_t recordEnd = at + PIM_ZIP_END_RECORD_SIZE;
     if (commentLength > size - recordEnd)
@@ -106,10 +91,10 @@ bool ReadEndCandidate(CxZipByteSource& source, uint64_t size, uint64_t at, ST_EN
     uint64_t directoryEnd = at;
     uint8_t word[12];
     out.zip64Locator = false;
-    if (at >= 20 && source.ReadAt(at - 20, word, 4) && Get32(word) == PIM_ZIP64_LOCATOR_SIGNATURE) {
+    if (at >= 20 && source.ReadAt(at - 20, word, 4) && ReadLe32(word) == PIM_ZIP64_LOCATOR_SIGNATURE) {
         out.zip64Locator = true;
-        if (at < 76 || !source.ReadAt(at - 76, word, 12) || Get32(word) != PIM_ZIP64_END_SIGNATURE ||
-            Get64(word + 4) != 44)
+        if (at < 76 || !source.ReadAt(at - 76, word, 12) || ReadLe32(word) != PIM_ZIP64_END_SIGNATURE ||
+            ReadLe64(word + 4) != 44)
             return false;
         directoryEnd = at - 76;
     }
@@ -123,7 +108,7 @@ bool ReadEndCandidate(CxZipByteSource& source, uint64_t size, uint64_t at, ST_EN
         if (entries != 0)
             return false;
     } else if (directorySize < 4 || !source.ReadAt(out.directoryStart, word, 4) ||
-               Get32(word) != PIM_ZIP_CENTRAL_SIGNATURE) {
+               ReadLe32(word) != PIM_ZIP_CENTRAL_SIGNATURE) {
         return false;
     }
     out.at = at;
@@ -283,11 +268,11 @@ int CxZipDirectory::ReadDirectory(const uint8_t* directory, uint64_t size, uint3
     uint64_t nameBytes = 0;
     uint32_t maxSlashes = 0;
     uint64_t at = 0;
-    while (size - at >= PIM_ZIP_CENTRAL_HEADER_SIZE && Get32(directory + at) == PIM_ZIP_CENTRAL_SIGNATURE) {
+    while (size - at >= PIM_ZIP_CENTRAL_HEADER_SIZE && ReadLe32(directory + at) == PIM_ZIP_CENTRAL_SIGNATURE) {
         const uint8_t* record = directory + at;
-        uint64_t nameLength = Get16(record + 28);
-        uint64_t recordSize =
-            PIM_ZIP_CENTRAL_HEADER_SIZE + nameLength + Get16(record + 30) + static_cast<uint64_t>(Get16(record + 32));
+        uint64_t nameLength = ReadLe16(record + 28);
+        uint64_t recordSize = PIM_ZIP_CENTRAL_HEADER_SIZE + nameLength + ReadLe16(record + 30) +
+                              static_cast<uint64_t>(ReadLe16(record + 32));
         if (recordSize > size - at)
             return Fail("an entry runs past the end of the central directory");
         uint32_t slashes = 0;
@@ -331,8 +316,9 @@ int CxZipDirectory::ReadDirectory(const uint8_t* directory, uint64_t size, uint3
     at = 0;
     for (uint64_t n = 0; n < count && code == PIM_OK; ++n) {
         const uint8_t* record = directory + at;
-        uint32_t rawLength = Get16(record + 28);
-        at += PIM_ZIP_CENTRAL_HEADER_SIZE + rawLength + Get16(record + 30) + static_cast<uint64_t>(Get16(record + 32));
+        uint32_t rawLength = ReadLe16(record + 28);
+        at += PIM_ZIP_CENTRAL_HEADER_SIZE + rawLength + ReadLe16(record + 30) +
+              static_cast<uint64_t>(ReadLe16(record + 32));
 
         // The name as we keep it: "/" separated, runs of "/" made one,
         // without leading "/" or the trailing "/" of a folder entry. Names
@@ -370,16 +356,16 @@ int CxZipDirectory::ReadDirectory(const uint8_t* directory, uint64_t size, uint3
         ST_ZIP_ENTRY& entry = m_entries[index];
         entry.nameOffset = nameAt;
         entry.nameLength = length;
-        entry.madeBy = Get16(record + 4);
-        entry.flags = Get16(record + 8);
-        entry.method = Get16(record + 10);
-        entry.time = Get16(record + 12);
-        entry.date = Get16(record + 14);
-        entry.crc = Get32(record + 16);
-        entry.compressedSize = Get32(record + 20);
-        entry.uncompressedSize = Get32(record + 24);
-        entry.externalAttributes = Get32(record + 38);
-        entry.localHeaderOffset = Get32(record + 42);
+        entry.madeBy = ReadLe16(record + 4);
+        entry.flags = ReadLe16(record + 8);
+        entry.method = ReadLe16(record + 10);
+        entry.time = ReadLe16(record + 12);
+        entry.date = ReadLe16(record + 14);
+        entry.crc = ReadLe32(record + 16);
+        entry.compressedSize = ReadLe32(record + 20);
+        entry.uncompressedSize = ReadLe32(record + 24);
+        entry.externalAttributes = ReadLe32(record + 38);
+        entry.localHeaderOffset = ReadLe32(record + 42);
         entry.isFolder = isFolder;
         nameAt += length + 1;
         ++m_entryCount;
@@ -703,11 +689,11 @@ int CxZipDirectory::LocateData(CxZipByteSource& source, uint32_t index, uint64_t
         failure = "its local header could not be read";
         return PIM_ERR_UNKNOWN;
     }
-    if (Get32(header) != PIM_ZIP_LOCAL_SIGNATURE) {
+    if (ReadLe32(header) != PIM_ZIP_LOCAL_SIGNATURE) {
         failure = "its local header is damaged";
         return PIM_ERR_UNKNOWN;
     }
-    uint64_t data = headerAt + PIM_ZIP_LOCAL_HEADER_SIZE + Get16(header + 26) + Get16(header + 28);
+    uint64_t data = headerAt + PIM_ZIP_LOCAL_HEADER_SIZE + ReadLe16(header + 26) + ReadLe16(header + 28);
     if (data > m_directoryStart || entry.compressedSize > m_directoryStart - data) {
         failure = "its data runs past the end of the archive";
         return PIM_ERR_UNKNOWN;

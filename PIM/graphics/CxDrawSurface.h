@@ -191,6 +191,7 @@ public:
     // Takes ownership of a table of `count` 16-bit colours (at most 4096).
     int SetColourTable(uint16_t* table, int count);
     const uint16_t* GetColourTable() const { return m_colourTable; }
+    uint16_t* GetColourTable() { return m_colourTable; }
     int GetColourTableCount() const { return m_colourTableCount; }
 
     // --- statistics ---------------------------------------------------------------------------

@@ -151,11 +151,20 @@ int NearestPaletteIndex(const ST_RGB* palette, int count, uint8_t red, uint8_t g
 
 ST_ARGB SplitTableColour(uint16_t entry)
 {
-    // Table entries are 16-bit colours in layout 1, or layout 2 once the
-    // table was converted for a 565 screen.
     if (g_preferredLayout16 == PIM_LAYOUT_565)
         return {255, Widen(entry >> 11, 5), Widen(entry >> 5, 6), Widen(entry, 5)};
+    if (g_preferredLayout16 == PIM_LAYOUT_BGR555)
+        return {255, Widen(entry, 5), Widen(entry >> 5, 5), Widen(entry >> 10, 5)};
     return {255, Widen(entry >> 10, 5), Widen(entry >> 5, 5), Widen(entry, 5)};
+}
+
+uint16_t TableEntryForLayout(uint16_t entry, uint8_t preferred)
+{
+    if (preferred == PIM_LAYOUT_565) // red and green move up a bit, green gains one
+        return static_cast<uint16_t>(((entry >> 5) << 6) | (entry & 31));
+    if (preferred == PIM_LAYOUT_BGR555) // red and blue change places
+        return static_cast<uint16_t>((entry & 0x83E0) | ((entry & 31) << 10) | ((entry >> 10) & 31));
+    return entry;
 }
 
 int NearestTableIndex(const uint16_t* table, int count, uint8_t red, uint8_t green, uint8_t blue)

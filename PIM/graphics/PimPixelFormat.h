@@ -81,9 +81,12 @@ int NearestPaletteIndex(const ST_RGB* palette, int count, uint8_t red, uint8_t g
 // Nearest colour-table entry (layout 9): distance on 5-bit components.
 int NearestTableIndex(const uint16_t* table, int count, uint8_t red, uint8_t green, uint8_t blue);
 
-// A 16-bit colour-table entry as 8-bit channels (table entries are in
-// layout 1, or 2 when the preferred layout is 565).
+// A 16-bit colour-table entry as 8-bit channels. Tables are built and
+// stored in layout 1 and follow the screen: in layout 2 when the preferred
+// layout is 565, in layout 8 when it is blue-high 5-5-5.
 ST_ARGB SplitTableColour(uint16_t entry);
+// A layout-1 table entry in the form tables take under `preferred`.
+uint16_t TableEntryForLayout(uint16_t entry, uint8_t preferred);
 
 // Pixel value <-> channels. Widening a channel of n bits shifts it left by
 // 8 - n (no bit replication); narrowing shifts right. Depths without alpha

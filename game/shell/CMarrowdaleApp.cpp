@@ -1,5 +1,6 @@
 #include "game/shell/CMarrowdaleApp.h"
 
+#include "PIM/graphics/PimImageFilters.h"
 #include "PIM/platform/CxPlatformWindow.h"
 
 CMarrowdaleApp::CMarrowdaleApp(const ST_APP_INIT& init) : CxGameApp(init) {}
@@ -19,4 +20,10 @@ ST_APP_INIT CMarrowdaleApp::MakeInit(const char* configFile, const char* build)
     init.depth = 16;
     init.windowFlags = PIM_WF_DIRECTX | PIM_WF_CUSTOM_CURSOR;
     return init;
+}
+
+int CMarrowdaleApp::InitApplication()
+{
+    RegisterDefaultImageFilters();
+    return CxGameApp::InitApplication();
 }

@@ -13,6 +13,10 @@ public:
 
     // The game's initialisation record, with `configFile` and `build` filled in.
     static ST_APP_INIT MakeInit(const char* configFile, const char* build);
+
+protected:
+    // Registers the picture formats before anything is loaded.
+    int InitApplication() override;
 };
 
 // Makes sure the game's room registrars are part of the program.

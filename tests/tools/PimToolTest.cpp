@@ -1,6 +1,6 @@
 #include "tests/support/TempFolder.h"
 #include "tests/support/ZipWriter.h"
-#include "tools/pimtool/PimTool.h"
+#include "tests/tools/PimToolRunner.h"
 
 #include <gtest/gtest.h>
 
@@ -10,38 +10,6 @@
 #include <vector>
 
 namespace {
-
-struct Result
-{
-    int code;
-    std::string out;
-    std::string err;
-};
-
-std::string Drain(FILE* f)
-{
-    std::fflush(f);
-    std::rewind(f);
-    std::string text;
-    char chunk[4096];
-    size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
-        text.append(chunk, n);
-    std::fclose(f);
-    return text;
-}
-
-Result RunTool(std::vector<std::string> args)
-{
-    args.insert(args.begin(), "pimtool");
-    std::vector<const char*> argv;
-    for (const std::string& a : args)
-        argv.push_back(a.c_str());
-    FILE* out = std::tmpfile();
-    FILE* err = std::tmpfile();
-    int code = RunPimTool(static_cast<int>(argv.size()), argv.data(), out, err);
-    return {code, Drain(out), Drain(err)};
-}
 
 bool HaveInfoZip()
 {
@@ -60,27 +28,27 @@ TEST(PimTool, CatAndLsOnFoldersAndOwnArchives)
     zip.Add("b.txt", "bee");
     root.Write("game.zip", zip.Build());
 
-    Result ls = RunTool({"ls", root / "data"});
+    ToolResult ls = RunTool({"ls", root / "data"});
     EXPECT_EQ(ls.code, 0) << ls.err;
     EXPECT_EQ(ls.out, "19\tRooms/Barn.ini\n6\treadme.txt\n");
-    Result lz = RunTool({"ls", root / "game.zip"});
+    ToolResult lz = RunTool({"ls", root / "game.zip"});
     EXPECT_EQ(lz.out, "21\tRooms/Barn.ini\n3\tb.txt\n"); // the archive's order
 
     // Later roots are searched first; tags pick one; names ignore case.
-    Result both = RunTool({"cat", "--root", "CDPath=" + (root / "data"), "--root", "<InstallPath>=" + (root / "game.zip"),
-                       "ROOMS\\barn.ini"});
+    ToolResult both = RunTool({"cat", "--root", "CDPath=" + (root / "data"), "--root",
+                               "<InstallPath>=" + (root / "game.zip"), "ROOMS\\barn.ini"});
     EXPECT_EQ(both.code, 0) << both.err;
     EXPECT_EQ(both.out, "[Room]\r\nName=Zipped\r\n");
-    Result tagged = RunTool({"cat", "--root", "CDPath=" + (root / "data"), "--root",
+    ToolResult tagged = RunTool({"cat", "--root", "CDPath=" + (root / "data"), "--root",
                          "InstallPath=" + (root / "game.zip"), "<cdpath>rooms/barn.ini"});
     EXPECT_EQ(tagged.out, "[Room]\r\nName=Barn\r\n");
 
-    Result missing = RunTool({"cat", "--root", "X=" + (root / "data"), "nothing.txt"});
+    ToolResult missing = RunTool({"cat", "--root", "X=" + (root / "data"), "nothing.txt"});
     EXPECT_EQ(missing.code, 1);
     EXPECT_NE(missing.err.find("Could not find file"), std::string::npos);
-    Result badArchive = RunTool({"cat", "--root", "X=" + (root / "data/readme.zip"), "a"});
+    ToolResult badArchive = RunTool({"cat", "--root", "X=" + (root / "data/readme.zip"), "a"});
     EXPECT_EQ(badArchive.code, 1);
-    Result usage = RunTool({"cat"});
+    ToolResult usage = RunTool({"cat"});
     EXPECT_EQ(usage.code, 2);
     EXPECT_EQ(RunTool({"frobnicate"}).code, 2);
 }
@@ -95,12 +63,12 @@ TEST(PimTool, CorruptArchivesFailWithTheEngineErrorText)
     size_t inside = layout.data[0] + 5; // inside the compressed data
     bytes[inside] = static_cast<char>(bytes[inside] ^ 0x55);
     root.Write("bad.zip", bytes);
-    Result r = RunTool({"cat", "--root", "Z=" + (root / "bad.zip"), "<Z>a.txt"});
+    ToolResult r = RunTool({"cat", "--root", "Z=" + (root / "bad.zip"), "<Z>a.txt"});
     EXPECT_EQ(r.code, 1);
     EXPECT_FALSE(r.err.empty());
 
     root.Write("junk.zip", "this is not an archive at all");
-    Result junk = RunTool({"ls", root / "junk.zip"});
+    ToolResult junk = RunTool({"ls", root / "junk.zip"});
     EXPECT_EQ(junk.code, 1);
     EXPECT_NE(junk.err.find("Unknown Error"), std::string::npos); // code 13
 }
@@ -109,7 +77,7 @@ TEST(PimTool, IniGetAndSet)
 {
     TempFolder root;
     std::string file = root.Write("Barn.ini", "[Room]\r\nName=Barn ; the barn\r\n");
-    Result get = RunTool({"ini-get", file, "room", "NAME"});
+    ToolResult get = RunTool({"ini-get", file, "room", "NAME"});
     EXPECT_EQ(get.code, 0);
     EXPECT_EQ(get.out, "Barn\n");
     EXPECT_EQ(RunTool({"ini-get", file, "Room", "Missing", "fallback"}).out, "fallback\n");
@@ -121,7 +89,7 @@ TEST(PimTool, IniGetAndSet)
     // A new file is made; a value that would not read back is refused.
     EXPECT_EQ(RunTool({"ini-set", root / "new.ini", "S", "K", "V"}).code, 0);
     EXPECT_EQ(root.Read("new.ini"), "[S]\r\nK=V\r\n");
-    Result refused = RunTool({"ini-set", file, "Room", "Bad=Key", "1"});
+    ToolResult refused = RunTool({"ini-set", file, "Room", "Bad=Key", "1"});
     EXPECT_EQ(refused.code, 1);
     EXPECT_NE(refused.err.find("Invalid arguement"), std::string::npos);
 }
@@ -139,11 +107,11 @@ TEST(PimTool, ArchivesMadeByInfoZip)
     ASSERT_EQ(std::system(cmd.c_str()), 0);
     for (const char* archive : {"stored.zip", "deflated.zip", "sfx.zip"}) {
         SCOPED_TRACE(archive);
-        Result ls = RunTool({"ls", root / archive});
+        ToolResult ls = RunTool({"ls", root / archive});
         EXPECT_EQ(ls.code, 0) << ls.err;
         EXPECT_NE(ls.out.find("50003\tbig.txt\n"), std::string::npos);
         EXPECT_NE(ls.out.find("17\tRooms/Barn.ini\n"), std::string::npos);
-        Result cat = RunTool({"cat", "--root", "I=" + (root / archive), "<I>big.txt"});
+        ToolResult cat = RunTool({"cat", "--root", "I=" + (root / archive), "<I>big.txt"});
         EXPECT_EQ(cat.code, 0) << cat.err;
         EXPECT_EQ(cat.out.size(), 50003u);
         EXPECT_EQ(cat.out.substr(50000), "end");

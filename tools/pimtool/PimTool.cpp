@@ -10,6 +10,9 @@
 #include "PIM/files/CxZipFileSystem.h"
 #include "PIM/files/PimFileLayer.h"
 #include "PIM/files/PimMount.h"
+#include "PIM/graphics/CxDrawSurface.h"
+#include "PIM/graphics/PimImageFilters.h"
+#include "PIM/graphics/PimSurfaceFactory.h"
 
 #include <cstring>
 #include <memory>
@@ -32,6 +35,10 @@ const char kUsage[] =
     "        print a value of an option file (DEFAULT, or nothing, when missing)\n"
     "  ini-set FILE SECTION KEY VALUE\n"
     "        set a value of an option file and save it\n"
+    "  info [--root TAG=DIR_OR_ZIP]... IMAGE\n"
+    "        \"WIDTH HEIGHT DEPTH LAYOUT\" of a picture, loaded as the game loads it\n"
+    "  convert [--root TAG=DIR_OR_ZIP]... IN OUT\n"
+    "        load IN as the game does and write OUT by its extension (.tga or .png)\n"
     "  help  this text\n";
 
 // Engine errors become messages on the tool's error stream; the first code
@@ -57,6 +64,7 @@ public:
     Tool(FILE* out, FILE* err) : m_out(out), m_err(err), m_sink{err}
     {
         m_previous = SetErrorHandler({&ErrorSink::OnError, &m_sink});
+        RegisterDefaultImageFilters();
     }
     ~Tool()
     {
@@ -64,6 +72,7 @@ public:
         SetErrorHandler(m_previous);
     }
     Tool(const Tool&) = delete;
+    Tool(Tool&&) = delete;
     Tool& operator=(const Tool&) = delete;
 
     int Run(const std::vector<std::string>& args);
@@ -84,7 +93,12 @@ private:
     // Mounts `path` under `tag`; false (with a message) when it cannot be read.
     bool Mount(const std::string& tag, const std::string& path);
 
+    // Mounts every "--root TAG=DIR_OR_ZIP" of `args` in order and returns the
+    // other arguments in `positional`: 0, 1 (a mount failed) or 2 (usage).
+    int MountRoots(const std::vector<std::string>& args, std::vector<std::string>& positional);
     int Cat(const std::vector<std::string>& args);
+    int Info(const std::vector<std::string>& args);
+    int Convert(const std::vector<std::string>& args);
     int List(const std::vector<std::string>& args);
     int IniGet(const std::vector<std::string>& args);
     int IniSet(const std::vector<std::string>& args);
@@ -123,28 +137,38 @@ bool Tool::Mount(const std::string& tag, const std::string& path)
     return true;
 }
 
+int Tool::MountRoots(const std::vector<std::string>& args, std::vector<std::string>& positional)
+{
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] != "--root") {
+            positional.push_back(args[i]);
+            continue;
+        }
+        if (i + 1 >= args.size())
+            return Usage("--root needs TAG=DIR_OR_ZIP");
+        const std::string& root = args[++i];
+        size_t equals = root.find('=');
+        if (equals == std::string::npos || equals == 0 || equals + 1 == root.size())
+            return Usage("--root needs TAG=DIR_OR_ZIP");
+        std::string tag = root.substr(0, equals);
+        if (tag.front() != '<')
+            tag = "<" + tag + ">";
+        if (!Mount(tag, root.substr(equals + 1)))
+            return 1;
+    }
+    // Names not found in any mount are the system's own paths.
+    GetDefaultFileSystem();
+    return 0;
+}
+
 int Tool::Cat(const std::vector<std::string>& args)
 {
-    std::string path;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--root") {
-            if (i + 1 >= args.size())
-                return Usage("--root needs TAG=DIR_OR_ZIP");
-            const std::string& root = args[++i];
-            size_t equals = root.find('=');
-            if (equals == std::string::npos || equals == 0 || equals + 1 == root.size())
-                return Usage("--root needs TAG=DIR_OR_ZIP");
-            std::string tag = root.substr(0, equals);
-            if (tag.front() != '<')
-                tag = "<" + tag + ">";
-            if (!Mount(tag, root.substr(equals + 1)))
-                return 1;
-        } else if (path.empty()) {
-            path = args[i];
-        } else {
-            return Usage("cat takes one PATH");
-        }
-    }
+    std::vector<std::string> positional;
+    if (int code = MountRoots(args, positional))
+        return code;
+    if (positional.size() > 1)
+        return Usage("cat takes one PATH");
+    const std::string path = positional.empty() ? std::string() : positional[0];
     if (path.empty())
         return Usage("cat needs a PATH");
     if (!FsExists(path.c_str()))
@@ -155,6 +179,42 @@ int Tool::Cat(const std::vector<std::string>& args)
     if (buffer.GetSize() && std::fwrite(buffer.GetData(), 1, buffer.GetSize(), m_out) != buffer.GetSize())
         return Fail(PIM_ERR_WRITE, "standard output");
     return std::fflush(m_out) == 0 ? 0 : Fail(PIM_ERR_WRITE, "standard output");
+}
+
+int Tool::Info(const std::vector<std::string>& args)
+{
+    std::vector<std::string> positional;
+    if (int code = MountRoots(args, positional))
+        return code;
+    if (positional.size() != 1)
+        return Usage("info takes one IMAGE");
+    if (!FsExists(positional[0].c_str()))
+        return Fail(PIM_ERR_NOT_FOUND, positional[0]);
+    std::unique_ptr<CxDrawSurface> picture(LoadDrawSurface(positional[0].c_str()));
+    if (!picture)
+        return 1;
+    std::fprintf(m_out, "%d %d %d %d\n", picture->GetWidth(), picture->GetHeight(), picture->GetDepth(),
+                 picture->GetPixelLayout());
+    return 0;
+}
+
+int Tool::Convert(const std::vector<std::string>& args)
+{
+    std::vector<std::string> positional;
+    if (int code = MountRoots(args, positional))
+        return code;
+    if (positional.size() != 2)
+        return Usage("convert takes IN and OUT");
+    if (!FsExists(positional[0].c_str()))
+        return Fail(PIM_ERR_NOT_FOUND, positional[0]);
+    std::unique_ptr<CxDrawSurface> picture(LoadDrawSurface(positional[0].c_str()));
+    if (!picture)
+        return 1;
+    // OUT is a path of the system's own (unless it names a root).
+    std::string out = positional[1];
+    if (out.empty() || out[0] != '<')
+        out = "<DEFAULT>" + out;
+    return picture->Save(out.c_str()) == PIM_OK ? 0 : 1;
 }
 
 int Tool::List(const std::vector<std::string>& args)
@@ -234,6 +294,10 @@ int Tool::Run(const std::vector<std::string>& args)
         result = IniGet(rest);
     else if (command == "ini-set")
         result = IniSet(rest);
+    else if (command == "info")
+        result = Info(rest);
+    else if (command == "convert")
+        result = Convert(rest);
     else if (command == "help" || command == "--help" || command == "-h") {
         std::fputs(kUsage, m_out);
         return 0;

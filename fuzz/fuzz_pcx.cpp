@@ -1,0 +1,10 @@
+// The PCX reader over arbitrary bytes, then the picture used as the game
+// uses one.
+#include "PIM/graphics/PimImageReaders.h"
+#include "fuzz/FuzzPicture.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    fuzz::ReadAndUse(&DecodePcx, data, size, "fuzz.pcx");
+    return 0;
+}
