@@ -1,0 +1,113 @@
+#pragma once
+// A screen: the one surface the display tree draws into (its back buffer)
+// and the means to show it in the game's window. Screens are draw surfaces;
+// Present copies the listed rectangles of the back buffer to the window with
+// the engine cursor drawn into them, repairing where the cursor was before.
+//
+// Subclasses supply the copy to the window (CopyToWindow); this class does
+// the cursor and rectangle bookkeeping so that every screen presents alike.
+// The memory screen here is the headless one; the SDL screens live in the
+// platform layer.
+
+#include "PIM/graphics/CxDrawSurface.h"
+
+class CxPlatformWindow;
+
+struct ST_SCREEN_SETTINGS
+{
+    CxPlatformWindow* window = nullptr;
+    int32_t width = 800;
+    int32_t height = 600;
+    int depth = 16;
+    int refreshRate = 0;
+    bool windowed = true;
+};
+
+// Present's answer when the device must be reset.
+constexpr int PIM_SCREEN_DEVICE_LOST = 21;
+// Rectangles one Present takes; longer lists are merged to their bounding rectangle.
+constexpr int PIM_MAX_PRESENT_RECTS = 260;
+
+class CxScreenSurface : public CxDrawSurface
+{
+public:
+    CxScreenSurface() = default;
+    ~CxScreenSurface() override = default;
+
+    // Creates the back buffer of the settings' size and depth (16-bit screens
+    // are 5-6-5 and set the preferred 16-bit layout to 2), then binds the
+    // window through OpenWindow.
+    virtual int Open(const ST_SCREEN_SETTINGS& settings);
+    virtual void Close();
+    // Null or empty list: the whole screen.
+    virtual int Present(const CxRect* rects, int count);
+    int PresentRect(const CxRect& rect) { return Present(&rect, 1); }
+    // The cursor's rectangle (and the old one) only.
+    virtual int PresentCursor();
+    virtual int ResetDevice() { return PIM_OK; }
+    virtual int EnumerateModes(void (*routine)(int32_t width, int32_t height, int depth, void* user), void* user)
+    {
+        (void)routine;
+        (void)user;
+        return 0;
+    }
+    CxDrawSurface* GetDrawSurface() { return this; }
+    void SetWindow(CxPlatformWindow* window) { m_settings.window = window; }
+    CxPlatformWindow* GetWindow() const { return m_settings.window; }
+    const ST_SCREEN_SETTINGS& GetSettings() const { return m_settings; }
+    bool IsOpen() const { return m_open; }
+    // Windowed screens may be toggled to full screen and back at run time.
+    virtual bool SetFullScreen(bool on)
+    {
+        (void)on;
+        return false;
+    }
+    virtual bool IsFullScreen() const { return !m_settings.windowed; }
+    // Maps a point of the window's client area to the back buffer's pixel
+    // (screens that scale the picture override it).
+    virtual CxPoint WindowToScreen(CxPoint point) const { return point; }
+    // Short name for traces and the README ("memory", "software", "accelerated").
+    virtual const char* GetKindName() const = 0;
+
+protected:
+    // Binds the window; the back buffer exists already.
+    virtual int OpenWindow() = 0;
+    virtual void CloseWindow() {}
+    // Shows `count` rectangles (clipped to the screen, never empty) of the
+    // back buffer in the window.
+    virtual int CopyToWindow(const CxRect* rects, int count) = 0;
+
+    ST_SCREEN_SETTINGS m_settings;
+    bool m_open = false;
+
+private:
+    // Adds `rect` to `list` as Present collects them.
+    static void AddPresentRect(CxRect* list, int& count, const CxRect& rect);
+};
+
+// The headless screen: keeps what was presented (a copy of the back buffer
+// as the window would show it) and the rectangles of every Present, for tests.
+class CxMemoryScreen : public CxScreenSurface
+{
+public:
+    CxMemoryScreen() = default;
+    ~CxMemoryScreen() override;
+
+    const char* GetKindName() const override { return "memory"; }
+    // What the window shows: pixels of every presented rectangle, cursor included.
+    CxDrawSurface& GetPresented() { return m_presented; }
+    // The rectangles of the last Present, and how many Presents there were.
+    const CxRect* GetLastPresentedRects() const { return m_lastRects; }
+    int GetLastPresentedCount() const { return m_lastCount; }
+    int GetPresentCount() const { return m_presentCount; }
+
+protected:
+    int OpenWindow() override;
+    int CopyToWindow(const CxRect* rects, int count) override;
+
+private:
+    CxDrawSurface m_presented;
+    CxRect m_lastRects[PIM_MAX_PRESENT_RECTS];
+    int m_lastCount = 0;
+    int m_presentCount = 0;
+};

@@ -1,0 +1,98 @@
+#pragma once
+// The display system's process-wide state: the root of the display tree, the
+// focus, the modal stack and the dirty-rectangle lists, and the routing of
+// mouse and key input into the tree.
+//
+// Dirty rectangles are kept in one list per screen buffer (at most 3): each
+// list holds pairwise disjoint rectangles, overlapping ones merged into their
+// bounding rectangle. Once per frame RedrawDirty draws the current list into
+// the back buffer and advances to the next list. A rectangle invalidated
+// while the redraw runs is kept for the next frame.
+
+#include "PIM/core/CxPoint.h"
+#include "PIM/core/CxRect.h"
+#include "PIM/core/CxSize.h"
+#include "PIM/core/PimDefs.h"
+
+class CxDisplayObject;
+class CxRenderTarget;
+
+constexpr int PIM_MAX_SCREEN_BUFFERS = 3;
+constexpr int PIM_MODAL_STACK_SIZE = 32;
+// Rectangles one dirty list holds; more are merged into their bounding union.
+constexpr int PIM_MAX_DIRTY_RECTS = 256;
+
+// Creates the root of `size` at (0, 0), shown, and marks it all dirty.
+// `buffers` is clamped to 1..3. Any earlier root is shut down first.
+int InitDisplay(CxSize size, int buffers);
+void ShutdownDisplay();
+bool IsDisplayInitialised();
+CxDisplayObject* GetRootObject();
+
+// --- dirty rectangles ------------------------------------------------------------------------
+// `rect` in screen coordinates; clipped to the root, merged into every list.
+void Invalidate(const CxRect& rect);
+// Marks everything dirty.
+void InvalidateAll();
+// Copies the current list into `out` (at most `capacity` rectangles) and
+// returns the count; this is what the screen presents after the redraw.
+int GetDirtyRects(CxRect* out, int capacity);
+int GetDirtyRectCount();
+// Draws the current list's rectangles through the root into `target`, then
+// empties that list and advances to the next.
+void RedrawDirty(CxRenderTarget& target);
+// True while RedrawDirty is drawing.
+bool IsRedrawing();
+// Redraws the whole root into `target`, dirty lists untouched (tests and screen captures).
+void RedrawAll(CxRenderTarget& target);
+
+// --- focus and modality ----------------------------------------------------------------------
+CxDisplayObject* GetFocusObject();
+CxDisplayObject* GetPreviousFocusObject();
+// Moves the focus to `object` (null for none) by the focus rules.
+void SetFocusObject(CxDisplayObject* object);
+CxDisplayObject* GetModalObject();
+int GetModalDepth();
+
+// --- input -----------------------------------------------------------------------------------
+// The modal object's hit (or the modal object itself), else the root's.
+CxDisplayObject* FindObjectAt(CxPoint screenPoint);
+
+enum class EMouseEvent
+{
+    Move,
+    LButtonDown,
+    LButtonUp,
+    LButtonDblClk,
+    MButtonDown,
+    MButtonUp,
+    MButtonDblClk,
+    RButtonDown,
+    RButtonUp,
+    RButtonDblClk,
+    Wheel,
+};
+// Finds the object under `screenPoint` and calls its handler with the point
+// in its own coordinates. Returns the handler's result for the wheel, else 0;
+// -1 when no object was found.
+int DispatchMouse(EMouseEvent event, uint32_t buttons, CxPoint screenPoint, int wheelSteps = 0);
+// To the focus object; nothing without one.
+void DispatchKeyDown(uint32_t key, uint32_t flags);
+void DispatchKeyUp(uint32_t key, uint32_t flags);
+
+// Told when a display object is destroyed, before anything of it is gone
+// (animations let go of the objects they drive). At most 8 hooks; adding
+// one twice does nothing. They stay across InitDisplay/ShutdownDisplay.
+using PimObjectGoneHook = void (*)(const CxDisplayObject* object);
+bool AddObjectGoneHook(PimObjectGoneHook hook);
+void RemoveObjectGoneHook(PimObjectGoneHook hook);
+
+// Called by CxDisplayObject as objects change; not for general use.
+namespace PimDisplayInternal {
+// Focus, previous focus, modal stack, and the object-gone hooks.
+void ForgetObject(CxDisplayObject* object);
+bool PushModal(CxDisplayObject* object);
+void PopModal(CxDisplayObject* object);
+void RemoveModal(CxDisplayObject* object);
+bool IsOnModalStack(const CxDisplayObject* object);
+} // namespace PimDisplayInternal
