@@ -4,6 +4,7 @@
 #include "PIM/graphics/CxDrawSurface.h"
 
 #include "PIM/core/CxMemory.h"
+#include "PIM/graphics/CxPal.h"
 #include "PIM/graphics/PimImageHooks.h"
 #include "PIM/graphics/PimSurfaceFactory.h"
 
@@ -61,13 +62,17 @@ private:
     uint32_t m_values[kSlots];
 };
 
+// Pixels from which a nearest-palette search structure pays for its build.
+constexpr int64_t kSearchWorthPixels = 16384;
+
 // A colour as a colour-table entry: layout 1, or layout 2 once the screen
 // prefers 565 (the form SplitTableColour reads back).
 uint16_t TableEntryFor(const ST_ARGB& c)
 {
     if (GetPreferredLayout16() == PIM_LAYOUT_565)
         return static_cast<uint16_t>(((c.red >> 3) << 11) | ((c.green >> 2) << 5) | (c.blue >> 3));
-    return static_cast<uint16_t>(((c.red >> 3) << 10) | ((c.green >> 3) << 5) | (c.blue >> 3));
+    return TableEntryForLayout(static_cast<uint16_t>(((c.red >> 3) << 10) | ((c.green >> 3) << 5) | (c.blue >> 3)),
+                               GetPreferredLayout16());
 }
 
 // The 16-bit field positions ConvertLayout16 works with: red in the low bits
@@ -599,8 +604,13 @@ int CxDrawSurface::ConvertFormat(int depth, uint8_t layout)
     NearestMemo memo;
     const ST_PIXEL_FORMAT& from = copy.GetFormat();
     const ST_PIXEL_FORMAT& to = m_format;
+    // Big pictures of many colours (photographs) pay for a search structure;
+    // small ones are served by the memo alone.
+    CxNearestPaletteSearch search;
+    const bool useSearch = to.depth <= 8 && int64_t{m_width} * m_height >= kSearchWorthPixels &&
+                           search.Build(to.palette, 1 << to.depth);
     auto nearestEntry = [&](uint8_t r, uint8_t g, uint8_t b) {
-        return NearestPaletteIndex(to.palette, 1 << to.depth, r, g, b);
+        return useSearch ? search.Find(r, g, b) : NearestPaletteIndex(to.palette, 1 << to.depth, r, g, b);
     };
     auto nearestIndex = [&](uint8_t r, uint8_t g, uint8_t b) {
         return NearestTableIndex(to.colourTable, to.colourTableCount, r, g, b);

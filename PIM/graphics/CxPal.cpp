@@ -1,5 +1,6 @@
 #include "PIM/graphics/CxPal.h"
 
+#include "PIM/core/CxMemory.h"
 #include "PIM/graphics/PimPixelFormat.h"
 
 #include <algorithm>
@@ -8,7 +9,6 @@
 #include <functional>
 #include <new>
 #include <queue>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -26,13 +26,23 @@ public:
     void Count(uint32_t key, uint8_t c0, uint8_t c1, uint8_t c2, uint64_t amount, int fixed)
     {
         try {
-            auto found = m_index.find(key);
-            if (found != m_index.end()) {
-                m_nodes[found->second].count += amount;
-                return;
+            // Open addressing over node indices (+1, 0 is empty): a photograph
+            // adds hundreds of thousands of colours, one probe each.
+            if ((m_nodes.size() + 1) * 2 > m_slots.size())
+                Rehash((m_nodes.size() + 1) * 2);
+            const size_t mask = m_slots.size() - 1;
+            for (size_t slot = Hash(key) & mask;; slot = (slot + 1) & mask) {
+                const uint32_t entry = m_slots[slot];
+                if (entry == 0) {
+                    m_slots[slot] = static_cast<uint32_t>(m_nodes.size() + 1);
+                    m_nodes.push_back({key, {c0, c1, c2}, amount, fixed, true});
+                    return;
+                }
+                if (m_nodes[entry - 1].key == key) {
+                    m_nodes[entry - 1].count += amount;
+                    return;
+                }
             }
-            m_index.emplace(key, static_cast<uint32_t>(m_nodes.size()));
-            m_nodes.push_back({key, {c0, c1, c2}, amount, fixed, true});
         } catch (const std::bad_alloc&) {
             m_intact = false;
         }
@@ -44,20 +54,27 @@ public:
         try {
             Prepare();
             size_t alive = m_nodes.size();
-            using Entry = std::pair<uint64_t, uint32_t>; // count, node (key order)
-            std::priority_queue<Entry, std::vector<Entry>, std::greater<Entry>> heap;
+            // One word per entry, count above the node index, so that the
+            // smallest word is the least used colour with the smallest key.
+            // Counts never pass the pixels of one surface (below 2^32) and
+            // there are at most 2^24 distinct colours.
+            std::vector<uint64_t> heap;
+            heap.reserve(m_nodes.size() + m_nodes.size() / 2);
             for (uint32_t i = 0; i < m_nodes.size(); ++i)
-                heap.push({m_nodes[i].count, i});
+                heap.push_back(HeapWord(m_nodes[i].count, i));
+            std::make_heap(heap.begin(), heap.end(), std::greater<uint64_t>());
             while (alive > limit && !heap.empty()) {
-                auto [count, least] = heap.top();
-                heap.pop();
+                std::pop_heap(heap.begin(), heap.end(), std::greater<uint64_t>());
+                const uint64_t word = heap.back();
+                heap.pop_back();
+                const auto least = static_cast<uint32_t>(word & kIndexMask);
                 Node& gone = m_nodes[least];
-                if (!gone.alive || gone.count != count)
+                if (!gone.alive || HeapWord(gone.count, least) != word)
                     continue; // a stale entry
                 gone.alive = false;
                 --alive;
                 auto& cell = m_cells[CellOf(gone)];
-                cell.erase(std::find(cell.begin(), cell.end(), least));
+                cell.erase(std::find_if(cell.begin(), cell.end(), [least](const CellEntry& e) { return e.index == least; }));
                 // Fewer than one colour per eight cells: coarsen.
                 if (m_gridBits > 2 && alive < (m_cells.size() >> 3))
                     BuildGrid(m_gridBits - 1);
@@ -65,7 +82,8 @@ public:
                 if (nearest < 0)
                     continue;
                 m_nodes[nearest].count += gone.count;
-                heap.push({m_nodes[nearest].count, static_cast<uint32_t>(nearest)});
+                heap.push_back(HeapWord(m_nodes[nearest].count, static_cast<uint32_t>(nearest)));
+                std::push_heap(heap.begin(), heap.end(), std::greater<uint64_t>());
             }
         } catch (const std::bad_alloc&) {
             m_intact = false;
@@ -82,6 +100,9 @@ public:
     }
 
 private:
+    static constexpr uint64_t kIndexMask = (uint64_t{1} << 24) - 1;
+    static uint64_t HeapWord(uint64_t count, uint32_t index) { return (count << 24) | index; }
+
     struct Node
     {
         uint32_t key;
@@ -91,10 +112,10 @@ private:
         bool alive;
     };
 
-    // Up to 32 cells a side: a few colours per cell even for a photograph.
+    // Up to 64 cells a side: a few colours per cell even for a photograph.
     // As colours go, the grid is rebuilt coarser, so that the search for the
     // last few hundred does not walk thousands of empty cells.
-    static constexpr int kFinestGridBits = 5;
+    static constexpr int kFinestGridBits = 6;
 
     size_t CellIndex(int i, int j, int k) const
     {
@@ -109,7 +130,8 @@ private:
         m_cells.assign(size_t{1} << (3 * m_gridBits), {});
         for (uint32_t i = 0; i < m_nodes.size(); ++i)
             if (m_nodes[i].alive)
-                m_cells[CellOf(m_nodes[i])].push_back(i); // ascending within each cell
+                m_cells[CellOf(m_nodes[i])].push_back(
+                    {i, {m_nodes[i].c[0], m_nodes[i].c[1], m_nodes[i].c[2]}}); // ascending within each cell
     }
 
     size_t CellOf(const Node& n) const
@@ -122,13 +144,27 @@ private:
     void Prepare()
     {
         std::sort(m_nodes.begin(), m_nodes.end(), [](const Node& a, const Node& b) { return a.key < b.key; });
+        // The index named nodes by their old places; a later Count rebuilds it.
+        std::vector<uint32_t>().swap(m_slots);
         BuildGrid(kFinestGridBits);
     }
 
-    static int64_t Distance(const Node& a, const Node& b)
+    static size_t Hash(uint32_t key) { return (key * 0x9E3779B1u) ^ (key >> 15); }
+
+    // At least `wanted` slots, a power of two.
+    void Rehash(size_t wanted)
     {
-        int64_t d0 = int64_t{a.c[0]} - b.c[0], d1 = int64_t{a.c[1]} - b.c[1], d2 = int64_t{a.c[2]} - b.c[2];
-        return d0 * d0 + d1 * d1 + d2 * d2;
+        size_t capacity = 1024;
+        while (capacity < wanted)
+            capacity *= 2;
+        m_slots.assign(capacity, 0);
+        const size_t mask = capacity - 1;
+        for (uint32_t i = 0; i < m_nodes.size(); ++i) {
+            size_t slot = Hash(m_nodes[i].key) & mask;
+            while (m_slots[slot] != 0)
+                slot = (slot + 1) & mask;
+            m_slots[slot] = i + 1;
+        }
     }
 
     // Squared distance from a point to the nearest point of a cell.
@@ -166,8 +202,11 @@ private:
                         // equal distance still could, by its key).
                         if (cell.empty() || DistanceToCell(from, i, j, k) > bestDistance)
                             continue;
-                        for (uint32_t index : cell) {
-                            int64_t d = Distance(from, m_nodes[index]);
+                        for (const CellEntry& entry : cell) {
+                            const uint32_t index = entry.index;
+                            const int d0 = int{from.c[0]} - entry.c[0], d1 = int{from.c[1]} - entry.c[1],
+                                      d2 = int{from.c[2]} - entry.c[2];
+                            const int64_t d = d0 * d0 + d1 * d1 + d2 * d2;
                             if (d < bestDistance || (d == bestDistance && static_cast<int>(index) < best)) {
                                 bestDistance = d;
                                 best = static_cast<int>(index);
@@ -200,8 +239,15 @@ private:
     int m_cellShift = 0;
     bool m_intact = true;
     std::vector<Node> m_nodes;
-    std::unordered_map<uint32_t, uint32_t> m_index;
-    std::vector<std::vector<uint32_t>> m_cells;
+    std::vector<uint32_t> m_slots; // the counting index; dropped once counting ends
+    // A colour in a grid cell, its components beside it so that searches
+    // do not chase the nodes.
+    struct CellEntry
+    {
+        uint32_t index;
+        uint8_t c[3];
+    };
+    std::vector<std::vector<CellEntry>> m_cells;
 };
 
 namespace {
@@ -318,4 +364,92 @@ void CxOSPalette::SetEntries(const uint8_t* palette, int first, int count)
         return;
     count = std::min(count, 256 - first);
     std::memcpy(m_entries + first * 3, palette, static_cast<size_t>(count) * 3);
+}
+
+// --- nearest palette entries ------------------------------------------------------------------
+
+CxNearestPaletteSearch::~CxNearestPaletteSearch()
+{
+    Free(m_offsets);
+    Free(m_candidates);
+}
+
+bool CxNearestPaletteSearch::Build(const ST_RGB* palette, int count)
+{
+    Free(m_offsets);
+    Free(m_candidates);
+    m_offsets = nullptr;
+    m_candidates = nullptr;
+    m_palette = palette;
+    m_count = palette ? std::clamp(count, 0, 256) : 0;
+    if (m_count == 0)
+        return true;
+    m_offsets = static_cast<uint32_t*>(AllocateQuietly((kCells + 1) * sizeof(uint32_t), __FILE__, __LINE__, false));
+    m_candidates = static_cast<uint8_t*>(
+        AllocateQuietly(static_cast<size_t>(kCells) * static_cast<size_t>(m_count), __FILE__, __LINE__, false));
+    if (!m_offsets || !m_candidates) {
+        Free(m_offsets);
+        Free(m_candidates);
+        m_offsets = nullptr;
+        m_candidates = nullptr;
+        return false;
+    }
+    constexpr int kSide = 1 << (8 - kCellBits);
+    // Per axis and entry: the nearest and farthest squared distance from the
+    // entry's component to any value of a cell's range.
+    auto nearest = [](int v, int low) {
+        const int high = low + kSide - 1;
+        const int d = v < low ? low - v : (v > high ? v - high : 0);
+        return d * d;
+    };
+    auto farthest = [](int v, int low) {
+        const int high = low + kSide - 1;
+        const int d = std::max(std::abs(v - low), std::abs(v - high));
+        return d * d;
+    };
+    int minimum[256];
+    uint32_t used = 0;
+    for (int cell = 0; cell < kCells; ++cell) {
+        const int lowR = (cell >> (2 * kCellBits)) * kSide;
+        const int lowG = ((cell >> kCellBits) & ((1 << kCellBits) - 1)) * kSide;
+        const int lowB = (cell & ((1 << kCellBits) - 1)) * kSide;
+        // Every colour of the cell has some entry no farther than the
+        // smallest "farthest" distance; entries nearer than that at their
+        // nearest are the only ones that can win (ties included).
+        int bound = INT32_MAX;
+        for (int i = 0; i < m_count; ++i) {
+            const ST_RGB& e = m_palette[i];
+            minimum[i] = nearest(e.red, lowR) + nearest(e.green, lowG) + nearest(e.blue, lowB);
+            bound = std::min(bound, farthest(e.red, lowR) + farthest(e.green, lowG) + farthest(e.blue, lowB));
+        }
+        m_offsets[cell] = used;
+        for (int i = 0; i < m_count; ++i)
+            if (minimum[i] <= bound)
+                m_candidates[used++] = static_cast<uint8_t>(i);
+    }
+    m_offsets[kCells] = used;
+    return true;
+}
+
+int CxNearestPaletteSearch::Find(uint8_t red, uint8_t green, uint8_t blue) const
+{
+    if (!m_offsets)
+        return NearestPaletteIndex(m_palette, m_count, red, green, blue);
+    constexpr int kShift = 8 - kCellBits;
+    const int cell = ((red >> kShift) << (2 * kCellBits)) | ((green >> kShift) << kCellBits) | (blue >> kShift);
+    int best = 0;
+    int bestDistance = 0x30000;
+    for (uint32_t at = m_offsets[cell]; at < m_offsets[cell + 1]; ++at) {
+        const int i = m_candidates[at];
+        const ST_RGB& e = m_palette[i];
+        const int dr = e.red - red, dg = e.green - green, db = e.blue - blue;
+        const int distance = dr * dr + dg * dg + db * db;
+        if (distance < bestDistance) {
+            bestDistance = distance;
+            best = i;
+            if (distance == 0)
+                break;
+        }
+    }
+    return best;
 }

@@ -19,6 +19,34 @@
 #include <memory>
 
 class CxColourReducer;
+struct ST_RGB;
+
+// Nearest palette entries for many colours at once, exactly as
+// NearestPaletteIndex answers them (the lowest index wins ties): the colour
+// cube is cut into 16 x 16 x 16 cells and each cell lists only the entries
+// that can be nearest to some colour inside it, so a lookup scans a handful
+// of entries instead of all of them.
+class CxNearestPaletteSearch
+{
+public:
+    CxNearestPaletteSearch() = default;
+    ~CxNearestPaletteSearch();
+    CxNearestPaletteSearch(const CxNearestPaletteSearch&) = delete;
+    CxNearestPaletteSearch& operator=(const CxNearestPaletteSearch&) = delete;
+
+    // `palette` must outlive the search. False when memory ran out: Find
+    // then scans the whole palette.
+    bool Build(const ST_RGB* palette, int count);
+    int Find(uint8_t red, uint8_t green, uint8_t blue) const;
+
+private:
+    static constexpr int kCellBits = 4;
+    static constexpr int kCells = 1 << (3 * kCellBits);
+    const ST_RGB* m_palette = nullptr;
+    int m_count = 0;
+    uint32_t* m_offsets = nullptr;  // kCells + 1 starts into m_candidates
+    uint8_t* m_candidates = nullptr; // entry indices, ascending within a cell
+};
 
 // The palette of an image: feed every pixel, then Build.
 class CxPaletteBuilder

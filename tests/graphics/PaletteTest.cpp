@@ -192,3 +192,35 @@ TEST(Palette, APhotographReducesQuickly)
     (void)seconds;
 #endif
 }
+
+TEST(Palette, NearestSearchAnswersAsTheFullScan)
+{
+    std::mt19937 random(11);
+    // Random palettes, palettes with duplicate entries (ties go to the lowest
+    // index) and small ones, against every colour of a coarse lattice plus
+    // random colours.
+    for (int round = 0; round < 6; ++round) {
+        const int count = round == 5 ? 2 : (round == 4 ? 16 : 256);
+        std::vector<ST_RGB> palette(256);
+        for (int i = 0; i < count; ++i) {
+            palette[i] = {static_cast<uint8_t>(random()), static_cast<uint8_t>(random()),
+                          static_cast<uint8_t>(random())};
+            if (round == 1)
+                palette[i].red = palette[i].green = static_cast<uint8_t>(palette[i].red & 0xF0);
+            if (round == 2 && i > 0 && i % 3 == 0)
+                palette[i] = palette[i - 2];
+        }
+        CxNearestPaletteSearch search;
+        ASSERT_TRUE(search.Build(palette.data(), count));
+        for (int r = 0; r < 256; r += 5)
+            for (int g = 0; g < 256; g += 7)
+                for (int b = 0; b < 256; b += 3)
+                    ASSERT_EQ(search.Find(static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b)),
+                              NearestPaletteIndex(palette.data(), count, static_cast<uint8_t>(r),
+                                                  static_cast<uint8_t>(g), static_cast<uint8_t>(b)))
+                        << round << ": " << r << "," << g << "," << b;
+    }
+    CxNearestPaletteSearch none;
+    EXPECT_TRUE(none.Build(nullptr, 256));
+    EXPECT_EQ(none.Find(1, 2, 3), 0);
+}
