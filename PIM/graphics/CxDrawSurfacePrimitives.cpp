@@ -101,13 +101,20 @@ void FillSpan(uint8_t* row, int64_t x, int64_t count, int depth, uint32_t value)
     StoreBlocks(start, bytes, block);
 }
 
-// The horizontal case of DrawLine: both ends clamped into the row, then
-// |x2 - x1| pixels from the left end, so the right end is left out.
+// The horizontal case of DrawLine: |x2 - x1| pixels from the smaller end,
+// so the larger end is left out. Ends are clamped into the row; a larger
+// end beyond the right edge is clamped to one past it, since the pixel it
+// leaves out is not on the surface: clamping it onto the last column would
+// leave that column bare under every filled shape that crosses the edge.
 void HorizontalSpan(uint8_t* row, int64_t x1, int64_t x2, int32_t width, int depth, uint32_t colour)
 {
-    const int64_t a = std::clamp<int64_t>(x1, 0, width - 1);
-    const int64_t b = std::clamp<int64_t>(x2, 0, width - 1);
-    FillSpan(row, std::min(a, b), a > b ? a - b : b - a, depth, colour);
+    const int64_t low = std::min(x1, x2);
+    const int64_t high = std::max(x1, x2);
+    if (low >= width)
+        return;
+    const int64_t a = std::clamp<int64_t>(low, 0, width - 1);
+    const int64_t b = std::clamp<int64_t>(high, 0, width);
+    FillSpan(row, a, b - a, depth, colour);
 }
 
 // The line walk of DrawLine: two error accumulators against the major

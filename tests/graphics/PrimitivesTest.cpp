@@ -33,8 +33,10 @@ Points ReferenceLine(int x1, int y1, int x2, int y2, int width, int height)
     if (y1 == y2) {
         if (y1 < 0 || y1 >= height)
             return points;
-        int a = std::clamp(x1, 0, width - 1), b = std::clamp(x2, 0, width - 1);
-        for (int x = std::min(a, b); x < std::max(a, b); ++x)
+        // The larger end is left out; beyond the right edge that end is
+        // off the surface anyway, so the span runs to the last column.
+        const int low = std::min(x1, x2), high = std::max(x1, x2);
+        for (int x = std::max(low, 0); x < std::min(high, width); ++x)
             points.insert({x, y1});
         return points;
     }
@@ -80,6 +82,15 @@ TEST(PrimitiveLine, EndPointRules)
     EXPECT_EQ(Row(s, 2), "11111000");
     s.DrawLine(6, 3, 6, 3, 1); // one point, horizontal: nothing
     EXPECT_EQ(Row(s, 3), "00000000");
+    // Past the right edge the last column is drawn (its left-out end is off
+    // the surface); wholly past it, nothing is.
+    s.DrawLine(4, 1, 30, 1, 3);
+    EXPECT_EQ(Row(s, 1), "00003333");
+    s.DrawLine(9, 3, 30, 3, 3);
+    EXPECT_EQ(Row(s, 3), "00000000");
+    s.FillRect(s.GetRect(), 0);
+    s.FillCircle(7, 1, 3, 4); // a filled circle crossing the edge leaves no bare column
+    EXPECT_EQ(Row(s, 1), "00004444");
     s.DrawLine(CxPoint(7, 0), CxPoint(7, 3), 2); // vertical: both ends
     EXPECT_EQ(s.GetPixel(7, 0), 2u);
     EXPECT_EQ(s.GetPixel(7, 3), 2u);
@@ -118,7 +129,7 @@ TEST(PrimitiveLine, ClippedWalkMatchesTheReference)
     s.DrawLine(INT32_MAX, 5, INT32_MIN, 5, 3);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
     EXPECT_EQ(s.GetPixel(0, 15), 2u);
-    EXPECT_EQ(Row(s, 5), std::string(63, '3') + "0");
+    EXPECT_EQ(Row(s, 5), std::string(64, '3'));
 }
 
 TEST(PrimitiveLine, SubBytePixels)

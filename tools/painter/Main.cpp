@@ -1,0 +1,22 @@
+// painter DATA_FOLDER: paints the demo pictures into the data folder (the
+// build runs it after copying data/ beside the program).
+#include "PIM/core/CxError.h"
+#include "PIM/core/PimTrace.h"
+#include "tools/painter/DemoPainter.h"
+
+#include <cstdio>
+#include <cstring>
+
+int main(int argc, char** argv)
+{
+    if (argc < 2 || argc > 3) {
+        std::fprintf(stderr, "usage: painter DATA_FOLDER [--quiet]\n");
+        return 2;
+    }
+    const bool verbose = !(argc == 3 && std::strcmp(argv[2], "--quiet") == 0);
+    SetTraceToStdout(verbose);
+    const int code = PaintDemoPictures(argv[1], verbose);
+    if (code != PIM_OK)
+        std::fprintf(stderr, "painter: %s\n", ErrorText(code));
+    return code == PIM_OK ? 0 : 1;
+}
