@@ -8,8 +8,10 @@
 #include "PIM/core/PimTrace.h"
 #include "PIM/files/CxDirectoryFileSystem.h"
 #include "PIM/files/CxPathResolver.h"
+#include "PIM/graphics/PimDisplay.h"
 #include "PIM/graphics/PimImageFilters.h"
 #include "PIM/graphics/PimPixelFormat.h"
+#include "PIM/movie/CxMovieDriver.h"
 #include "PIM/platform/PimOsFiles.h"
 
 #include <gtest/gtest.h>
@@ -41,6 +43,8 @@ class EngineStateReset : public ::testing::EmptyTestEventListener
         ResetEventSystem();
         ResetImageFilters();
         SetPreferredLayout16(PIM_LAYOUT_DEFAULT);
+        ShutdownDisplay();
+        ResetMovieDrivers();
     }
 };
 

@@ -1,6 +1,10 @@
 #include "PIM/app/CxDisplayApp.h"
 
 #include "PIM/core/PimTrace.h"
+#include "PIM/graphics/CxDisplayObject.h"
+#include "PIM/graphics/CxScreenSurface.h"
+#include "PIM/graphics/PimCursors.h"
+#include "PIM/graphics/PimDisplay.h"
 #include "PIM/platform/PimKeyCodes.h"
 
 #include <cstdio>
@@ -35,8 +39,30 @@ int CxDisplayApp::ExitApplication()
         SetErrorHandler(m_previousHandler);
         m_handlerInstalled = false;
     }
-    // Seam: the default font and the cursor resources are freed here.
+    // Seam: the default font is freed here.
+    ShutdownCursors();
+    ShutdownDisplay();
+    m_cursorsReady = false;
     return CxWindowApp::ExitApplication();
+}
+
+void CxDisplayApp::OnScreenCreated()
+{
+    CxScreenSurface* screen = GetScreen();
+    const CxSize root = GetRootSize();
+    if (screen)
+        SetDisplayDepth(screen->GetDepth()); // what movie pictures are prepared for
+    if (!IsDisplayInitialised()) {
+        InitDisplay(root, 1);
+    } else if (CxDisplayObject* top = GetRootObject(); top && top->GetSize() != root) {
+        // A new screen size: the tree keeps its objects, the root takes the size.
+        top->SetSize(root);
+    }
+    InvalidateAll();
+    if (!m_cursorsReady && screen) {
+        InitCursors(UsesCustomCursor(), screen->GetDepth(), screen->GetPixelLayout());
+        m_cursorsReady = true;
+    }
 }
 
 void CxDisplayApp::OnError(void* context, int code, const char* message)
@@ -53,15 +79,40 @@ void CxDisplayApp::ShowError(int code, const char* message)
 
 int CxDisplayApp::PaintScreen()
 {
-    // Seam: the display tree draws its dirty rectangles into the screen
-    // surface and the screen driver presents them, once they exist.
+    CxScreenSurface* screen = GetScreen();
+    if (!screen || !HasState(PIM_STATE_ACTIVE) || !IsDisplayInitialised())
+        return PIM_OK;
+    // Exactly the rectangles redrawn are presented.
+    const int count = GetDirtyRects(m_dirty, PIM_MAX_DIRTY_RECTS);
+    int code = PIM_OK;
+    if (count > 0) {
+        RedrawDirty(*screen);
+        code = screen->Present(m_dirty, count);
+    } else if (IsCursorDirty()) {
+        code = screen->PresentCursor();
+    }
+    if (code == PIM_SCREEN_DEVICE_LOST) {
+        OnDeviceLost();
+        screen->ResetDevice();
+        OnDeviceRestored();
+        InvalidateAll();
+    }
     return PIM_OK;
 }
 
 void CxDisplayApp::InvalidateRect(const CxRect* rect)
 {
-    // Seam: the area is also marked dirty in the display tree.
+    if (rect)
+        Invalidate(*rect);
+    else
+        InvalidateAll();
     CxWindowApp::InvalidateRect(rect);
+}
+
+void CxDisplayApp::OnPaint(const CxRect& rect)
+{
+    // The window lost part of its picture: draw it again next frame.
+    InvalidateRect(&rect);
 }
 
 std::string CxDisplayApp::VersionText() const
@@ -72,10 +123,17 @@ std::string CxDisplayApp::VersionText() const
     return text;
 }
 
-bool CxDisplayApp::OnRootKey(uint32_t)
+bool CxDisplayApp::OnRootKey(uint32_t key)
 {
-    // Seam: the display tree routes the key to the focused object.
-    return false;
+    if (!GetFocusObject())
+        return false;
+    DispatchKeyDown(key, 0);
+    return true;
+}
+
+void CxDisplayApp::OnKeyUp(uint32_t key, uint32_t flags)
+{
+    DispatchKeyUp(key, flags);
 }
 
 void CxDisplayApp::OnKeyDown(uint32_t key, uint32_t flags)
@@ -92,20 +150,31 @@ void CxDisplayApp::OnKeyDown(uint32_t key, uint32_t flags)
     }
 }
 
+CxSize CxDisplayApp::GetPointSize() const
+{
+    // Points arrive in the screen's pixels (an accelerated screen maps the
+    // window's points back onto its own); before a screen, the client's.
+    if (const CxScreenSurface* screen = GetScreen())
+        return CxSize(screen->GetWidth(), screen->GetHeight());
+    return CxSize(GetClientWidth(), GetClientHeight());
+}
+
 CxSize CxDisplayApp::GetRootSize() const
 {
     CxSize size = m_internalSize;
+    const CxSize points = GetPointSize();
     if (size.width == -1)
-        size.width = GetClientWidth();
+        size.width = points.width;
     if (size.height == -1)
-        size.height = GetClientHeight();
+        size.height = points.height;
     return size;
 }
 
 bool CxDisplayApp::ScaleMousePoint(CxPoint& point) const
 {
-    const int64_t clientWidth = GetClientWidth();
-    const int64_t clientHeight = GetClientHeight();
+    const CxSize points = GetPointSize();
+    const int64_t clientWidth = points.width;
+    const int64_t clientHeight = points.height;
     if (clientWidth <= 0 || clientHeight <= 0)
         return false;
     const CxSize root = GetRootSize();
@@ -122,9 +191,16 @@ void CxDisplayApp::ForwardMouse(EMouse kind, uint32_t keys, CxPoint point, int32
         OnRootMouse(kind, keys, point, notches);
 }
 
-void CxDisplayApp::OnRootMouse(EMouse, uint32_t, CxPoint, int32_t)
+void CxDisplayApp::OnRootMouse(EMouse kind, uint32_t keys, CxPoint point, int32_t notches)
 {
-    // Seam: the display tree hit-tests and routes the event.
+    SetCursorPosition(point);
+    static constexpr EMouseEvent kEvents[] = {
+        EMouseEvent::Move,        EMouseEvent::Wheel,       EMouseEvent::LButtonDown, EMouseEvent::LButtonUp,
+        EMouseEvent::LButtonDblClk, EMouseEvent::MButtonDown, EMouseEvent::MButtonUp, EMouseEvent::MButtonDblClk,
+        EMouseEvent::RButtonDown, EMouseEvent::RButtonUp,   EMouseEvent::RButtonDblClk,
+    };
+    if (IsDisplayInitialised())
+        DispatchMouse(kEvents[static_cast<int>(kind)], keys, point, notches);
 }
 
 void CxDisplayApp::OnMouseMove(uint32_t keys, CxPoint point)

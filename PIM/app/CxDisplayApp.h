@@ -6,6 +6,7 @@
 #include "PIM/app/CxWindowApp.h"
 #include "PIM/core/CxError.h"
 #include "PIM/core/CxSize.h"
+#include "PIM/graphics/PimDisplay.h"
 
 class CxDisplayApp : public CxWindowApp
 {
@@ -17,7 +18,10 @@ public:
     int ExitApplication() override;
     int PaintScreen() override;
     void InvalidateRect(const CxRect* rect) override;
+    void OnPaint(const CxRect& rect) override;
+    void OnScreenCreated() override;
     void OnKeyDown(uint32_t key, uint32_t flags) override;
+    void OnKeyUp(uint32_t key, uint32_t flags) override;
     void OnMouseMove(uint32_t keys, CxPoint point) override;
     void OnMouseWheel(uint32_t keys, CxPoint point, int32_t notches) override;
     void OnLButtonDown(uint32_t keys, CxPoint point) override;
@@ -30,8 +34,10 @@ public:
     void OnRButtonUp(uint32_t keys, CxPoint point) override;
     void OnRButtonDblClk(uint32_t keys, CxPoint point) override;
 
-    // The size rooms are drawn at (the client size when not set).
+    // The size rooms are drawn at (the screen's size when not set).
     CxSize GetRootSize() const;
+    // The size mouse points arrive in: the screen's, or the client's before one.
+    CxSize GetPointSize() const;
     const CxSize& GetInternalSize() const { return m_internalSize; }
 
     // Maps a point of the client area onto the root's size. False when the
@@ -68,6 +74,9 @@ protected:
     void ForwardMouse(EMouse kind, uint32_t keys, CxPoint point, int32_t notches);
 
     CxSize m_internalSize{-1, -1};
+    bool m_cursorsReady = false;
+    // The rectangles of the frame being painted (kept here: painting allocates nothing).
+    CxRect m_dirty[PIM_MAX_DIRTY_RECTS];
     ST_ERROR_HANDLER m_previousHandler;
     bool m_handlerInstalled = false;
 };

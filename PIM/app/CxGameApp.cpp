@@ -224,6 +224,7 @@ void CxGameApp::LeaveCurrentRoom()
     room->Stop();
     room->Unload();
     room->AfterLeave();
+    room->DetachFromScreen();
     m_currentRoom = nullptr;
 }
 
@@ -297,11 +298,19 @@ int CxGameApp::SwitchRoom()
             next->BeforeLoad();
             next->Load();
             next->Start();
-            // Seam: the room draws itself here once it is a sprite.
+            next->AttachToScreen();
         }
     }
     m_switching = false;
     return PIM_OK;
+}
+
+void CxGameApp::OnScreenCreated()
+{
+    CxDisplayApp::OnScreenCreated();
+    // A room entered before the screen existed shows now.
+    if (m_currentRoom)
+        m_currentRoom->AttachToScreen();
 }
 
 void CxGameApp::OnDeviceRestored()

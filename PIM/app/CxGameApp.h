@@ -40,6 +40,7 @@ public:
     int InitApplication() override;
     int CloseRooms() override;
     int ExitApplication() override;
+    void OnScreenCreated() override;
     void OnDeviceRestored() override;
     void OnDeviceLost() override;
     void OnKeyDown(uint32_t key, uint32_t flags) override;

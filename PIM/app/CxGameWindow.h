@@ -1,16 +1,22 @@
 #pragma once
 // The engine's room: one screen of the game, with the life cycle the room
 // stack drives (before-load, load, start when entered; stop, unload,
-// after-leave when left), a pause count, and its own timers.
-//
-// Seam: a room becomes a sprite of the display tree once that tree exists.
+// after-leave when left), a pause count, and its own timers. What a room
+// shows hangs under its view: a sprite whose picture is the room's
+// background and which covers the root of the display tree while the room
+// is current. (The view is a member rather than a base: the life cycle's
+// Load and Unload mean something else than a sprite's.)
 
 #include "PIM/core/CxObject.h"
 #include "PIM/core/CxPauseResume.h"
 #include "PIM/core/CxRoomTimers.h"
 #include "PIM/core/CxTimerListener.h"
+#include "PIM/graphics/CxSprite.h"
 
 constexpr size_t PIM_ROOM_NAME_LENGTH = 32;
+
+// Where rooms sit among the root's children: behind anything else put there.
+constexpr int32_t PIM_ROOM_Z = static_cast<int32_t>(0xBFFFFFFEu);
 
 class CxGameWindow : public CxObject, public CxPauseResume, public CxTimerListener
 {
@@ -51,9 +57,18 @@ public:
 
     CxRoomTimers& GetTimers() { return m_timers; }
 
+    // Entered: the view covers the root and shows. Left: it hides and leaves
+    // the tree. Both do nothing without a display tree.
+    void AttachToScreen();
+    void DetachFromScreen();
+    // The background: a picture loaded through the image filters, drawn at once.
+    int LoadBackground(const char* fileName);
+    CxSprite& GetView() { return m_view; }
+
 private:
     char m_name[PIM_ROOM_NAME_LENGTH + 1] = {};
     uint32_t m_handle;
     int m_pauseCount = 0;
     CxRoomTimers m_timers;
+    CxSprite m_view;
 };

@@ -157,6 +157,16 @@ bool CxHeadlessRunner::RunSteps(CxHeadlessWindow& window)
                 return true;
             }
             break;
+        case EReplayOp::Screenshot: {
+            // Untagged names are the system's own paths, as on the command line.
+            const std::string file = step.text.front() == '<' ? step.text : "<DEFAULT>" + step.text;
+            const int code = m_app.ScreenCapture(file.c_str());
+            if (code != PIM_OK) {
+                Fail(step.line, "could not save the screenshot " + step.text + ": " + ErrorText(code));
+                return true;
+            }
+            break;
+        }
         case EReplayOp::Quit:
             return false;
         }

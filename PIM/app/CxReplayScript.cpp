@@ -1,6 +1,7 @@
 #include "PIM/app/CxReplayScript.h"
 
 #include "PIM/app/PimKeyNames.h"
+#include "PIM/core/Pimstr.h"
 
 #include <cstdio>
 #include <string_view>
@@ -58,6 +59,14 @@ bool ParseNumbers(std::string_view& rest, int count, int32_t low, int32_t high, 
         if (!ParseNumber(NextWord(rest), low, high, out[i]))
             return false;
     return Trim(rest).empty();
+}
+
+bool EndsWithPictureExtension(const std::string& name)
+{
+    if (name.size() <= 4)
+        return false;
+    const char* ending = name.c_str() + name.size() - 4;
+    return PimStrEqual(ending, ".png", true) || PimStrEqual(ending, ".tga", true);
 }
 
 std::string LineError(int line, const char* what)
@@ -137,6 +146,13 @@ bool CxReplayScript::Parse(const char* text, size_t size, std::string& error)
                 ok = Trim(rest).empty();
             } else {
                 error = LineError(line, "expect takes \"room NAME\" or \"no-errors\"");
+                return false;
+            }
+        } else if (command == "screenshot") {
+            step.op = EReplayOp::Screenshot;
+            step.text = std::string(Trim(rest));
+            if (!EndsWithPictureExtension(step.text)) {
+                error = LineError(line, "screenshot needs a file name ending in .png or .tga");
                 return false;
             }
         } else if (command == "quit") {

@@ -10,6 +10,7 @@
 //   text STRING              type the characters of the rest of the line
 //   expect room NAME         the current room is NAME (ignoring case)
 //   expect no-errors         no error has been reported
+//   screenshot FILE          save what the screen shows (.png or .tga)
 //   quit                     end the run
 // Blank lines and lines starting with "#" are ignored. A replay is outside
 // data: every line is checked and a bad one is reported with its number.
@@ -30,6 +31,7 @@ enum class EReplayOp
     Text,
     ExpectRoom,
     ExpectNoErrors,
+    Screenshot,
     Quit,
 };
 
@@ -39,7 +41,7 @@ struct ST_REPLAY_STEP
     int line = 0;
     int32_t values[4] = {0, 0, 0, 0}; // milliseconds, or x, y (, x2, y2)
     uint32_t key = 0;                 // engine key code for "key"
-    std::string text;                 // "text" and "expect room"
+    std::string text;                 // "text", "expect room" and "screenshot"
 };
 
 class CxReplayScript

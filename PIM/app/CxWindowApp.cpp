@@ -3,10 +3,16 @@
 #include "PIM/core/CxError.h"
 #include "PIM/core/PimSystemInfo.h"
 #include "PIM/core/PimTrace.h"
+#include "PIM/graphics/CxPal.h"
+#include "PIM/graphics/CxScreenSurface.h"
 #include "PIM/platform/CxHeadlessWindow.h"
 #include "PIM/platform/PimPlatformWindows.h"
 
+#include <cstdio>
 #include <cstring>
+#include <ctime>
+#include <new>
+#include <thread>
 
 CxWindowApp::CxWindowApp(const ST_APP_INIT& init)
     : CxApp(init), m_windowRect(CxRect::FromSize(CxPoint(init.left, init.top), CxSize(init.width, init.height))),
@@ -63,16 +69,25 @@ int CxWindowApp::InitInstance()
 
 int CxWindowApp::ExitInstance()
 {
+    if (!m_exitScreenshot.empty())
+        m_exitScreenshotResult = m_screen ? ScreenCapture(m_exitScreenshot.c_str()) : PIM_ERR_BAD_ARG;
     DestroyScreen();
     DestroyMainWindow();
     m_window.reset();
+    m_palette.reset();
     return CxApp::ExitInstance();
 }
 
 int CxWindowApp::CreateMainWindow(const CxRect& rect)
 {
     DestroyMainWindow();
-    // Seam: the palette is created here once palettes exist.
+    if (!m_palette) {
+        m_palette.reset(new (std::nothrow) CxOSPalette);
+        if (!m_palette)
+            return SetAppError(PIM_ERR_UNKNOWN, "Could not allocate a new CxOSPalette");
+    }
+    if (m_gameSize.IsEmpty())
+        m_gameSize = CxSize(static_cast<int32_t>(rect.Width()), static_cast<int32_t>(rect.Height()));
 
     bool directX = GetInt("Engine", "UseDirectDraw", (m_flags & PIM_WF_DIRECTX) ? 1 : 0) != 0;
     char required[64];
@@ -121,28 +136,76 @@ void CxWindowApp::DestroyMainWindow()
 
 int CxWindowApp::CreateScreen(int32_t width, int32_t height, int32_t depth)
 {
-    (void)width;
-    (void)height;
-    (void)depth;
+    DestroyScreen();
+    if (!m_window)
+        return SetAppError(PIM_ERR_UNKNOWN, "There is no window to show the screen in");
     // The screens' keys, read with their defaults so that an exported
-    // configuration lists them.
+    // configuration lists them. Every DirectX choice maps to the
+    // accelerated screen; 2 for Direct3D asks for a window.
     const int direct3D = GetInt("Engine", "UseDirect3D", 0);
-    const int systemRam = GetInt("Engine.DirectDraw", "UseSystemRAM", 0);
-    (void)direct3D;
-    (void)systemRam;
-    // Seam: the screen drivers arrive with the display tree (which of them
-    // is chosen by the keys above); until then the screen is the window's
-    // cleared client area.
+    GetInt("Engine.DirectDraw", "UseSystemRAM", 0);
+    const bool accelerated = HasState(PIM_STATE_DIRECTX) || direct3D != 0 || m_fullScreen;
+
+    ST_SCREEN_SETTINGS settings;
+    settings.window = m_window.get();
+    settings.depth = depth;
+    settings.scale = m_scale;
+    settings.windowed = !m_fullScreen || direct3D == 2;
+    // Screens keep the game's size and scale the picture to the window.
+    settings.width = !m_gameSize.IsEmpty() ? m_gameSize.width : width;
+    settings.height = !m_gameSize.IsEmpty() ? m_gameSize.height : height;
+
+    std::unique_ptr<CxScreenSurface> screen(m_window->CreateScreen(accelerated));
+    int code = screen ? screen->Open(settings) : PIM_ERR_OUT_OF_MEMORY;
+    if (code != PIM_OK && accelerated) {
+        // No renderer: the software screen still shows the game, in a window.
+        Trace("The accelerated screen could not open (%s); using the software screen\n", ErrorText(code));
+        settings.windowed = true;
+        screen.reset(m_window->CreateScreen(false));
+        code = screen ? screen->Open(settings) : PIM_ERR_OUT_OF_MEMORY;
+    }
+    if (!screen)
+        return SetAppError(PIM_ERR_OUT_OF_MEMORY, "Could not create a CxDibScreen");
+    if (code != PIM_OK)
+        return SetAppError(code, "Could not open the screen (%d x %d, %d bits)", settings.width, settings.height,
+                           settings.depth);
+    m_screen = std::move(screen);
     m_hasScreen = true;
-    SetState(PIM_STATE_WINDOWED, !m_fullScreen);
-    if (m_window)
-        m_window->PresentCleared();
+    SetState(PIM_STATE_WINDOWED, !m_screen->IsFullScreen());
+    Trace("Screen: %s, %d x %d, %d bits%s\n", m_screen->GetKindName(), m_screen->GetWidth(), m_screen->GetHeight(),
+          m_screen->GetDepth(), m_screen->IsFullScreen() ? ", full screen" : "");
+    // Clear it and show it once.
+    m_screen->FillRect(m_screen->GetRect(), 0);
+    m_screen->Present(nullptr, 0);
+    OnScreenCreated();
     return PIM_OK;
 }
 
 void CxWindowApp::DestroyScreen()
 {
+    if (m_screen)
+        m_screen->Close();
+    m_screen.reset();
     m_hasScreen = false;
+}
+
+int CxWindowApp::ScreenCapture(const char* fileName)
+{
+    if (!m_screen)
+        return SetAppError(PIM_ERR_BAD_ARG, "There is no screen to capture");
+    char name[64];
+    if (!fileName || !*fileName) {
+        const std::time_t now = std::time(nullptr);
+        std::tm local{};
+        localtime_r(&now, &local);
+        std::snprintf(name, sizeof name, "<default>%4d-%02d-%02d-%02d-%02d-%02d.tga", local.tm_year + 1900,
+                      local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+        fileName = name;
+    }
+    // The writers convert a copy: the back buffer is never touched.
+    const int code = m_screen->Save(fileName, 0);
+    m_screen->ClearError();
+    return code;
 }
 
 int CxWindowApp::PaintScreen()
@@ -227,7 +290,8 @@ void CxWindowApp::InvalidateRect(const CxRect*) {}
 int CxWindowApp::DoFrame()
 {
     ST_MESSAGE message;
-    if (m_window && m_window->PollMessage(message)) {
+    const bool busy = m_window && m_window->PollMessage(message);
+    if (busy) {
         if (message.type == EMessage::Quit)
             return 1;
         WindowProc(message);
@@ -235,7 +299,24 @@ int CxWindowApp::DoFrame()
     // A minimised game stands still: no callbacks, timers or updates.
     if (!HasState(PIM_STATE_SUSPENDED))
         CxApp::DoFrame();
+    // With nothing to handle, a real window need not spin at thousands of
+    // frames a second: idle frames are spaced out. Messages are never kept
+    // waiting, and headless runs keep their virtual time.
+    if (!busy && !m_headless)
+        PaceIdleFrame();
     return 0;
+}
+
+void CxWindowApp::PaceIdleFrame()
+{
+    const auto now = std::chrono::steady_clock::now();
+    const auto next = m_lastIdleFrame + std::chrono::milliseconds(kIdleFrameMilliseconds);
+    if (now < next && next - now <= std::chrono::milliseconds(kIdleFrameMilliseconds)) {
+        std::this_thread::sleep_for(next - now);
+        m_lastIdleFrame = next;
+    } else {
+        m_lastIdleFrame = now;
+    }
 }
 
 int CxWindowApp::WindowProc(const ST_MESSAGE& m)
@@ -363,17 +444,15 @@ void CxWindowApp::OnMove(int32_t x, int32_t y)
 }
 void CxWindowApp::OnSize(int32_t width, int32_t height)
 {
+    // The screen keeps the game's size and fits its picture to the window
+    // by itself: nothing is recreated.
     m_clientRect = CxRect::FromSize(m_clientRect.TopLeft(), CxSize(width, height));
-    // A windowed screen follows the client size.
-    if (m_hasScreen) {
-        DestroyScreen();
-        CreateScreen(width, height, m_depth);
-    }
 }
 void CxWindowApp::OnPaint(const CxRect&)
 {
-    if (m_hasScreen && m_window)
-        m_window->PresentCleared();
+    // The window lost its picture: show the back buffer again.
+    if (m_screen)
+        m_screen->Present(nullptr, 0);
 }
 void CxWindowApp::OnCommand(int32_t) {}
 void CxWindowApp::OnUserMessage(int32_t) {}

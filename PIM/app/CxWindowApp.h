@@ -6,9 +6,14 @@
 #include "PIM/app/CxApp.h"
 #include "PIM/core/CxPoint.h"
 #include "PIM/core/CxRect.h"
+#include "PIM/core/CxSize.h"
 #include "PIM/platform/CxPlatformWindow.h"
 
+#include <chrono>
 #include <memory>
+
+class CxOSPalette;
+class CxScreenSurface;
 
 // Run-time state bits.
 enum : uint32_t
@@ -57,8 +62,26 @@ public:
     virtual void OnDeviceLost() {}
     virtual int CreateMainWindow(const CxRect& rect);
     virtual void DestroyMainWindow();
+    // Chooses and opens the screen, always of the game's size (screens fit
+    // the picture to the window): the accelerated one when the DirectX flag
+    // ("Engine" / "UseDirectDraw") is set, "Engine" / "UseDirect3D" is
+    // non-zero or the game runs full screen; otherwise the windowed software
+    // one. A headless window gives the memory screen.
     virtual int CreateScreen(int32_t width, int32_t height, int32_t depth);
     virtual void DestroyScreen();
+    // The screen, or null before it is made.
+    CxScreenSurface* GetScreen() const { return m_screen.get(); }
+    // Saves what the screen shows through the image writers; the default
+    // name is "<default>YYYY-MM-DD-HH-MM-SS.tga" from the local time.
+    virtual int ScreenCapture(const char* fileName = nullptr);
+    // Before Run: the window is this multiple of the game's size (1 to 8),
+    // for the accelerated screen.
+    void SetWindowScale(int scale) { m_scale = scale < 1 ? 1 : (scale > 8 ? 8 : scale); }
+    int GetWindowScale() const { return m_scale; }
+    // Before Run: the last frame shown is saved to `fileName` when the run
+    // ends (before the screen goes); the result is kept for the caller.
+    void SetExitScreenshot(const std::string& fileName) { m_exitScreenshot = fileName; }
+    int GetExitScreenshotResult() const { return m_exitScreenshotResult; }
     virtual void OnKeyDown(uint32_t key, uint32_t flags);
     virtual void OnKeyUp(uint32_t key, uint32_t flags);
     virtual void OnTimer(int32_t id);
@@ -83,6 +106,9 @@ public:
     virtual void OnMciNotify();
     virtual void OnActivateApp(bool active);
     virtual void OnDropFiles(const std::vector<std::string>& files);
+    // After every CreateScreen that made a screen (the display layer sizes
+    // its tree to it).
+    virtual void OnScreenCreated() {}
 
     int DoFrame() override;
     int InitInstance() override;
@@ -107,6 +133,9 @@ public:
 
 protected:
     void SetState(uint32_t bits, bool on) { m_state = on ? (m_state | bits) : (m_state & ~bits); }
+    // Sleeps so that idle frames come at most every kIdleFrameMilliseconds.
+    void PaceIdleFrame();
+    static constexpr int kIdleFrameMilliseconds = 5;
 
     CxRect m_windowRect;
     CxRect m_clientRect;
@@ -119,5 +148,14 @@ protected:
     bool m_hasScreen = false;
     int m_fullScreenOverride = -1;
     bool m_headless = false;
+    int m_scale = 1;
+    std::string m_exitScreenshot;
+    int m_exitScreenshotResult = PIM_OK;
+    // The game's own size: the window's client size as first asked for,
+    // which an accelerated screen keeps whatever the window's size.
+    CxSize m_gameSize;
     std::unique_ptr<CxPlatformWindow> m_window;
+    std::unique_ptr<CxScreenSurface> m_screen;
+    std::unique_ptr<CxOSPalette> m_palette; // what 8-bit screens present with
+    std::chrono::steady_clock::time_point m_lastIdleFrame;
 };

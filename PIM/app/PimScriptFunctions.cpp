@@ -4,6 +4,9 @@
 #include "PIM/app/CxLuaEngine.h"
 #include "PIM/core/CxString.h"
 #include "PIM/core/PimGamePath.h"
+#include "PIM/graphics/CxSprite.h"
+#include "PIM/graphics/PimCursors.h"
+#include "PIM/graphics/PimSpriteHandles.h"
 
 #include <lua.hpp>
 
@@ -215,6 +218,111 @@ void UnescapePercents(const char* text, char* out, unsigned outSize)
     out[at] = '\0';
 }
 
+namespace {
+
+// --- cursors, sprites and the screen ---------------------------------------------------------
+
+int CursorNumber(lua_State* L, int index)
+{
+    lua_Number value = luaL_checknumber(L, index);
+    if (!(value >= -2147483648.0 && value <= 2147483647.0))
+        luaL_argerror(L, index, "cursor number out of range");
+    return static_cast<int>(value);
+}
+
+int SetCursorFn(lua_State* L)
+{
+    SetCursor(CursorNumber(L, 1));
+    return 0;
+}
+
+int GetCursorFn(lua_State* L)
+{
+    lua_pushnumber(L, GetCursor());
+    return 1;
+}
+
+int SetDefaultCursorFn(lua_State* L)
+{
+    if (!lua_isnumber(L, 1))
+        luaL_error(L, "bad argument");
+    SetDefaultCursor(CursorNumber(L, 1));
+    return 0;
+}
+
+int GetDefaultCursorFn(lua_State* L)
+{
+    lua_pushnumber(L, GetDefaultCursor());
+    return 1;
+}
+
+int HideCursorFn(lua_State*)
+{
+    HideCursor();
+    return 0;
+}
+
+int ShowCursorFn(lua_State*)
+{
+    ShowCursor();
+    return 0;
+}
+
+// A sprite handle argument: light user data (or a number) holding the
+// sprite's handle, looked up among the live sprites.
+CxSprite& SpriteArgument(lua_State* L, int index)
+{
+    uint32_t handle = 0;
+    if (lua_islightuserdata(L, index))
+        handle = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(lua_touserdata(L, index)));
+    else if (lua_isnumber(L, index) && lua_tonumber(L, index) >= 1 && lua_tonumber(L, index) <= 4294967295.0)
+        handle = static_cast<uint32_t>(lua_tonumber(L, index));
+    else
+        luaL_typerror(L, index, "sprite");
+    CxSprite* sprite = FindSpriteByHandle(handle);
+    if (!sprite)
+        luaL_argerror(L, index, "not a sprite (error 16: unknown or gone)");
+    return *sprite;
+}
+
+int Coordinate(lua_State* L, int index)
+{
+    lua_Number value = luaL_checknumber(L, index);
+    if (!(value >= -1e9 && value <= 1e9))
+        luaL_argerror(L, index, "coordinate out of range");
+    return static_cast<int>(value);
+}
+
+int PaintSpriteFn(lua_State* L)
+{
+    CxSprite& sprite = SpriteArgument(L, 1);
+    sprite.MoveTo(Coordinate(L, 2), Coordinate(L, 3));
+    return 0;
+}
+
+int EraseSpriteFn(lua_State* L)
+{
+    SpriteArgument(L, 1).Hide();
+    return 0;
+}
+
+int RoomLoadSurfaceFn(lua_State* L)
+{
+    const char* file = luaL_checkstring(L, 1);
+    CxGameWindow* room = App(L).GetCurrentRoom();
+    lua_pushnumber(L, room ? room->LoadBackground(file) : PIM_ERR_BAD_ARG);
+    return 1;
+}
+
+int ScreenCaptureFn(lua_State* L)
+{
+    const char* file = lua_isstring(L, 1) ? lua_tostring(L, 1) : nullptr;
+    lua_pushnumber(L, App(L).ScreenCapture(file));
+    return 1;
+}
+
+} // namespace
+
 void RegisterEngineScriptFunctions(CxLuaEngine& engine)
 {
     const struct
@@ -242,6 +350,16 @@ void RegisterEngineScriptFunctions(CxLuaEngine& engine)
         {"UnBindAllKeys", &UnBindAllKeysFn},
         {"NewFileSystem", &NewFileSystemFn},
         {"RemoveFileSystem", &RemoveFileSystemFn},
+        {"SetCursor", &SetCursorFn},
+        {"GetCursor", &GetCursorFn},
+        {"SetDefaultCursor", &SetDefaultCursorFn},
+        {"GetDefaultCursor", &GetDefaultCursorFn},
+        {"HideCursor", &HideCursorFn},
+        {"ShowCursor", &ShowCursorFn},
+        {"PaintSprite", &PaintSpriteFn},
+        {"EraseSprite", &EraseSpriteFn},
+        {"RoomLoadSurface", &RoomLoadSurfaceFn},
+        {"ScreenCapture", &ScreenCaptureFn},
     };
     for (const auto& f : functions)
         engine.Register(f.name, f.function);

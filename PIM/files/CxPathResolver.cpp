@@ -3,6 +3,7 @@
 #include "PIM/platform/PimOsFiles.h"
 
 #include <algorithm>
+#include <chrono>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -22,6 +23,8 @@ struct Listing
 {
     int64_t seconds = 0;
     int64_t nanos = 0;
+    // When the listing was made (wall clock, nanoseconds).
+    int64_t listedAt = 0;
     std::unordered_set<std::string> names;
     std::unordered_map<std::string, std::string> byLowerName; // lower -> on disk
 };
@@ -46,9 +49,26 @@ void CollectName(void* context, const char* name)
     static_cast<std::vector<std::string>*>(context)->emplace_back(name);
 }
 
-// The folder's listing, fresh (relisted when the folder changed). Null when
-// the folder cannot be read.
-const Listing* ListingOf(const std::string& folder)
+int64_t NowNanos()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+// A folder's change time only moves in ticks of the kernel's clock, so two
+// changes within one tick leave the same time. A listing made less than this
+// after the folder's change time may have missed a second change: a name it
+// lacks is looked for again in a new listing.
+constexpr int64_t kChangeTimeTrust = 2'000'000'000; // 2 s
+
+bool MayBeStale(const Listing& listing)
+{
+    return listing.listedAt - (listing.seconds * 1'000'000'000 + listing.nanos) < kChangeTimeTrust;
+}
+
+// The folder's listing, fresh (relisted when the folder changed, or always
+// with `force`). Null when the folder cannot be read.
+const Listing* ListingOf(const std::string& folder, bool force = false)
 {
     PimOs::ST_STAT st;
     const char* disk = folder.empty() ? "." : folder.c_str();
@@ -56,9 +76,10 @@ const Listing* ListingOf(const std::string& folder)
         return nullptr;
     ListingCache& cache = Cache();
     auto found = cache.folders.find(folder);
-    if (found != cache.folders.end() && found->second.seconds == st.modifiedSeconds &&
+    if (!force && found != cache.folders.end() && found->second.seconds == st.modifiedSeconds &&
         found->second.nanos == st.modifiedNanos)
         return &found->second;
+    const int64_t listedAt = NowNanos();
 
     std::vector<std::string> names;
     if (!PimOs::ListFolder(disk, &CollectName, &names))
@@ -71,6 +92,7 @@ const Listing* ListingOf(const std::string& folder)
     Listing& listing = cache.folders[folder];
     listing.seconds = st.modifiedSeconds;
     listing.nanos = st.modifiedNanos;
+    listing.listedAt = listedAt;
     listing.byLowerName.clear();
     for (const std::string& name : names)
         listing.byLowerName.emplace(LowerAscii(name), name);
@@ -120,6 +142,10 @@ std::string CxPathResolver::Resolve(std::string_view rawPath)
             std::string piece(component);
             if (resolving && component != "." && component != "..") {
                 const Listing* listing = ListingOf(folder);
+                // A name missing from a listing that may have missed a change
+                // is looked for once more.
+                if (listing && MayBeStale(*listing) && !listing->byLowerName.count(LowerAscii(component)))
+                    listing = ListingOf(folder, true);
                 if (listing) {
                     auto twin = listing->byLowerName.find(LowerAscii(component));
                     if (listing->names.count(piece))

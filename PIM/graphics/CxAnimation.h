@@ -119,7 +119,21 @@ public:
 
 private:
     ST_ANIM_ACTION* ActionAt(int index) const;
-    void Notify();
+    // False when the listener destroyed this animation: the caller must not
+    // touch any member afterwards.
+    [[nodiscard]] bool Notify();
+    // The frame step of Update; false when the update must end there (a
+    // notified frame change, or the animation gone).
+    [[nodiscard]] bool StepFrames(const ST_ANIM_ACTION& action);
+    void ResetTimers();
+    void ClearPauses();
+    void JoinPlayingList();
+    void LeavePlayingList();
+
+    // Every animation, playing or not, so that the object-gone hook finds
+    // those driving a destroyed object without a list of its own to allocate.
+    CxAnimation* m_previousAll = nullptr;
+    CxAnimation* m_nextAll = nullptr;
 
     CxLinkedList<ST_ANIM_ACTION*> m_actions;
     CxDisplayObject* m_object = nullptr;
@@ -141,4 +155,7 @@ private:
     // Set by the destructor so that a listener deleting this animation
     // during a notification is noticed by the caller.
     bool* m_deletedFlag = nullptr;
+    // Counts SetCurAction calls, so that NextAction can tell when its
+    // listener already moved on (switched lists and played again).
+    uint32_t m_actionStarts = 0;
 };

@@ -115,6 +115,7 @@ public:
     int32_t GetHeight() const { return m_size.height; }
     // In the parent's coordinates.
     CxRect GetRect() const;
+    // SetPosition and SetSize; a visible object's old and new areas are marked.
     virtual void SetRect(const CxRect& rect);
 
     // --- z order --------------------------------------------------------------------------
@@ -180,10 +181,17 @@ public:
     // The area the object can cover, in its own coordinates: with the clip
     // flag its own rectangle, else the union with its children's extents.
     CxRect GetExtent() const;
-    // GetExtent on screen (through the parent chain); at `position` when given.
+    // GetExtent on screen, through the parent's GetChildScreenRect.
     CxRect GetScreenExtent() const;
-    CxRect GetScreenExtentAt(CxPoint position) const;
+    // The same as if the object stood at `position` (it is put there for the
+    // length of the call, so that overrides of GetChildScreenRect see it).
+    CxRect GetScreenExtentAt(CxPoint position);
+    // The screen area `child` can cover: its extent (its rectangle when it
+    // clips) carried through LocalToParent and this object's LocalToScreen.
     virtual CxRect GetChildScreenRect(const CxDisplayObject& child) const;
+    // True when the top of this object's parent chain is the display root
+    // (the root itself included): only such objects are on screen.
+    bool IsOnDisplay() const;
     // The topmost object under `screenPoint` whose hit mask holds every bit of `mask`.
     virtual CxDisplayObject* HitTest(CxPoint screenPoint, uint32_t mask);
 
@@ -217,8 +225,19 @@ public:
     virtual int GetFrameCount() const { return 1; }
 
 protected:
-    // Removes this object from its parent's list and re-inserts it by z.
+    // Removes this object from its parent's list and re-inserts it by z; it
+    // keeps its old place when memory for the new node cannot be had.
     void ReinsertByZ();
+    // Links `child` into the list by the z rule, `skip` (its old node, when
+    // re-inserting) not counting; null when out of memory.
+    ChildList::Node* InsertByZ(CxDisplayObject* child, ChildList::Node* skip = nullptr);
+    // Asks every shown child whose hit mask holds `mask`, in list order; each
+    // hit replaces `result`.
+    void HitTestChildren(CxPoint screenPoint, uint32_t mask, CxDisplayObject*& result);
+    // Lets the display system forget this object (focus, modal stack,
+    // object-gone hooks), once. Derived destructors call it first so that the
+    // hooks see the whole object.
+    void ForgetSelf();
 
     CxString m_name;
     CxPoint m_position;
@@ -229,4 +248,5 @@ protected:
     void* m_userData = nullptr;
     uint32_t m_hitMask = 0;
     uint32_t m_flags = PIM_DO_CLIP | PIM_DO_REFRESH_ON_SHOW;
+    bool m_forgotten = false;
 };

@@ -21,6 +21,9 @@ struct ST_SCREEN_SETTINGS
     int depth = 16;
     int refreshRate = 0;
     bool windowed = true;
+    // Windowed screens open with a window of this multiple of the game's
+    // size (1 or more).
+    int scale = 1;
 };
 
 // Present's answer when the device must be reset.
@@ -32,14 +35,18 @@ class CxScreenSurface : public CxDrawSurface
 {
 public:
     CxScreenSurface() = default;
-    ~CxScreenSurface() override = default;
+    // Subclasses close themselves (CloseWindow is theirs); this only lets go
+    // of the back buffer's bits.
+    ~CxScreenSurface() override;
 
     // Creates the back buffer of the settings' size and depth (16-bit screens
     // are 5-6-5 and set the preferred 16-bit layout to 2), then binds the
-    // window through OpenWindow.
+    // window through OpenWindow. The back buffer's bits stay in memory while
+    // the screen is open. An open screen is closed first.
     virtual int Open(const ST_SCREEN_SETTINGS& settings);
     virtual void Close();
-    // Null or empty list: the whole screen.
+    // Null or empty list: the whole screen. Allocates nothing. 16 (quietly)
+    // when the screen is not open.
     virtual int Present(const CxRect* rects, int count);
     int PresentRect(const CxRect& rect) { return Present(&rect, 1); }
     // The cursor's rectangle (and the old one) only.
@@ -81,8 +88,14 @@ protected:
     bool m_open = false;
 
 private:
-    // Adds `rect` to `list` as Present collects them.
+    // Adds `rect` to `list` as Present collects them: nothing when a listed
+    // rectangle holds it, listed ones it holds are dropped, and a full list
+    // becomes one bounding rectangle.
     static void AddPresentRect(CxRect* list, int& count, const CxRect& rect);
+    // Present and PresentCursor: the cursor drawn, the rectangles (none for
+    // the cursor alone) joined with the cursor's and the old cursor's, one
+    // copy to the window, the cursor taken out again.
+    int Compose(const CxRect* rects, int count, bool cursorOnly);
 };
 
 // The headless screen: keeps what was presented (a copy of the back buffer
@@ -104,6 +117,7 @@ public:
 protected:
     int OpenWindow() override;
     int CopyToWindow(const CxRect* rects, int count) override;
+    void CloseWindow() override;
 
 private:
     CxDrawSurface m_presented;

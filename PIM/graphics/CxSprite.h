@@ -26,9 +26,12 @@ public:
     // Shares the other sprite's surface and movie driver (this sprite then
     // never deletes them), its pixel-test flag, colour key and draw parameters.
     virtual int CopyFrom(CxSprite& other);
-    // Takes ownership of `surface` (13 "No image for Sprite" when null).
+    // Takes ownership of `surface` (13 "No image for Sprite" when null). A
+    // surface carrying an error is refused (16) and stays the caller's. The
+    // sprite takes the frame size when its own size is empty.
     virtual int SetSurface(CxDrawSurface* surface, int frameCount = 1);
-    // A picture (through the image filters) or a movie (through the movie drivers).
+    // A picture (through the image filters) or a movie (through the movie
+    // drivers, whose create function hands back an opened driver).
     virtual int Load(const char* fileName, int frameCount = 1);
     virtual int CreateSurface(int32_t width, int32_t height, int depth);
     virtual void Unload();
@@ -75,7 +78,14 @@ public:
     bool GetPixelHitTest() const { return m_pixelHit; }
 
     // --- hit and collision tests -------------------------------------------------------------
-    // `point` in the parent's coordinates.
+    // The key the pixel tests use: the sprite's own, else its surface's (the
+    // one drawing falls back to as well).
+    uint32_t GetEffectiveKey() const;
+    // True when the sprite is drawn scaled: the stretch flag is set and both
+    // its width and its height differ from the frame's.
+    bool IsStretched() const;
+    // `point` in the parent's coordinates; a stretched sprite's point is
+    // mapped into the frame before the pixel test.
     virtual bool ContainsPoint(CxPoint point, bool pixelTest);
     // (x, y) in frame coordinates.
     virtual bool IsOpaqueAt(int32_t x, int32_t y);
@@ -89,6 +99,7 @@ public:
     // --- drawing --------------------------------------------------------------------------
     void Draw(CxRenderTarget& target, const CxRect& clip) override;
     // One frame straight onto `surface`, outside the display tree.
+    // `sourceRect` is in frame coordinates (null: the whole frame).
     virtual int DrawFrameAt(CxDrawSurface& surface, int32_t x, int32_t y, const CxRect* sourceRect = nullptr,
                             uint32_t key = PIM_SPRITE_OWN_KEY, int frame = PIM_SPRITE_CURRENT_FRAME);
     // The same through Blit, which stretches to `destinationRect`.
@@ -101,6 +112,16 @@ protected:
     void RenderMovieFrame();
     // The frame rectangle for `frame` of a still picture.
     CxRect FrameRectOf(int frame) const;
+    // Takes `surface` as the picture, frames cut by `frameCount`; the old
+    // picture must already be gone.
+    void InstallSurface(CxDrawSurface* surface, int frameCount);
+    // Selects `frame` (PIM_SPRITE_CURRENT_FRAME: the current one) without a
+    // redraw, renders it when it is a movie frame, runs `draw` with the
+    // source rectangle in the surface, and puts the old frame back.
+    template <class DrawFn>
+    int WithFrame(int frame, const CxRect* sourceRect, DrawFn draw);
+    // Reports a picture that carries an error, once.
+    void ReportBadPicture();
 
     ST_DRAW_PARAMS m_params;
     CxDrawSurface* m_surface = nullptr;

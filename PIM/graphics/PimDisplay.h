@@ -46,10 +46,18 @@ bool IsRedrawing();
 // Redraws the whole root into `target`, dirty lists untouched (tests and screen captures).
 void RedrawAll(CxRenderTarget& target);
 
+// The colour depth the application runs at; movie drivers prepare their
+// surfaces for it. 16 until the application says otherwise.
+void SetDisplayDepth(int depth);
+int GetDisplayDepth();
+
 // --- focus and modality ----------------------------------------------------------------------
 CxDisplayObject* GetFocusObject();
 CxDisplayObject* GetPreviousFocusObject();
-// Moves the focus to `object` (null for none) by the focus rules.
+// Moves the focus to `object` (null for none) by the focus rules: nothing
+// when it has it already; the focus stays when the holder's CanLoseFocus
+// answers 0; else the holder becomes the previous focus and hears
+// OnKillFocus, then `object` hears OnSetFocus.
 void SetFocusObject(CxDisplayObject* object);
 CxDisplayObject* GetModalObject();
 int GetModalDepth();
@@ -89,10 +97,17 @@ void RemoveObjectGoneHook(PimObjectGoneHook hook);
 
 // Called by CxDisplayObject as objects change; not for general use.
 namespace PimDisplayInternal {
-// Focus, previous focus, modal stack, and the object-gone hooks.
+// The object-gone hooks hear of it first; then a previous focus is
+// forgotten, and the focus, when it is this object, goes back to the
+// previous focus (told OnSetFocus), which keeps it; every entry of the
+// modal stack naming it goes.
 void ForgetObject(CxDisplayObject* object);
+// Makes `object` the modal object (the one before it waits below); false,
+// reported, when 32 are already stacked.
 bool PushModal(CxDisplayObject* object);
+// When `object` is the modal object, the one below it becomes modal again.
 void PopModal(CxDisplayObject* object);
+// Pops everything down to and including the topmost entry of `object`.
 void RemoveModal(CxDisplayObject* object);
 bool IsOnModalStack(const CxDisplayObject* object);
 } // namespace PimDisplayInternal

@@ -1,5 +1,7 @@
 #include "PIM/platform/CxHeadlessWindow.h"
 
+#include "PIM/graphics/CxScreenSurface.h"
+
 namespace {
 
 ST_MESSAGE Message(EMessage type)
@@ -158,6 +160,15 @@ void CxHeadlessWindow::FlushMessages()
 void CxHeadlessWindow::PresentCleared()
 {
     ++m_record.presents;
+}
+
+CxScreenSurface* CxHeadlessWindow::CreateScreen(bool accelerated)
+{
+    (void)accelerated;
+    auto* screen = new CxMemoryScreen;
+    if (screen)
+        screen->SetWindow(this);
+    return screen;
 }
 
 void CxHeadlessWindow::SetScreenSaver(bool enabled)

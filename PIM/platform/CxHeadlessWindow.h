@@ -74,6 +74,8 @@ public:
     bool PollMessage(ST_MESSAGE& out) override;
     void FlushMessages() override;
     void PresentCleared() override;
+    // A memory screen (whatever is asked: there is nothing to accelerate).
+    CxScreenSurface* CreateScreen(bool accelerated) override;
 
     void SetScreenSaver(bool enabled) override;
     bool IsScreenSaverEnabled() const override { return m_record.screenSaver; }

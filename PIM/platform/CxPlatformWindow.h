@@ -7,6 +7,8 @@
 
 #include <string>
 
+class CxScreenSurface;
+
 // Window flags of the application's initialisation record.
 enum : uint32_t
 {
@@ -71,8 +73,15 @@ public:
     // window as drawn).
     virtual void FlushMessages() = 0;
 
-    // Until the screens arrive: fills the client area with black and shows it.
+    // Fills the client area with black and shows it (through the attached
+    // screen when there is one).
     virtual void PresentCleared() = 0;
+
+    // A new screen for this window, not yet open (the caller opens it with
+    // settings naming this window, and deletes it). `accelerated` asks for
+    // the renderer's screen where the platform has one. Null when out of
+    // memory.
+    virtual CxScreenSurface* CreateScreen(bool accelerated) = 0;
 
     // The screen saver is kept off while the game runs.
     virtual void SetScreenSaver(bool enabled) = 0;

@@ -1,9 +1,14 @@
 #include "PIM/platform/CxSdlWindow.h"
 
 #include "PIM/core/PimTrace.h"
+#include "PIM/graphics/PimCursors.h"
+#include "PIM/platform/CxSdlScreens.h"
 #include "PIM/platform/PimKeyTranslate.h"
 
 #include <SDL.h>
+
+#include <algorithm>
+#include <iterator>
 
 // The translation's host key codes are SDL's; should SDL ever renumber a
 // key, this is where it shows.
@@ -112,11 +117,51 @@ constexpr ST_BUTTON_MESSAGES kMiddle{EMessage::MButtonDown, EMessage::MButtonUp,
 constexpr ST_BUTTON_MESSAGES kRight{EMessage::RButtonDown, EMessage::RButtonUp, EMessage::RButtonDblClk,
                                     PIM_MK_RBUTTON};
 
+// The system cursors of the engine's ids 0 to 4, made when first shown and
+// freed before the video subsystem stops.
+constexpr SDL_SystemCursor kSystemCursorKinds[] = {SDL_SYSTEM_CURSOR_ARROW, SDL_SYSTEM_CURSOR_WAIT,
+                                                   SDL_SYSTEM_CURSOR_IBEAM, SDL_SYSTEM_CURSOR_NO,
+                                                   SDL_SYSTEM_CURSOR_HAND};
+SDL_Cursor* g_systemCursors[std::size(kSystemCursorKinds)] = {};
+
+void ShowSystemCursor(int id, bool visible)
+{
+    if (!SDL_WasInit(SDL_INIT_VIDEO))
+        return;
+    if (!visible) {
+        SDL_ShowCursor(SDL_DISABLE);
+        return;
+    }
+    // Cursor resources of other numbers do not exist here: the arrow stands in.
+    const bool known = id >= 0 && static_cast<size_t>(id) < std::size(kSystemCursorKinds);
+    const size_t slot = known ? static_cast<size_t>(id) : 0;
+    if (!g_systemCursors[slot])
+        g_systemCursors[slot] = SDL_CreateSystemCursor(kSystemCursorKinds[slot]);
+    if (g_systemCursors[slot])
+        SDL_SetCursor(g_systemCursors[slot]);
+    SDL_ShowCursor(SDL_ENABLE);
+}
+
+void FreeSystemCursors()
+{
+    for (SDL_Cursor*& cursor : g_systemCursors) {
+        if (cursor) {
+            SDL_FreeCursor(cursor);
+            cursor = nullptr;
+        }
+    }
+}
+
 } // namespace
 
 CxSdlWindow::~CxSdlWindow()
 {
     Destroy();
+    // Screens outliving the window must not reach for it.
+    std::vector<CxSdlScreen*> screens;
+    screens.swap(m_screens);
+    for (CxSdlScreen* screen : screens)
+        screen->ForgetWindow();
 }
 
 void CxSdlWindow::FailWith(const char* what)
@@ -138,6 +183,10 @@ bool CxSdlWindow::StartVideo()
     // application decides that (SetScreenSaver), and wants to know the
     // user's own setting so that it can put it back.
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    // The software screen's window surface must not be a renderer in
+    // disguise: a window has one renderer at most, and the accelerated
+    // screen needs it once a software screen has been there.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(kVideoSubsystems) != 0) {
         FailWith("no video");
         return false;
@@ -199,20 +248,15 @@ bool CxSdlWindow::Create(const ST_WINDOW_SETUP& setup)
         sdlFlags |= SDL_WINDOW_HIDDEN;
     if (setup.fullScreen)
         sdlFlags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    // Where the system scales windows, the drawable has more pixels than
+    // the window has units; the screens use them all and map the pointer.
+    sdlFlags |= SDL_WINDOW_ALLOW_HIGHDPI;
     int x = (setup.flags & PIM_WF_CENTERED) ? static_cast<int>(SDL_WINDOWPOS_CENTERED) : setup.left;
     int y = (setup.flags & PIM_WF_CENTERED) ? static_cast<int>(SDL_WINDOWPOS_CENTERED) : setup.top;
 
     m_window = SDL_CreateWindow(setup.title.c_str(), x, y, setup.width, setup.height, sdlFlags);
     if (!m_window) {
         FailWith("cannot create the window");
-        return false;
-    }
-    // The software renderer needs nothing from the graphics driver, so it
-    // works on any display, a virtual one included.
-    m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE);
-    if (!m_renderer) {
-        FailWith("cannot create the renderer");
-        CloseWindow();
         return false;
     }
     m_lastError.clear(); // the desktop may have been unknown; that is no failure
@@ -228,6 +272,13 @@ bool CxSdlWindow::Create(const ST_WINDOW_SETUP& setup)
 
     m_keyModifiers = HostModifiers(static_cast<uint16_t>(SDL_GetModState()));
     m_mouseButtons = ButtonBits(SDL_GetMouseState(nullptr, nullptr));
+    m_swallowEnterUp = false;
+
+    SetSystemCursorHook(&ShowSystemCursor);
+    if ((setup.flags & PIM_WF_CUSTOM_CURSOR) || UsesCustomCursors())
+        ShowSystemCursor(GetCursor(), false); // the engine draws its own
+    else
+        ShowSystemCursor(GetCursor(), GetCursorHideCount() == 0);
 
     QueueActivation(true, false, true);
     QueueSize(false);
@@ -246,10 +297,13 @@ void CxSdlWindow::CloseWindow()
     m_queue.Clear();
     m_drops.clear();
     m_dropping = false;
-    if (m_renderer) {
-        SDL_DestroyRenderer(m_renderer);
-        m_renderer = nullptr;
-    }
+    // The screen's renderer or surface goes before the window it draws into.
+    if (m_screen)
+        m_screen->Close();
+    m_screen = nullptr;
+    if (GetSystemCursorHook() == &ShowSystemCursor)
+        SetSystemCursorHook(nullptr);
+    FreeSystemCursors();
     if (m_window) {
         SDL_StopTextInput();
         SDL_DestroyWindow(m_window);
@@ -375,11 +429,122 @@ void CxSdlWindow::FlushMessages()
 
 void CxSdlWindow::PresentCleared()
 {
-    if (!m_renderer)
+    if (m_screen) {
+        m_screen->ClearWindow();
         return;
-    SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
-    SDL_RenderClear(m_renderer);
-    SDL_RenderPresent(m_renderer);
+    }
+    SDL_Surface* surface = m_window ? SDL_GetWindowSurface(m_window) : nullptr;
+    if (!surface)
+        return;
+    SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+    SDL_UpdateWindowSurface(m_window);
+}
+
+CxScreenSurface* CxSdlWindow::CreateScreen(bool accelerated)
+{
+    CxSdlScreen* screen = nullptr;
+    if (accelerated)
+        screen = new CxSdlRendererScreen(this);
+    else
+        screen = new CxSdlSoftwareScreen(this);
+    if (!screen)
+        return nullptr;
+    m_screens.push_back(screen);
+    return screen;
+}
+
+void CxSdlWindow::AttachScreen(CxSdlScreen* screen)
+{
+    if (m_screen == screen)
+        return;
+    // One renderer or window surface per window.
+    if (m_screen)
+        m_screen->Close();
+    m_screen = screen;
+}
+
+void CxSdlWindow::DetachScreen(CxSdlScreen* screen)
+{
+    if (m_screen == screen)
+        m_screen = nullptr;
+}
+
+void CxSdlWindow::ForgetScreen(CxSdlScreen* screen)
+{
+    DetachScreen(screen);
+    m_screens.erase(std::remove(m_screens.begin(), m_screens.end(), screen), m_screens.end());
+}
+
+void CxSdlWindow::SetClientSize(int32_t width, int32_t height)
+{
+    if (m_window && width > 0 && height > 0)
+        SDL_SetWindowSize(m_window, width, height);
+}
+
+bool CxSdlWindow::SimulateMouseMove(int32_t x, int32_t y)
+{
+    if (!m_window)
+        return false;
+    SDL_Event event;
+    SDL_zero(event);
+    event.type = SDL_MOUSEMOTION;
+    event.motion.windowID = m_windowId;
+    event.motion.state = SDL_GetMouseState(nullptr, nullptr);
+    event.motion.x = x;
+    event.motion.y = y;
+    return SDL_PushEvent(&event) == 1;
+}
+
+bool CxSdlWindow::SimulateKey(int32_t hostKey, uint32_t hostModifiers, bool down)
+{
+    if (!m_window)
+        return false;
+    SDL_Event event;
+    SDL_zero(event);
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.windowID = m_windowId;
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.sym = hostKey;
+    event.key.keysym.scancode = SDL_GetScancodeFromKey(hostKey);
+    uint16_t mod = 0;
+    if (hostModifiers & PIM_HOSTMOD_SHIFT)
+        mod |= KMOD_LSHIFT;
+    if (hostModifiers & PIM_HOSTMOD_CTRL)
+        mod |= KMOD_LCTRL;
+    if (hostModifiers & PIM_HOSTMOD_ALT)
+        mod |= KMOD_LALT;
+    if (hostModifiers & PIM_HOSTMOD_NUMLOCK)
+        mod |= KMOD_NUM;
+    if (hostModifiers & PIM_HOSTMOD_CAPSLOCK)
+        mod |= KMOD_CAPS;
+    event.key.keysym.mod = mod;
+    return SDL_PushEvent(&event) == 1;
+}
+
+void CxSdlWindow::PlaceMouse(ST_MESSAGE& message, int32_t x, int32_t y) const
+{
+    const CxPoint point = m_screen ? m_screen->WindowToScreen(CxPoint(x, y)) : CxPoint(x, y);
+    message.x = point.x;
+    message.y = point.y;
+}
+
+bool CxSdlWindow::ToggleFullScreenKey(const SDL_Event& event)
+{
+    const bool enter = event.key.keysym.sym == SDLK_RETURN || event.key.keysym.sym == SDLK_KP_ENTER;
+    if (!enter)
+        return false;
+    if (event.type == SDL_KEYUP) {
+        const bool swallowed = m_swallowEnterUp;
+        m_swallowEnterUp = false;
+        return swallowed;
+    }
+    if (!m_screen || !(event.key.keysym.mod & KMOD_ALT))
+        return false;
+    // Held down, the key repeats; one press is one toggle.
+    if (!event.key.repeat)
+        m_screen->SetFullScreen(!m_screen->IsFullScreen());
+    m_swallowEnterUp = true;
+    return true;
 }
 
 void CxSdlWindow::SetScreenSaver(bool enabled)
@@ -456,6 +621,8 @@ void CxSdlWindow::TranslateWindowEvent(const SDL_Event& event)
     // latter for sizes the program set: one Size for either.
     case SDL_WINDOWEVENT_SIZE_CHANGED:
         QueueSize(false);
+        if (m_screen)
+            m_screen->Redisplay();
         break;
     case SDL_WINDOWEVENT_MINIMIZED:
         QueueSize(true);
@@ -476,6 +643,8 @@ void CxSdlWindow::TranslateWindowEvent(const SDL_Event& event)
         break;
     case SDL_WINDOWEVENT_EXPOSED:
         Queue(Message(EMessage::Paint));
+        if (m_screen)
+            m_screen->Redisplay();
         break;
     case SDL_WINDOWEVENT_CLOSE:
         Queue(Message(EMessage::Close));
@@ -497,6 +666,8 @@ void CxSdlWindow::TranslateKey(const SDL_Event& event)
         }
         return;
     }
+    if (ToggleFullScreenKey(event))
+        return;
     ST_HOST_KEY host;
     host.keycode = event.key.keysym.sym;
     host.modifiers = HostModifiers(event.key.keysym.mod);
@@ -512,8 +683,7 @@ void CxSdlWindow::TranslateMouse(const SDL_Event& event)
     if (event.type == SDL_MOUSEMOTION) {
         m_mouseButtons = ButtonBits(event.motion.state);
         ST_MESSAGE move = Message(EMessage::MouseMove);
-        move.x = event.motion.x;
-        move.y = event.motion.y;
+        PlaceMouse(move, event.motion.x, event.motion.y);
         move.buttons = MouseFlags();
         Queue(move);
         return;
@@ -525,8 +695,7 @@ void CxSdlWindow::TranslateMouse(const SDL_Event& event)
         if (notches == 0)
             return; // sideways only
         ST_MESSAGE wheel = Message(EMessage::MouseWheel);
-        wheel.x = event.wheel.mouseX;
-        wheel.y = event.wheel.mouseY;
+        PlaceMouse(wheel, event.wheel.mouseX, event.wheel.mouseY);
         wheel.buttons = MouseFlags();
         wheel.notches = notches;
         Queue(wheel);
@@ -565,8 +734,7 @@ void CxSdlWindow::TranslateMouse(const SDL_Event& event)
         type = doubleClick ? button->doubleClick : button->down;
     }
     ST_MESSAGE message = Message(type);
-    message.x = event.button.x;
-    message.y = event.button.y;
+    PlaceMouse(message, event.button.x, event.button.y);
     message.buttons = MouseFlags();
     Queue(message);
 }

@@ -1,5 +1,7 @@
 #include "game/shell/CMarrowdaleApp.h"
 
+#include "PIM/app/CxLuaEngine.h"
+#include "PIM/files/PimFileLayer.h"
 #include "PIM/graphics/PimImageFilters.h"
 #include "PIM/platform/CxPlatformWindow.h"
 
@@ -26,4 +28,14 @@ int CMarrowdaleApp::InitApplication()
 {
     RegisterDefaultImageFilters();
     return CxGameApp::InitApplication();
+}
+
+int CMarrowdaleApp::StartGame()
+{
+    CxGameApp::StartGame();
+    // Seam: the game layer's application runs it once that layer exists.
+    CxLuaEngine* lua = GetLuaEngine();
+    if (lua && FsExists("startup.lua"))
+        lua->DoFile("startup.lua");
+    return PIM_OK;
 }

@@ -17,6 +17,8 @@ public:
 protected:
     // Registers the picture formats before anything is loaded.
     int InitApplication() override;
+    // Runs "startup.lua" (when there is one), which enters the first room.
+    int StartGame() override;
 };
 
 // Makes sure the game's room registrars are part of the program.

@@ -3,6 +3,32 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <strings.h>
+
+namespace {
+
+constexpr long kMaxFrames = 1000000000;
+constexpr long kMaxScale = 8;
+
+// A whole number from 1 to `most`, nothing else on the text.
+bool PositiveNumber(const std::string& text, long most, long& out)
+{
+    errno = 0;
+    char* end = nullptr;
+    const long n = std::strtol(text.c_str(), &end, 10);
+    if (errno || !end || *end || text.empty() || n < 1 || n > most)
+        return false;
+    out = n;
+    return true;
+}
+
+bool EndsWithIgnoringCase(const std::string& text, const char* ending)
+{
+    const size_t length = std::strlen(ending);
+    return text.size() > length && strcasecmp(text.c_str() + text.size() - length, ending) == 0;
+}
+
+} // namespace
 
 ST_COMMAND_LINE ParseCommandLine(int argc, const char* const* argv)
 {
@@ -44,12 +70,19 @@ ST_COMMAND_LINE ParseCommandLine(int argc, const char* const* argv)
             std::string count;
             if (!value(count))
                 return fail("--frames needs a number");
-            errno = 0;
-            char* end = nullptr;
-            long n = std::strtol(count.c_str(), &end, 10);
-            if (errno || !end || *end || n < 1)
+            if (!PositiveNumber(count, kMaxFrames, result.frames))
                 return fail("--frames needs a positive number, not " + count);
-            result.frames = n;
+        } else if (arg == "--screenshot") {
+            if (!value(result.screenshot))
+                return fail("--screenshot needs a file (.png or .tga)");
+            if (!EndsWithIgnoringCase(result.screenshot, ".png") && !EndsWithIgnoringCase(result.screenshot, ".tga"))
+                return fail("--screenshot writes .png or .tga files, not " + result.screenshot);
+        } else if (arg == "--scale") {
+            std::string factor;
+            long n = 0;
+            if (!value(factor) || !PositiveNumber(factor, kMaxScale, n))
+                return fail("--scale needs a whole number from 1 to 8");
+            result.scale = static_cast<int>(n);
         } else {
             return fail("unknown option: " + arg);
         }
@@ -69,6 +102,8 @@ const char* CommandLineHelp()
            "  --headless        run without a window or sound (for machines)\n"
            "  --replay FILE     play a replay file headless; exit 1 when an expectation fails\n"
            "  --frames N        stop after N frames\n"
+           "  --screenshot FILE write the last frame shown to FILE (.png or .tga) when the run ends\n"
+           "  --scale N         make the window N times the game's size (1 to 8)\n"
            "  --help            show this help and exit\n"
            "  --version         print the version banner and exit\n";
 }

@@ -14,6 +14,8 @@ struct ST_COMMAND_LINE
     bool headless = false;
     std::string replay;   // --replay FILE (implies --headless)
     long frames = 0;      // --frames N: stop after N frames (0: no limit)
+    std::string screenshot; // --screenshot FILE: the last presented frame, written at the end (.png or .tga)
+    int scale = 1;        // --scale N: the window is N times the game's size (accelerated screen)
     std::string error;    // empty when the arguments were understood
 };
 

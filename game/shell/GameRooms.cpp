@@ -6,7 +6,12 @@
 
 #include "PIM/app/CxGameRoomRegistrar.h"
 #include "PIM/app/CxGameWindow.h"
+#include "PIM/graphics/CxAnimation.h"
+#include "PIM/graphics/CxDrawSurface.h"
+#include "PIM/graphics/CxSprite.h"
 #include "game/shell/CMarrowdaleApp.h"
+
+#include <iterator>
 
 namespace {
 
@@ -16,8 +21,132 @@ public:
     explicit CEmptyRoom(CxGameApp*) {}
 };
 
+// Seam: the title screen of the game arrives with the game's rooms; until
+// then "Title" shows the farm of the demo data with a few animals moving,
+// so that the display tree, sprites, animations and the cursor can be seen.
+class CTitleScene : public CxGameWindow
+{
+public:
+    explicit CTitleScene(CxGameApp*) {}
+    ~CTitleScene() override { Release(); }
+
+    int Load() override
+    {
+        LoadBackground("title/backdrop.tga");
+        CxSprite& view = GetView();
+        const uint32_t magenta = 0xFF00FF; // the hen's key: red x 65536 + green x 256 + blue
+        struct Animal
+        {
+            const char* picture;
+            int frames;
+            int32_t mode;
+            uint32_t key;
+            int32_t z;
+        };
+        const Animal animals[kAnimals] = {
+            {"common/cloud.tga", 1, PIM_DRAW_SOURCE_ALPHA, PIM_NO_KEY, 30},
+            {"common/cloud.tga", 1, PIM_DRAW_SOURCE_ALPHA, PIM_NO_KEY, 31},
+            {"common/hen.tga", 3, PIM_DRAW_COPY, magenta, 20},
+            {"common/hen.tga", 3, PIM_DRAW_COPY, magenta, 21},
+            {"common/sheep.tga", 4, PIM_DRAW_SOURCE_ALPHA, PIM_NO_KEY, 10},
+        };
+        for (int i = 0; i < kAnimals; ++i) {
+            CxSprite& sprite = m_sprites[i];
+            if (sprite.Load(animals[i].picture, animals[i].frames) != PIM_OK)
+                continue; // reported by the loader; the scene goes on without it
+            sprite.SetDrawMode(animals[i].mode);
+            sprite.SetTransparentColour(animals[i].key);
+            sprite.SetZ(animals[i].z);
+            view.AddChild(&sprite);
+        }
+        // Clouds drift right and come round again; the second starts further on.
+        AddMove(m_animations[0], m_sprites[0], -170, 70, 820, 70, 14.0f, 0.0f);
+        AddMove(m_animations[1], m_sprites[1], 380, 150, 820, 150, 9.0f, 0.0f);
+        AddMove(m_animations[1], m_sprites[1], -170, 150, 380, 150, 9.0f, 0.0f);
+        // Hens stand, then peck down and up again.
+        AddPecking(m_animations[2], m_sprites[2], 250, 500, 1100);
+        AddPecking(m_animations[3], m_sprites[3], 600, 530, 1700);
+        // The sheep walks along the fence, stepping its legs.
+        AddMove(m_animations[4], m_sprites[4], -70, 446, 820, 446, 60.0f, 8.0f);
+        return PIM_OK;
+    }
+
+    int Start() override
+    {
+        for (CxAnimation& animation : m_animations)
+            if (animation.GetActionCount() > 0)
+                animation.Play(0);
+        return PIM_OK;
+    }
+
+    int Stop() override
+    {
+        for (CxAnimation& animation : m_animations)
+            animation.Stop();
+        return PIM_OK;
+    }
+
+    int Unload() override
+    {
+        Release();
+        return CxGameWindow::Unload();
+    }
+
+private:
+    static constexpr int kAnimals = 5;
+    static constexpr int kForever = 1000000;
+
+    void Release()
+    {
+        for (CxAnimation& animation : m_animations) {
+            animation.Stop();
+            animation.RemoveAllActions();
+        }
+        for (CxSprite& sprite : m_sprites)
+            sprite.Release();
+    }
+
+    static void AddMove(CxAnimation& animation, CxSprite& sprite, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
+                        float speed, float frameRate)
+    {
+        ST_ANIM_ACTION move;
+        move.flags = PIM_ANIM_START | PIM_ANIM_TARGET | PIM_ANIM_SPEED | (frameRate > 0 ? uint32_t{PIM_ANIM_FRAME_RATE} : 0u);
+        move.startX = x1;
+        move.startY = y1;
+        move.targetX = x2;
+        move.targetY = y2;
+        move.speed = speed;
+        move.frameRate = frameRate;
+        animation.SetDisplayObject(&sprite);
+        animation.AddActions(&move, 1);
+        animation.SetLoopCount(kForever);
+    }
+
+    static void AddPecking(CxAnimation& animation, CxSprite& sprite, int32_t x, int32_t y, int32_t pause)
+    {
+        ST_ANIM_ACTION steps[3];
+        steps[0].flags = PIM_ANIM_START | PIM_ANIM_START_FRAME | PIM_ANIM_DURATION;
+        steps[0].startX = x;
+        steps[0].startY = y;
+        steps[0].duration = pause;
+        steps[1].flags = PIM_ANIM_FRAME_RATE | PIM_ANIM_START_FRAME | PIM_ANIM_END_FRAME;
+        steps[1].frameRate = 6.0f;
+        steps[1].endFrame = 2;
+        steps[2].flags = PIM_ANIM_FRAME_RATE | PIM_ANIM_START_FRAME | PIM_ANIM_END_FRAME;
+        steps[2].frameRate = 6.0f;
+        steps[2].startFrame = 2;
+        steps[2].endFrame = 0;
+        animation.SetDisplayObject(&sprite);
+        animation.AddActions(steps, static_cast<int>(std::size(steps)));
+        animation.SetLoopCount(kForever);
+    }
+
+    CxSprite m_sprites[kAnimals];
+    CxAnimation m_animations[kAnimals];
+};
+
 const CxGameRoomRegistrar kRooms[] = {
-    {"Title", &MakeRoom<CEmptyRoom>},
+    {"Title", &MakeRoom<CTitleScene>},
     {"Login", &MakeRoom<CEmptyRoom>},
     {"OptionsMenu", &MakeRoom<CEmptyRoom>},
     {"FarmyardMenu", &MakeRoom<CEmptyRoom>},

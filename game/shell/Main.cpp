@@ -1,6 +1,7 @@
 // The marrowdale program: the Linux front end around the game's application.
 #include "PIM/app/CxHeadlessRunner.h"
 #include "PIM/app/CxReplayScript.h"
+#include "PIM/core/CxError.h"
 #include "PIM/core/PimBanner.h"
 #include "PIM/files/CxBuffer.h"
 #include "PIM/files/CxFile.h"
@@ -80,6 +81,9 @@ int main(int argc, char** argv)
     if (!options.cd.empty())
         app.SetDiscPathOverride(options.cd);
     app.SetFullScreenOverride(options.fullScreen);
+    app.SetWindowScale(options.scale);
+    if (!options.screenshot.empty())
+        app.SetExitScreenshot("<DEFAULT>" + options.screenshot);
 
     CxReplayScript replay;
     std::unique_ptr<CxHeadlessRunner> runner;
@@ -99,6 +103,11 @@ int main(int argc, char** argv)
     if (runner && runner->GetExitCode() != 0) {
         std::fprintf(stderr, "%s\n", runner->GetFailure().c_str());
         return runner->GetExitCode();
+    }
+    if (!options.screenshot.empty() && app.GetExitScreenshotResult() != PIM_OK) {
+        std::fprintf(stderr, "marrowdale: could not save the screenshot %s (%s)\n", options.screenshot.c_str(),
+                     ErrorText(app.GetExitScreenshotResult()));
+        return 1;
     }
     return code;
 }

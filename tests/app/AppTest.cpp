@@ -611,7 +611,7 @@ TEST(ReplayScript, RefusesBadLinesWithTheirNumbers)
     };
     const Case cases[] = {
         {"wait 10\nmove 1 2\nclick -5 7\nrclick 0 0\ndrag 1 2 3 4\nkey esc\ntext Hello World\nexpect room A\n"
-         "expect no-errors\nquit\n",
+         "expect no-errors\nscreenshot shots/Frame 1.PNG\nscreenshot b.tga\nquit\n",
          ""},
         {"wait\n", "line 1: bad or missing arguments"},
         {"\n\nwait ten\n", "line 3: bad or missing arguments"},
@@ -622,7 +622,9 @@ TEST(ReplayScript, RefusesBadLinesWithTheirNumbers)
         {"text caf\xc3\xa9\n", "line 1: text takes printable ASCII characters only"},
         {"expect player Score 1\n", "line 1: expect takes \"room NAME\" or \"no-errors\""},
         {"dance\n", "line 1: unknown command"},
-        {"screenshot a.png\n", "line 1: unknown command"},
+        {"screenshot a.gif\n", "line 1: screenshot needs a file name ending in .png or .tga"},
+        {"screenshot\n", "line 1: screenshot needs a file name ending in .png or .tga"},
+        {"screenshot .png\n", "line 1: screenshot needs a file name ending in .png or .tga"},
     };
     for (const Case& c : cases) {
         CxReplayScript replay;

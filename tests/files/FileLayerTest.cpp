@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -99,6 +102,24 @@ TEST(FileLookup, PathsResolveWithoutRegardToCaseAndReuseListings)
     root.Write("twin/a.txt", "lower");
     EXPECT_EQ(ReadAll("TWIN/a.txt"), "lower");
     EXPECT_EQ(ReadAll("twin/A.txt"), "upper");
+}
+
+TEST(FileLookup, ASecondChangeInTheSameClockTickIsFound)
+{
+    // Two changes to a folder within one tick of the kernel's clock leave the
+    // same change time; the second must still be found.
+    TempFolder root;
+    root.Write("Rooms/one.txt", "1");
+    CxDirectoryFileSystem fs("<InstallPath>", root.Path().c_str());
+    EXPECT_TRUE(FsExists("ROOMS/ONE.TXT"));
+    const std::string folder = root / "Rooms";
+    struct stat before {};
+    ASSERT_EQ(::stat(folder.c_str(), &before), 0);
+    root.Write("Rooms/Two.txt", "2");
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, folder.c_str(), times, 0), 0);
+    EXPECT_TRUE(FsExists("rooms/two.txt"));
+    EXPECT_FALSE(FsExists("rooms/three.txt"));
 }
 
 TEST(FileObject, OpenFlagsReadWriteAndLoad)

@@ -20,7 +20,24 @@ TEST(CommandLine, KnownOptionsAndErrors)
     const char* bad[] = {"marrowdale", "--frobnicate"};
     EXPECT_EQ(ParseCommandLine(2, bad).error, "unknown option: --frobnicate");
 
+    const char* shot[] = {"marrowdale", "--screenshot", "out/FRAME.PNG", "--scale", "2", "--frames", "30"};
+    ST_COMMAND_LINE s = ParseCommandLine(7, shot);
+    EXPECT_TRUE(s.error.empty()) << s.error;
+    EXPECT_EQ(s.screenshot, "out/FRAME.PNG");
+    EXPECT_EQ(s.scale, 2);
+    EXPECT_EQ(s.frames, 30);
+    // Values that cannot be right are refused rather than guessed at.
+    const char* gif[] = {"marrowdale", "--screenshot", "a.gif"};
+    EXPECT_FALSE(ParseCommandLine(3, gif).error.empty());
+    for (const char* factor : {"0", "9", "2x", "", "-1"}) {
+        const char* scale[] = {"marrowdale", "--scale", factor};
+        EXPECT_FALSE(ParseCommandLine(3, scale).error.empty()) << factor;
+    }
+    const char* noFrames[] = {"marrowdale", "--frames", "0"};
+    EXPECT_FALSE(ParseCommandLine(3, noFrames).error.empty());
+
     // Every option the parser takes is in the help text.
-    for (const char* option : {"--help", "--version"})
+    for (const char* option : {"--help", "--version", "--data", "--cd", "--fullscreen", "--windowed", "--headless",
+                               "--replay", "--frames", "--screenshot", "--scale"})
         EXPECT_NE(std::strstr(CommandLineHelp(), option), nullptr) << option;
 }

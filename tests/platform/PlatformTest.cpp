@@ -4,6 +4,7 @@
 #include "PIM/platform/PimKeyTranslate.h"
 #include "PIM/platform/PimProcess.h"
 #include "PIM/platform/PimSingleInstance.h"
+#include "tests/support/DisplayChild.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -513,21 +514,5 @@ void CheckRealWindow()
 
 TEST(SdlWindow, CreatePumpAndDestroyOnARealDisplay)
 {
-    const char* display = std::getenv("DISPLAY");
-    if (!display || !display[0])
-        GTEST_SKIP() << "no display";
-    // The display's libraries keep global memory that SDL never frees; in a
-    // child that leaves with _exit it stays out of the leak check of this
-    // program. The child's failures are printed as they happen.
-    std::fflush(stdout);
-    pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        CheckRealWindow();
-        std::fflush(stdout);
-        ::_exit(::testing::Test::HasFailure() ? 1 : 0);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the window's checks failed (see above)";
+    PIM_RUN_WITH_DISPLAY(CheckRealWindow, "the window's checks");
 }

@@ -1,6 +1,10 @@
 # Runs one replay headless and checks the exit code and, when given, a text
-# the program must print. Used by ctest:
-#   cmake -DPROGRAM=... -DREPLAY=... -DEXPECT_CODE=0 [-DEXPECT_TEXT=...] -P RunReplay.cmake
+# the program must print and a picture it must save. Used by ctest:
+#   cmake -DPROGRAM=... -DREPLAY=... -DEXPECT_CODE=0 [-DEXPECT_TEXT=...]
+#         [-DEXPECT_PICTURE=file -DCHECKER=pimtool -DEXPECT_INFO="800 600 16 2"] -P RunReplay.cmake
+if(DEFINED EXPECT_PICTURE)
+  file(REMOVE ${EXPECT_PICTURE})
+endif()
 execute_process(COMMAND ${PROGRAM} --headless --replay ${REPLAY}
                 RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 120)
 if(NOT code EQUAL EXPECT_CODE)
@@ -8,4 +12,13 @@ if(NOT code EQUAL EXPECT_CODE)
 endif()
 if(DEFINED EXPECT_TEXT AND NOT "${out}${err}" MATCHES "${EXPECT_TEXT}")
   message(FATAL_ERROR "${REPLAY}: the output lacks \"${EXPECT_TEXT}\"\n${out}\n${err}")
+endif()
+if(DEFINED EXPECT_PICTURE)
+  # The picture must be there and read back as the game's screen.
+  execute_process(COMMAND ${CHECKER} info ${EXPECT_PICTURE}
+                  RESULT_VARIABLE infoCode OUTPUT_VARIABLE info ERROR_VARIABLE infoErr TIMEOUT 60)
+  string(STRIP "${info}" info)
+  if(NOT infoCode EQUAL 0 OR NOT info STREQUAL EXPECT_INFO)
+    message(FATAL_ERROR "${REPLAY}: ${EXPECT_PICTURE} reads as \"${info}\" (${infoErr}), expected \"${EXPECT_INFO}\"")
+  endif()
 endif()

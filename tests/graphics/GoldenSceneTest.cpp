@@ -1,0 +1,179 @@
+// Small composed scenes drawn through the display tree into a 5-6-5 back
+// buffer and compared, pixel for pixel, with PNG files under tests/golden.
+// The files are made on purpose only: run the test with
+// PIM_UPDATE_GOLDEN=1 after a change that is meant to alter a picture, look
+// at the new files, and commit them with the change.
+#include "PIM/graphics/CxAnimation.h"
+#include "PIM/graphics/CxDisplayObject.h"
+#include "PIM/graphics/CxDrawSurface.h"
+#include "PIM/graphics/CxScreenSurface.h"
+#include "PIM/graphics/CxSprite.h"
+#include "PIM/graphics/PimCursors.h"
+#include "PIM/graphics/PimDisplay.h"
+#include "PIM/graphics/PimImageFilters.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr int32_t kWidth = 96;
+constexpr int32_t kHeight = 64;
+
+std::string GoldenPath(const char* name)
+{
+    return std::string("<DEFAULT>") + PIM_GOLDEN_DIR + "/" + name;
+}
+
+// Compares `picture` (24-bit) with the golden file, or writes it when asked.
+void ExpectGolden(CxDrawSurface& picture, const char* name)
+{
+    const std::string path = GoldenPath(name);
+    const char* update = std::getenv("PIM_UPDATE_GOLDEN");
+    if (update && *update == '1') {
+        ASSERT_EQ(picture.Save(path.c_str()), PIM_OK) << path;
+        return;
+    }
+    CxDrawSurface golden;
+    ASSERT_EQ(golden.Load(path.c_str()), PIM_OK) << path << " (make it with PIM_UPDATE_GOLDEN=1)";
+    ASSERT_EQ(golden.GetWidth(), picture.GetWidth());
+    ASSERT_EQ(golden.GetHeight(), picture.GetHeight());
+    int wrong = 0;
+    for (int32_t y = 0; y < picture.GetHeight() && wrong < 5; ++y)
+        for (int32_t x = 0; x < picture.GetWidth() && wrong < 5; ++x)
+            if (golden.GetPixel(x, y) != picture.GetPixel(x, y)) {
+                ++wrong;
+                ADD_FAILURE() << name << ": pixel (" << x << ", " << y << ") is " << std::hex << picture.GetPixel(x, y)
+                              << ", the golden picture has " << golden.GetPixel(x, y);
+            }
+}
+
+// The 5-6-5 back buffer as a 24-bit picture (the form the golden files keep).
+void ExpectScreenGolden(CxDrawSurface& screen, const char* name)
+{
+    CxDrawSurface copy;
+    ASSERT_EQ(copy.CreateCopy(screen), PIM_OK);
+    ASSERT_EQ(copy.ConvertFormat(24, PIM_LAYOUT_DEFAULT), PIM_OK);
+    ExpectGolden(copy, name);
+}
+
+CxDrawSurface* Checkers(int32_t width, int32_t height, int depth, uint32_t a, uint32_t b, int cell)
+{
+    auto* s = new CxDrawSurface;
+    s->Create(width, height, depth, -1, nullptr, depth == 16 ? PIM_LAYOUT_565 : PIM_LAYOUT_DEFAULT);
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < width; ++x)
+            s->SetPixel(x, y, ((x / cell + y / cell) % 2) ? a : b);
+    return s;
+}
+
+class GoldenScene : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        RegisterDefaultImageFilters();
+        ST_SCREEN_SETTINGS settings;
+        settings.width = kWidth;
+        settings.height = kHeight;
+        settings.depth = 16;
+        ASSERT_EQ(m_screen.Open(settings), PIM_OK);
+        ASSERT_EQ(InitDisplay(CxSize(kWidth, kHeight), 1), PIM_OK);
+    }
+    void TearDown() override
+    {
+        ShutdownCursors();
+        ShutdownDisplay();
+        m_screen.Close();
+    }
+    void Draw()
+    {
+        CxRect rects[PIM_MAX_DIRTY_RECTS];
+        const int count = GetDirtyRects(rects, PIM_MAX_DIRTY_RECTS);
+        RedrawDirty(m_screen);
+        m_screen.Present(rects, count);
+    }
+    CxMemoryScreen m_screen;
+};
+
+} // namespace
+
+TEST_F(GoldenScene, KeyedAlphaStretchedAndClippedSprites)
+{
+    CxDisplayObject* root = GetRootObject();
+    // A background of blue checks, behind everything.
+    CxSprite background;
+    background.SetSurface(Checkers(kWidth, kHeight, 16, 0x001F, 0x0010, 8), 1);
+    background.SetZ(-1);
+    background.Create(0, 0, kWidth, kHeight, root);
+    background.Show();
+    // A keyed sprite: a yellow ring on magenta, two frames, showing frame 1.
+    auto* ring = new CxDrawSurface;
+    ring->Create(40, 20, 16, -1, nullptr, PIM_LAYOUT_565);
+    ring->FillRect(ring->GetRect(), 0xF81F);
+    ring->FillCircle(10, 10, 8, 0xFFE0);
+    ring->FillCircle(30, 10, 8, 0x07E0);
+    ring->FillCircle(30, 10, 4, 0xF81F);
+    CxSprite keyed;
+    keyed.SetSurface(ring, 2);
+    keyed.SetTransparentColour(0xF81F);
+    keyed.SetFrame(1);
+    keyed.Create(4, 4, 20, 20, root);
+    keyed.Show();
+    // A 32-bit soft square blended over it.
+    auto* glass = new CxDrawSurface;
+    glass->Create(24, 24, 32);
+    for (int32_t y = 0; y < 24; ++y)
+        for (int32_t x = 0; x < 24; ++x)
+            glass->SetPixel(x, y, (static_cast<uint32_t>(x * 10) << 24) | 0xFF4040);
+    CxSprite blended;
+    blended.SetSurface(glass, 1);
+    blended.SetDrawMode(PIM_DRAW_SOURCE_ALPHA);
+    blended.SetZ(5);
+    blended.Create(14, 10, 24, 24, root);
+    blended.Show();
+    // A stretched sprite: 8 x 8 checks drawn at 24 x 16.
+    CxSprite stretched;
+    stretched.SetSurface(Checkers(8, 8, 16, 0xFFFF, 0x0000, 2), 1);
+    stretched.ModifyFlags(PIM_DO_STRETCH, 0);
+    stretched.Create(50, 4, 24, 16, root);
+    stretched.Show();
+    // A clipping parent whose child hangs out of it: only the inside shows.
+    CxSprite frame;
+    frame.SetSurface(Checkers(30, 24, 16, 0x7BEF, 0x39E7, 4), 1);
+    frame.Create(56, 34, 30, 24, root);
+    frame.Show();
+    CxSprite child;
+    child.SetSurface(Checkers(20, 20, 16, 0xF800, 0xFBE0, 5), 1);
+    child.Create(18, 12, 20, 20, &frame);
+    child.Show();
+    Draw();
+    ExpectScreenGolden(m_screen, "scene-sprites.png");
+
+    // The same tree after changes, through dirty rectangles only, equals
+    // its golden picture too: nothing stale is left behind.
+    keyed.MoveTo(30, 36);
+    blended.Hide();
+    child.MoveTo(-6, -4);
+    stretched.SetZ(0);
+    Draw();
+    ExpectScreenGolden(m_screen, "scene-sprites-moved.png");
+}
+
+TEST_F(GoldenScene, TheEngineCursorIsPresentedNotLeftBehind)
+{
+    InitCursors(true, 16, PIM_LAYOUT_565);
+    CxDisplayObject* root = GetRootObject();
+    CxSprite background;
+    background.SetSurface(Checkers(kWidth, kHeight, 16, 0x07E0, 0x03E0, 16), 1);
+    background.Create(0, 0, kWidth, kHeight, root);
+    background.Show();
+    SetCursorPosition(CxPoint(40, 20));
+    Draw();
+    ExpectScreenGolden(m_screen.GetPresented(), "cursor-presented.png");
+    // The back buffer holds the scene alone.
+    ExpectScreenGolden(m_screen, "cursor-back-buffer.png");
+}
