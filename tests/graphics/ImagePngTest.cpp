@@ -23,7 +23,7 @@
 
 namespace {
 
-struct PngSpec
+struct PngPicture
 {
     png_uint_32 width = 1;
     png_uint_32 height = 1;
@@ -46,7 +46,7 @@ void Append(png_structp png, png_bytep data, size_t count)
 void NoFlush(png_structp) {}
 
 // Only plain data in this frame: libpng's errors longjmp back into it.
-bool WritePng(const PngSpec* spec, std::vector<uint8_t>* out)
+bool WritePng(const PngPicture* picture, std::vector<uint8_t>* out)
 {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
@@ -55,27 +55,27 @@ bool WritePng(const PngSpec* spec, std::vector<uint8_t>* out)
         return false;
     }
     png_set_write_fn(png, out, Append, NoFlush);
-    png_set_IHDR(png, info, spec->width, spec->height, spec->bitDepth, spec->colourType,
-                 spec->interlace ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+    png_set_IHDR(png, info, picture->width, picture->height, picture->bitDepth, picture->colourType,
+                 picture->interlace ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
-    if (!spec->palette.empty())
-        png_set_PLTE(png, info, spec->palette.data(), static_cast<int>(spec->palette.size()));
-    if (!spec->alphas.empty() || spec->transparentColour)
-        png_set_tRNS(png, info, spec->alphas.data(), static_cast<int>(spec->alphas.size()), &spec->colour);
+    if (!picture->palette.empty())
+        png_set_PLTE(png, info, picture->palette.data(), static_cast<int>(picture->palette.size()));
+    if (!picture->alphas.empty() || picture->transparentColour)
+        png_set_tRNS(png, info, picture->alphas.data(), static_cast<int>(picture->alphas.size()), &picture->colour);
     png_write_info(png, info);
     const size_t rowBytes = png_get_rowbytes(png, info);
     for (int pass = png_set_interlace_handling(png); pass > 0; --pass)
-        for (png_uint_32 y = 0; y < spec->height; ++y)
-            png_write_row(png, spec->rows.data() + y * rowBytes);
+        for (png_uint_32 y = 0; y < picture->height; ++y)
+            png_write_row(png, picture->rows.data() + y * rowBytes);
     png_write_end(png, info);
     png_destroy_write_struct(&png, &info);
     return true;
 }
 
-std::vector<uint8_t> MakePng(const PngSpec& spec)
+std::vector<uint8_t> MakePng(const PngPicture& picture)
 {
     std::vector<uint8_t> out;
-    EXPECT_TRUE(WritePng(&spec, &out));
+    EXPECT_TRUE(WritePng(&picture, &out));
     return out;
 }
 
@@ -162,31 +162,31 @@ TEST(ImagePng, ReadsEveryColourType)
     ErrorRecorder errors;
     // Paletted at every index depth: 8-bit indices with the palette.
     for (int bits : {1, 2, 4, 8}) {
-        PngSpec spec;
-        spec.width = 9;
-        spec.height = 3;
-        spec.bitDepth = bits;
-        spec.colourType = PNG_COLOR_TYPE_PALETTE;
+        PngPicture picture;
+        picture.width = 9;
+        picture.height = 3;
+        picture.bitDepth = bits;
+        picture.colourType = PNG_COLOR_TYPE_PALETTE;
         for (int i = 0; i < (1 << bits); ++i)
-            spec.palette.push_back({uint8_t(i), uint8_t(255 - i), uint8_t(i * 3)});
+            picture.palette.push_back({uint8_t(i), uint8_t(255 - i), uint8_t(i * 3)});
         const size_t rowBytes = (9 * bits + 7) / 8;
-        spec.rows = RandomBytes(rowBytes * 3, static_cast<uint32_t>(bits));
+        picture.rows = RandomBytes(rowBytes * 3, static_cast<uint32_t>(bits));
         CxDrawSurface s;
-        ASSERT_EQ(Decode(s, MakePng(spec)), PIM_OK) << bits;
+        ASSERT_EQ(Decode(s, MakePng(picture)), PIM_OK) << bits;
         ASSERT_EQ(s.GetDepth(), 8);
         EXPECT_EQ(s.GetPixelLayout(), PIM_LAYOUT_INDEXED);
         for (int y = 0; y < 3; ++y)
             for (int x = 0; x < 9; ++x)
-                ASSERT_EQ(s.GetPixel(x, y), ReadPixel(&spec.rows[y * rowBytes], x, bits));
+                ASSERT_EQ(s.GetPixel(x, y), ReadPixel(&picture.rows[y * rowBytes], x, bits));
         EXPECT_EQ(s.GetPaletteEntries()[1].green, 254);
 
         // With transparency the picture becomes 32-bit colour and alpha.
-        spec.alphas = {0, 128};
+        picture.alphas = {0, 128};
         CxDrawSurface t;
-        ASSERT_EQ(Decode(t, MakePng(spec)), PIM_OK);
+        ASSERT_EQ(Decode(t, MakePng(picture)), PIM_OK);
         ASSERT_EQ(t.GetDepth(), 32);
         for (int x = 0; x < 9; ++x) {
-            const uint32_t index = ReadPixel(&spec.rows[0], x, bits);
+            const uint32_t index = ReadPixel(&picture.rows[0], x, bits);
             const uint32_t alpha = index == 0 ? 0 : index == 1 ? 128 : 255;
             EXPECT_EQ(t.GetPixel(x, 0), (alpha << 24) | (index << 16) | ((255 - index) << 8) | (index * 3 & 255));
         }
@@ -194,7 +194,7 @@ TEST(ImagePng, ReadsEveryColourType)
 
     // Grey: the grey ramp palette, small depths scaled to full range, 16 bits
     // cut to their high byte; with alpha, 32-bit.
-    PngSpec grey;
+    PngPicture grey;
     grey.width = 4;
     grey.colourType = PNG_COLOR_TYPE_GRAY;
     grey.bitDepth = 2;
@@ -216,7 +216,7 @@ TEST(ImagePng, ReadsEveryColourType)
     EXPECT_EQ(g.GetPixel(1, 0), 0xCDABABABu);
 
     // RGB at 16 bits per channel, and with a transparent colour.
-    PngSpec rgb;
+    PngPicture rgb;
     rgb.width = 2;
     rgb.bitDepth = 16;
     rgb.rows = {1, 0, 2, 0, 3, 0, 0xA0, 9, 0xB0, 9, 0xC0, 9};
@@ -235,7 +235,7 @@ TEST(ImagePng, ReadsEveryColourType)
     EXPECT_EQ(c.GetPixel(1, 0), 0x00040506u);
 
     // Interlaced RGBA reads to the same pixels as the plain picture.
-    PngSpec rgba;
+    PngPicture rgba;
     rgba.width = 13;
     rgba.height = 11;
     rgba.colourType = PNG_COLOR_TYPE_RGBA;
@@ -283,11 +283,11 @@ TEST(ImagePng, RefusesHostileAndCutFiles)
         EXPECT_NE(errors.errors.back().message.find(why), std::string::npos) << errors.errors.back().message;
     }
 
-    PngSpec spec;
-    spec.width = 6;
-    spec.height = 5;
-    spec.rows = RandomBytes(6 * 5 * 3, 1);
-    const std::vector<uint8_t> file = MakePng(spec);
+    PngPicture picture;
+    picture.width = 6;
+    picture.height = 5;
+    picture.rows = RandomBytes(6 * 5 * 3, 1);
+    const std::vector<uint8_t> file = MakePng(picture);
     // A chunk claiming more bytes than the file holds is refused before
     // libpng allocates a buffer of the size claimed.
     std::vector<uint8_t> liar(file.begin(), file.begin() + 33);
