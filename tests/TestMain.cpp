@@ -8,6 +8,7 @@
 #include "PIM/core/PimTrace.h"
 #include "PIM/files/CxDirectoryFileSystem.h"
 #include "PIM/files/CxPathResolver.h"
+#include "PIM/graphics/CxFont.h"
 #include "PIM/graphics/PimDisplay.h"
 #include "PIM/graphics/PimImageFilters.h"
 #include "PIM/graphics/PimPixelFormat.h"
@@ -45,6 +46,8 @@ class EngineStateReset : public ::testing::EmptyTestEventListener
         SetPreferredLayout16(PIM_LAYOUT_DEFAULT);
         ShutdownDisplay();
         ResetMovieDrivers();
+        DeleteAllFonts();
+        ResetFontFilters();
     }
 };
 

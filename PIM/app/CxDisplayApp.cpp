@@ -2,6 +2,7 @@
 
 #include "PIM/core/PimTrace.h"
 #include "PIM/graphics/CxDisplayObject.h"
+#include "PIM/graphics/CxFont.h"
 #include "PIM/graphics/CxScreenSurface.h"
 #include "PIM/graphics/PimCursors.h"
 #include "PIM/graphics/PimDisplay.h"
@@ -26,8 +27,8 @@ int CxDisplayApp::InitInstance()
 int CxDisplayApp::InitApplication()
 {
     CxWindowApp::InitApplication();
-    // Seam: the built-in default font is built and registered here, and the
-    // screen is given its palette, once fonts and palettes exist.
+    // Text needs a font before anything is drawn: the built-in one.
+    CreateDefaultFont();
     m_previousHandler = SetErrorHandler({&CxDisplayApp::OnError, this});
     m_handlerInstalled = true;
     return PIM_OK;
@@ -39,7 +40,7 @@ int CxDisplayApp::ExitApplication()
         SetErrorHandler(m_previousHandler);
         m_handlerInstalled = false;
     }
-    // Seam: the default font is freed here.
+    DeleteDefaultFont();
     ShutdownCursors();
     ShutdownDisplay();
     m_cursorsReady = false;
@@ -123,11 +124,11 @@ std::string CxDisplayApp::VersionText() const
     return text;
 }
 
-bool CxDisplayApp::OnRootKey(uint32_t key)
+bool CxDisplayApp::OnRootKey(uint32_t key, uint32_t flags)
 {
     if (!GetFocusObject())
         return false;
-    DispatchKeyDown(key, 0);
+    DispatchKeyDown(key, flags);
     return true;
 }
 
@@ -138,8 +139,7 @@ void CxDisplayApp::OnKeyUp(uint32_t key, uint32_t flags)
 
 void CxDisplayApp::OnKeyDown(uint32_t key, uint32_t flags)
 {
-    (void)flags;
-    OnRootKey(key);
+    OnRootKey(key, flags);
     const uint32_t base = PimKeyBase(key);
     const bool alt = (key & PIM_KEY_ALT) != 0;
     if (alt && (base == 'Q' || base == 'q' || base == PIM_KEY_F1 + 3)) {

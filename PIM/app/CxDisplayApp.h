@@ -64,7 +64,8 @@ public:
     };
     virtual void OnRootMouse(EMouse kind, uint32_t keys, CxPoint point, int32_t notches);
     // A key for the display tree; true when something took it.
-    virtual bool OnRootKey(uint32_t key);
+    // `flags` carries PIM_KEY_SHIFT while Shift is held.
+    virtual bool OnRootKey(uint32_t key, uint32_t flags);
 
 protected:
     // The error display: every counted error reaches it.

@@ -6,6 +6,7 @@
 #include "PIM/graphics/CxPal.h"
 #include "PIM/graphics/CxScreenSurface.h"
 #include "PIM/platform/CxHeadlessWindow.h"
+#include "PIM/platform/PimKeyCodes.h"
 #include "PIM/platform/PimPlatformWindows.h"
 
 #include <cstdio>
@@ -354,10 +355,10 @@ int CxWindowApp::WindowProc(const ST_MESSAGE& m)
         OnActivateApp(m.active);
         break;
     case EMessage::KeyDown:
-        OnKeyDown(m.key, 0);
+        OnKeyDown(m.key, (m.buttons & PIM_MK_SHIFT) ? uint32_t{PIM_KEY_SHIFT} : 0u);
         break;
     case EMessage::KeyUp:
-        OnKeyUp(m.key, 0);
+        OnKeyUp(m.key, (m.buttons & PIM_MK_SHIFT) ? uint32_t{PIM_KEY_SHIFT} : 0u);
         break;
     case EMessage::MouseMove:
         if (mouse)

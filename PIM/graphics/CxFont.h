@@ -70,6 +70,13 @@ protected:
     intptr_t m_handle = 0;
 };
 
+// 0x00RRGGBB as a pixel value of `target` for FillRect and SetPixel (the
+// nearest palette entry on paletted targets, opaque where there is alpha).
+uint32_t FontColourToPixel(const CxDrawSurface& target, uint32_t rgb);
+// The same colour as a draw argument (modes 10 and 11), which takes 24-bit
+// colours in the colour-key byte order.
+uint32_t FontColourToDrawArgument(const CxDrawSurface& target, uint32_t rgb);
+
 // --- the font-file filter registry ----------------------------------------------------------------
 // 16 with "Extension MUST include the period as in '.ttf'" without the
 // period; 16 with a message when all 10 entries are taken (never a silent
@@ -92,9 +99,14 @@ int CreateBitmapFont(CxDrawSurface& strip, intptr_t* handle);
 // -1 for the default font; null when unknown.
 CxFont* FindFont(intptr_t handle);
 void DeleteFont(intptr_t handle);
-// The built-in 8 x 12 font, registered as the default font.
+// The built-in 8 x 12 font, registered as the default font (nothing
+// happens when it already exists).
 int CreateDefaultFont();
 void DeleteDefaultFont();
+// The default font, made on first use; null only when it cannot be made.
 CxFont* GetDefaultFont();
+// Any registered font may serve as the default (0: none).
+intptr_t GetDefaultFontHandle();
+void SetDefaultFontHandle(intptr_t handle);
 // Deletes every font and the default font (tests, shut-down).
 void DeleteAllFonts();

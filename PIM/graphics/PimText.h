@@ -29,12 +29,17 @@ size_t CountCodePoints(const char* text);
 
 // Draws `text` into `rect` of `target`. `size` 0 is the font's native size;
 // a null font is the default font. Colours are 0x00RRGGBB (-1: the font's
-// own). 0 or an error code.
+// own). Line feeds always start a new line; without PIM_TEXT_WRAP a line
+// ends after its first character that reaches the right edge. A shadow
+// needs a shadow colour (-1 draws none). Selection indices count the code
+// points of `text` itself. 0 or an error code.
 int DrawText(CxDrawSurface& target, const CxRect& rect, uint32_t colour, const char* text, uint32_t flags, int size,
              CxFont* font, uint32_t key, uint32_t shadowColour, const ST_TEXT_SELECTION* selection);
 // `text` with line feeds inserted so that no line is wider than `rect`
 // (breaking after one of " ,.;:!?]}/-" where it can); every line takes at
-// least one code point, so a box narrower than a glyph still ends.
+// least one code point, so a box narrower than a glyph still ends. A space
+// that overflows stays at the end of its line (unseen) rather than starting
+// the next one. Line feeds already in the text are kept.
 CxString WrapText(const char* text, const CxRect& rect, CxFont* font, int size, int* widestLine, int* lineCount);
 // Width of the widest line and the number of lines, without drawing.
 int MeasureTextBlock(const char* text, CxFont* font, int size, int* lineCount);

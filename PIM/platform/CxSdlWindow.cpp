@@ -674,6 +674,8 @@ void CxSdlWindow::TranslateKey(const SDL_Event& event)
     m_keyModifiers = host.modifiers;
     ST_MESSAGE key = Message(event.type == SDL_KEYDOWN ? EMessage::KeyDown : EMessage::KeyUp);
     bool known = event.type == SDL_KEYDOWN ? PimTranslateKeyDown(host, key.key) : PimTranslateKeyUp(host, key.key);
+    // The modifier state goes along, for fields that select with Shift.
+    key.buttons = MouseFlags();
     if (known)
         Queue(key);
 }

@@ -64,7 +64,7 @@ struct ST_MESSAGE
     int32_t width = 0;
     int32_t height = 0;
     uint32_t key = 0;     // engine key code, modifier bits included
-    uint32_t buttons = 0; // PIM_MK_* for mouse messages
+    uint32_t buttons = 0; // PIM_MK_* for mouse messages; Shift and Control for key events
     int32_t notches = 0;
     bool active = false;
     bool minimized = false;

@@ -2,6 +2,7 @@
 
 #include "PIM/app/CxLuaEngine.h"
 #include "PIM/files/PimFileLayer.h"
+#include "PIM/graphics/CxFreeTypeFont.h"
 #include "PIM/graphics/PimImageFilters.h"
 #include "PIM/platform/CxPlatformWindow.h"
 
@@ -27,6 +28,7 @@ ST_APP_INIT CMarrowdaleApp::MakeInit(const char* configFile, const char* build)
 int CMarrowdaleApp::InitApplication()
 {
     RegisterDefaultImageFilters();
+    RegisterFreeTypeFontFilter();
     return CxGameApp::InitApplication();
 }
 

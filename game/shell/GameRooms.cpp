@@ -8,7 +8,10 @@
 #include "PIM/app/CxGameWindow.h"
 #include "PIM/graphics/CxAnimation.h"
 #include "PIM/graphics/CxDrawSurface.h"
+#include "PIM/graphics/CxDrawText.h"
+#include "PIM/graphics/CxFont.h"
 #include "PIM/graphics/CxSprite.h"
+#include "PIM/graphics/PimSurfaceFactory.h"
 #include "game/shell/CMarrowdaleApp.h"
 
 #include <iterator>
@@ -68,6 +71,7 @@ public:
         AddPecking(m_animations[3], m_sprites[3], 600, 530, 1700);
         // The sheep walks along the fence, stepping its legs.
         AddMove(m_animations[4], m_sprites[4], -70, 446, 820, 446, 60.0f, 8.0f);
+        LoadTexts(view);
         return PIM_OK;
     }
 
@@ -104,6 +108,54 @@ private:
         }
         for (CxSprite& sprite : m_sprites)
             sprite.Release();
+        for (CxDrawText& text : m_texts)
+            text.Release();
+        for (intptr_t& font : m_fonts) {
+            if (font)
+                DeleteFont(font);
+            font = 0;
+        }
+    }
+
+    // Titles in TrueType at two sizes, a counter in the digits strip font
+    // and a hint in the built-in font, over the parts of the farm where
+    // nothing moves (each text keeps a copy of what lies beneath it).
+    void LoadTexts(CxSprite& view)
+    {
+        LoadFont("fonts/DejaVuSans-Bold.ttf", &m_fonts[0]);
+        LoadFont("fonts/DejaVuSans.ttf", &m_fonts[1]);
+        if (CxDrawSurface* strip = LoadDrawSurface("common/digits.tga")) {
+            CreateBitmapFont(*strip, &m_fonts[2]);
+            delete strip;
+        }
+        struct Line
+        {
+            const char* text;
+            int font; // index into m_fonts, or -1 for the built-in font
+            int size;
+            uint32_t colour;
+            CxRect place;
+        };
+        const Line lines[kTexts] = {
+            {"Marrowdale", 0, 44, 0xFFFFFF, CxRect(200, 4, 599, 63)},
+            {"A day on the farm", 1, 18, 0x1E3C78, CxRect(300, 250, 499, 279)},
+            {"0452", 2, 0, PIM_NO_COLOUR, CxRect(8, 8, 87, 39)},
+            {"Alt+X leaves the game", -1, 0, 0xFFFFE0, CxRect(600, 576, 799, 595)},
+        };
+        for (int i = 0; i < kTexts; ++i) {
+            const Line& line = lines[i];
+            CxDrawText& text = m_texts[i];
+            text.SetFont(line.font < 0 ? PIM_DEFAULT_FONT : m_fonts[line.font]);
+            text.SetPointSize(line.size);
+            text.SetColour(line.colour);
+            text.SetTextFlags(PIM_TEXT_CENTRE | PIM_TEXT_VCENTRE | (i == 0 ? uint32_t{PIM_TEXT_SHADOW} : 0u));
+            text.SetShadowColour(0x203040);
+            text.SetText(line.text);
+            text.SetZ(5);
+            text.Create(line.place.left, line.place.top, static_cast<int32_t>(line.place.Width()),
+                        static_cast<int32_t>(line.place.Height()), &view);
+            text.Show();
+        }
     }
 
     static void AddMove(CxAnimation& animation, CxSprite& sprite, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
@@ -141,8 +193,11 @@ private:
         animation.SetLoopCount(kForever);
     }
 
+    static constexpr int kTexts = 4;
     CxSprite m_sprites[kAnimals];
     CxAnimation m_animations[kAnimals];
+    CxDrawText m_texts[kTexts];
+    intptr_t m_fonts[3] = {};
 };
 
 const CxGameRoomRegistrar kRooms[] = {

@@ -145,7 +145,7 @@ public:
         return 0;
     }
 
-    bool OnRootKey(uint32_t key) override
+    bool OnRootKey(uint32_t key, uint32_t) override
     {
         keysPassedOn.push_back(key);
         return false;

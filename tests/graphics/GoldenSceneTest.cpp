@@ -7,14 +7,18 @@
 #include "PIM/graphics/CxDisplayObject.h"
 #include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/graphics/CxScreenSurface.h"
+#include "PIM/graphics/CxFont.h"
+#include "PIM/graphics/CxFreeTypeFont.h"
 #include "PIM/graphics/CxSprite.h"
 #include "PIM/graphics/PimCursors.h"
 #include "PIM/graphics/PimDisplay.h"
 #include "PIM/graphics/PimImageFilters.h"
+#include "PIM/graphics/PimText.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -176,4 +180,39 @@ TEST_F(GoldenScene, TheEngineCursorIsPresentedNotLeftBehind)
     ExpectScreenGolden(m_screen.GetPresented(), "cursor-presented.png");
     // The back buffer holds the scene alone.
     ExpectScreenGolden(m_screen, "cursor-back-buffer.png");
+}
+
+// Text as the game draws it: TrueType grey and hard-edged, the built-in font
+// plain, doubled and with a shadow, and a selection.
+TEST(GoldenText, TrueTypeBitmapShadowAndSelection)
+{
+    const char* face = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+    if (!std::filesystem::exists(face))
+        GTEST_SKIP() << face << " is missing (scripts/setup installs fonts-dejavu-core)";
+    RegisterDefaultImageFilters();
+    ASSERT_EQ(CreateDefaultFont(), PIM_OK);
+    CxFreeTypeFont grey;
+    CxFreeTypeFont mono;
+    ASSERT_EQ(grey.Load((std::string("<DEFAULT>") + face).c_str()), PIM_OK);
+    ASSERT_EQ(mono.Load((std::string("<DEFAULT>") + face).c_str()), PIM_OK);
+    mono.SetMonochrome(true);
+
+    CxDrawSurface page;
+    ASSERT_EQ(page.Create(200, 132, 24), PIM_OK);
+    page.FillRect(page.GetRect(), 0xF0F0F0); // light grey (the same in either byte order)
+    const uint32_t ink = 0x203050;
+    DrawText(page, CxRect(4, 2, 195, 23), ink, "Hello, farm!", 0, 18, &grey, PIM_NO_KEY, PIM_NO_COLOUR, nullptr);
+    DrawText(page, CxRect(4, 26, 195, 47), ink, "Hello, farm!", 0, 18, &mono, PIM_NO_KEY, PIM_NO_COLOUR, nullptr);
+    DrawText(page, CxRect(4, 52, 195, 65), 0x000000, "Built-in 8x12", PIM_TEXT_SHADOW, 0, nullptr, PIM_NO_KEY,
+             0xC08040, nullptr);
+    DrawText(page, CxRect(4, 68, 195, 93), 0x006000, "x2 Big", 0, 24, nullptr, PIM_NO_KEY, PIM_NO_COLOUR, nullptr);
+    ST_TEXT_SELECTION selection;
+    selection.start = 2;
+    selection.end = 5;
+    selection.textColour = 0xFFFFFF;
+    selection.backgroundColour = 0x3060C0;
+    DrawText(page, CxRect(4, 98, 195, 129), ink, "Selected text wraps here", PIM_TEXT_WRAP, 14, &grey, PIM_NO_KEY,
+             PIM_NO_COLOUR, &selection);
+    ExpectGolden(page, "text.png");
+    DeleteDefaultFont();
 }

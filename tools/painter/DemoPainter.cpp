@@ -19,6 +19,7 @@ const char* const kPictures[] = {
     "common/sheep.tga",   // four 64 x 48 frames, 32-bit with alpha: a walking sheep
     "common/cloud.tga",   // 160 x 72, 32-bit with soft alpha edges
     "common/hen.tga",     // three 40 x 40 frames, 24-bit on a magenta key: a pecking hen
+    "common/digits.tga",  // a strip font: codes 0-47 empty, then "0" to "9" in 16 x 24 cells
     nullptr,
 };
 
@@ -148,6 +149,53 @@ void PaintHen(CxDrawSurface& s)
     }
 }
 
+// A strip font: the top row holds a marker (the colour of pixel (0, 0)) where
+// each glyph starts; everything else on a magenta key. Glyph i has code i, so
+// the digits ("0" is 48) follow 48 glyphs one pixel wide and empty.
+void PaintDigits(CxDrawSurface& s)
+{
+    constexpr int32_t kCell = 16;
+    constexpr int32_t kHeight = 24;
+    constexpr int32_t kFirst = '0';
+    s.Create(kFirst + kCell * 10, kHeight, 24);
+    const uint32_t key = Colour(s, 255, 0, 255);
+    const uint32_t marker = Colour(s, 0, 255, 0);
+    const uint32_t ink = Colour(s, 255, 200, 40);
+    const uint32_t edge = Colour(s, 120, 60, 0);
+    FillRect(s, 0, 0, s.GetWidth() - 1, kHeight - 1, key);
+    for (int32_t x = 0; x < kFirst; ++x)
+        s.SetPixel(x, 0, marker);
+    // Segments a..g of each digit, as bits 0..6.
+    static const uint8_t kSegments[10] = {0x3F, 0x06, 0x5B, 0x4F, 0x66, 0x6D, 0x7D, 0x07, 0x7F, 0x6F};
+    for (int digit = 0; digit < 10; ++digit) {
+        const int32_t x = kFirst + digit * kCell;
+        s.SetPixel(x, 0, marker);
+        const uint8_t on = kSegments[digit];
+        const struct
+        {
+            int32_t left, top, right, bottom;
+        } segments[7] = {
+            {x + 4, 2, x + 11, 4},    // a: top
+            {x + 11, 4, x + 13, 12},  // b: upper right
+            {x + 11, 12, x + 13, 20}, // c: lower right
+            {x + 4, 20, x + 11, 22},  // d: bottom
+            {x + 2, 12, x + 4, 20},   // e: lower left
+            {x + 2, 4, x + 4, 12},    // f: upper left
+            {x + 4, 11, x + 11, 13},  // g: middle
+        };
+        for (int i = 0; i < 7; ++i) {
+            if (!(on & (1 << i)))
+                continue;
+            const auto& g = segments[i];
+            FillRect(s, g.left - 1, g.top - 1, g.right + 1, g.bottom + 1, edge);
+        }
+        for (int i = 0; i < 7; ++i)
+            if (on & (1 << i))
+                FillRect(s, segments[i].left, segments[i].top, segments[i].right, segments[i].bottom, ink);
+    }
+    s.SetTransparentColour(key);
+}
+
 } // namespace
 
 const char* const* GetDemoPictureNames()
@@ -159,7 +207,7 @@ int PaintDemoPictures(const char* dataFolder, bool verbose)
 {
     RegisterDefaultImageFilters();
     using Painter = void (*)(CxDrawSurface&);
-    const Painter painters[] = {&PaintBackdrop, &PaintSheep, &PaintCloud, &PaintHen};
+    const Painter painters[] = {&PaintBackdrop, &PaintSheep, &PaintCloud, &PaintHen, &PaintDigits};
     int result = PIM_OK;
     for (size_t i = 0; kPictures[i]; ++i) {
         const std::filesystem::path path = std::filesystem::path(dataFolder) / kPictures[i];
