@@ -168,21 +168,37 @@ int CxApp::Run()
         m_restart = false;
         m_quit = false;
         m_abort = false;
+        NoteStage("InitInstance");
         InitInstance();
         // An abort (the error box's "Quit") skips what is left of the start
         // and the loop, but never the orderly way out.
+        NoteStage("InitApplication");
         InitApplication();
-        if (!m_abort)
+        if (!m_abort) {
+            NoteStage("StartGame");
             StartGame();
-        if (m_appError == PIM_OK && !m_abort)
+        }
+        if (m_appError == PIM_OK && !m_abort) {
+            NoteStage("MainLoop");
             MainLoop();
+        }
+        NoteStage("CloseRooms");
         CloseRooms();
+        NoteStage("ExitApplication");
         ExitApplication();
+        NoteStage("ExitInstance");
         ExitInstance();
         if (m_abort)
             m_restart = false;
     }
     return m_appError;
+}
+
+void CxApp::NoteStage(const char* stage)
+{
+    if (!m_stagesRun.empty())
+        m_stagesRun += ", ";
+    m_stagesRun += stage;
 }
 
 void CxApp::OnQuitRequest() {}

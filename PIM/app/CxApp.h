@@ -97,6 +97,10 @@ public:
 
     static CxApp* GetApp();
 
+    // The stages Run has carried out, in order, comma-separated (a record for
+    // people and tests that the way out was taken whole).
+    const std::string& GetStagesRun() const { return m_stagesRun; }
+
     // The application's own error: the first failure of its life cycle. (The
     // store's GetError() is the result of the last option call.)
     int GetAppError() const { return m_appError; }
@@ -107,6 +111,7 @@ protected:
     const ST_APP_INIT& GetInit() const { return m_init; }
     // Reads the "Engine.Debug" keys and hands them to the trace/log settings.
     void StartLog();
+    void NoteStage(const char* stage);
 
     std::string m_name;
     std::string m_build;
@@ -119,6 +124,7 @@ protected:
     bool m_abort = false;
     int m_maxErrors = 3;
     int m_appError = 0;
+    std::string m_stagesRun;
     std::unique_ptr<CxLuaEngine> m_lua;
 
 private:

@@ -1,6 +1,7 @@
 #include "PIM/app/CxDisplayApp.h"
 
 #include "PIM/core/PimTrace.h"
+#include "PIM/graphics/CxCommonControls.h"
 #include "PIM/graphics/CxDisplayObject.h"
 #include "PIM/graphics/CxFont.h"
 #include "PIM/graphics/CxScreenSurface.h"
@@ -9,6 +10,29 @@
 #include "PIM/platform/PimKeyCodes.h"
 
 #include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr const char* kVersionTitle = "Product Version";
+
+int ModalFrameStep(void* context)
+{
+    return static_cast<CxDisplayApp*>(context)->ModalFrame();
+}
+
+bool ModalExitRequested(void* context)
+{
+    const auto* app = static_cast<const CxDisplayApp*>(context);
+    return app->IsQuitting() || app->IsAborting();
+}
+
+void ModalFlushMessages(void* context)
+{
+    static_cast<CxDisplayApp*>(context)->FlushMessages();
+}
+
+} // namespace
 
 CxDisplayApp::CxDisplayApp(const ST_APP_INIT& init) : CxWindowApp(init) {}
 
@@ -31,6 +55,17 @@ int CxDisplayApp::InitApplication()
     CreateDefaultFont();
     m_previousHandler = SetErrorHandler({&CxDisplayApp::OnError, this});
     m_handlerInstalled = true;
+    // Dialogs run their loops through this application's frame. The error
+    // limit is read once here: nothing reads options per frame.
+    ST_MODAL_LOOP loop;
+    loop.frameStep = &ModalFrameStep;
+    loop.exitRequested = &ModalExitRequested;
+    loop.flushMessages = &ModalFlushMessages;
+    loop.errorLimit = GetInt("Engine", "MaxErrorCount", PIM_MODAL_DEFAULT_ERROR_LIMIT);
+    loop.context = this;
+    m_previousModalLoop = GetModalLoop();
+    SetModalLoop(loop);
+    m_modalLoopInstalled = true;
     return PIM_OK;
 }
 
@@ -39,6 +74,10 @@ int CxDisplayApp::ExitApplication()
     if (m_handlerInstalled) {
         SetErrorHandler(m_previousHandler);
         m_handlerInstalled = false;
+    }
+    if (m_modalLoopInstalled) {
+        SetModalLoop(m_previousModalLoop);
+        m_modalLoopInstalled = false;
     }
     DeleteDefaultFont();
     ShutdownCursors();
@@ -71,11 +110,43 @@ void CxDisplayApp::OnError(void* context, int code, const char* message)
     static_cast<CxDisplayApp*>(context)->ShowError(code, message);
 }
 
+bool CxDisplayApp::CanShowBox() const
+{
+    return m_modalLoopInstalled && !m_unattended && !m_abort && IsDisplayInitialised() && GetScreen() != nullptr;
+}
+
+int CxDisplayApp::ModalFrame()
+{
+    if (m_unattended)
+        return 1;
+    BeginModal();
+    const int result = DoFrame();
+    EndModal();
+    // The window was closed: the game ends too, not just this box.
+    if (result != 0)
+        m_quit = true;
+    return result;
+}
+
 void CxDisplayApp::ShowError(int code, const char* message)
 {
-    // Seam: the modal Continue/Quit box arrives with the widgets; "Quit" will
-    // call Abort(). Until then the error goes to the trace and the game goes on.
-    Trace("%s: %s\n", ErrorText(code), message ? message : "");
+    // The console and the log keep every error, answered or not.
+    Trace("Error %d (%s): %s\n", code, ErrorText(code), message ? message : "");
+    if (!CanShowBox())
+        return;
+    static const char* const kLabels[] = {"Continue", "Quit"};
+    // -1 (the loop ended without an answer: quit, abort, error limit) is
+    // taken as "Continue": whatever ended the loop decides what comes next.
+    if (ShowMessageBox(ErrorText(code), message ? message : "", kLabels, 2) != 1)
+        return;
+    // "Quit": no exception may cross the C and Lua frames below us, so the
+    // abort flag ends every modal loop and the main loop, and Run leaves in
+    // order. Later errors go to whoever handled them before us.
+    if (m_handlerInstalled) {
+        SetErrorHandler(m_previousHandler);
+        m_handlerInstalled = false;
+    }
+    Abort();
 }
 
 int CxDisplayApp::PaintScreen()
@@ -145,9 +216,21 @@ void CxDisplayApp::OnKeyDown(uint32_t key, uint32_t flags)
     if (alt && (base == 'Q' || base == 'q' || base == PIM_KEY_F1 + 3)) {
         RequestQuit();
     } else if (alt && (base == 'V' || base == 'v')) {
-        // Seam: the engine's message box titled "Product Version" with "Ok".
-        Trace("Product Version: %s\n", VersionText().c_str());
+        ShowVersionBox();
     }
+}
+
+void CxDisplayApp::ShowVersionBox()
+{
+    const CxCommonMessageBox* open = GetOpenMessageBox();
+    if (open && std::strcmp(open->GetTitle(), kVersionTitle) == 0)
+        return;
+    if (!CanShowBox()) {
+        Trace("%s: %s\n", kVersionTitle, VersionText().c_str());
+        return;
+    }
+    static const char* const kLabels[] = {"Ok"};
+    ShowMessageBox(kVersionTitle, VersionText().c_str(), kLabels, 1);
 }
 
 CxSize CxDisplayApp::GetPointSize() const

@@ -6,6 +6,7 @@
 #include "PIM/app/CxWindowApp.h"
 #include "PIM/core/CxError.h"
 #include "PIM/core/CxSize.h"
+#include "PIM/graphics/CxDialogBox.h"
 #include "PIM/graphics/PimDisplay.h"
 
 class CxDisplayApp : public CxWindowApp
@@ -46,6 +47,26 @@ public:
 
     // The version text of the Alt+V box: "%s v%d.%02d build %d\n%s".
     std::string VersionText() const;
+    // The Alt+V box (not a second one while it is open).
+    void ShowVersionBox();
+
+    // Modal loops (dialogs, modal movies) re-enter the frame; room changes
+    // wait until none is running.
+    void BeginModal() { ++m_modalDepth; }
+    void EndModal()
+    {
+        if (m_modalDepth > 0)
+            --m_modalDepth;
+    }
+    int GetModalDepth() const { return m_modalDepth; }
+    // One frame run from inside a modal loop; non-zero ends that loop. A
+    // window closed under a box ends the game as well.
+    int ModalFrame();
+
+    // Nobody is left to answer a box (a finished replay, a run of counted
+    // frames): modal loops end at once and the error box is not put up.
+    void SetUnattended(bool unattended) { m_unattended = unattended; }
+    bool IsUnattended() const { return m_unattended; }
 
     // Mouse events after scaling, for the display tree.
     enum class EMouse
@@ -68,9 +89,12 @@ public:
     virtual bool OnRootKey(uint32_t key, uint32_t flags);
 
 protected:
-    // The error display: every counted error reaches it.
+    // The error display: every counted error reaches it. The box offers
+    // "Continue" and "Quit"; "Quit" ends the run through Abort().
     virtual void ShowError(int code, const char* message);
     static void OnError(void* context, int code, const char* message);
+    // True when a box can be put up and answered now.
+    bool CanShowBox() const;
 
     void ForwardMouse(EMouse kind, uint32_t keys, CxPoint point, int32_t notches);
 
@@ -80,4 +104,8 @@ protected:
     CxRect m_dirty[PIM_MAX_DIRTY_RECTS];
     ST_ERROR_HANDLER m_previousHandler;
     bool m_handlerInstalled = false;
+    ST_MODAL_LOOP m_previousModalLoop{};
+    bool m_modalLoopInstalled = false;
+    int m_modalDepth = 0;
+    bool m_unattended = false;
 };

@@ -1,5 +1,6 @@
 #include "PIM/app/CxGameApp.h"
 
+#include "PIM/app/CxGameConsole.h"
 #include "PIM/app/CxLuaEngine.h"
 #include "PIM/app/PimScriptFunctions.h"
 
@@ -53,6 +54,7 @@ CxGameApp::CxGameApp(const ST_APP_INIT& init) : CxDisplayApp(init)
 
 CxGameApp::~CxGameApp()
 {
+    m_console.reset();
     CloseRooms();
     m_fileSystems.clear();
     if (g_gameApp == this)
@@ -184,11 +186,11 @@ int CxGameApp::InitApplication()
         LoadKeyBinds();
     }
 
-    if (GetInt("Engine.Game", "AllowCommandConsole", 0)) {
-        int height = GetInt("Engine.Game", "CommandConsoleHeight", 200);
-        // Seam: the command console is created here once it exists.
-        Trace("command console: allowed, %d pixels high (not built yet)\n", height);
-    }
+    // The console hangs from the root display object, which exists once the
+    // window has its screen: it is made then (OnScreenCreated).
+    m_consoleAllowed = GetInt("Engine.Game", "AllowCommandConsole", 0) != 0;
+    if (m_consoleAllowed && GetRootObject())
+        CreateConsole();
 
     int capacity = GetInt("Engine.Game", "RoomStackSize", 10);
     m_roomStack = std::make_unique<CxStack<CxString>>(static_cast<size_t>(std::clamp(capacity, 1, 65535)));
@@ -204,6 +206,19 @@ int CxGameApp::InitApplication()
             m_rooms.push_back(room);
     }
     return PIM_OK;
+}
+
+void CxGameApp::CreateConsole()
+{
+    // Tried once: a failure is reported, and the game goes on without it.
+    m_consoleAllowed = false;
+    const int height = GetInt("Engine.Game", "CommandConsoleHeight", 200);
+    auto console = std::make_unique<CxGameConsole>();
+    if (console->Create(GetRootSize().width, height, *this, GetRootObject()) != PIM_OK) {
+        ReportError(PIM_ERR_OUT_OF_MEMORY, "Could not create the Command Console");
+        return;
+    }
+    m_console = std::move(console);
 }
 
 CxGameWindow* CxGameApp::CreateRoom(const CxGameRoomRegistrar& registration)
@@ -244,7 +259,8 @@ int CxGameApp::CloseRooms()
 int CxGameApp::ExitApplication()
 {
     UnBindAllKeys();
-    // Seam: the command console is destroyed here.
+    m_console.reset();
+    m_consoleAllowed = false;
     CxDisplayApp::ExitApplication();
     m_fileSystems.clear();
     if (CxPlatformWindow* window = GetPlatformWindow())
@@ -264,7 +280,7 @@ int CxGameApp::UpdateFrame()
 {
     // Room changes wait for the outermost frame: a modal loop is running code
     // of the room it would destroy.
-    if (m_modalDepth == 0) {
+    if (GetModalDepth() == 0) {
         if (m_pendingRoom) {
             SwitchRoom();
         } else if (m_reloadPending) {
@@ -308,6 +324,8 @@ int CxGameApp::SwitchRoom()
 void CxGameApp::OnScreenCreated()
 {
     CxDisplayApp::OnScreenCreated();
+    if (m_consoleAllowed && !m_console)
+        CreateConsole();
     // A room entered before the screen existed shows now.
     if (m_currentRoom)
         m_currentRoom->AttachToScreen();
@@ -462,7 +480,10 @@ void CxGameApp::OnKeyDown(uint32_t key, uint32_t flags)
     }
     if (bound)
         RunScript(command.GetText());
-    // Seam: "`" and "~" toggle the command console here once it exists; with
-    // no console they pass on like any key.
+    const uint32_t base = PimKeyBase(key);
+    if (m_console && (base == '`' || base == '~')) {
+        m_console->Toggle();
+        return;
+    }
     CxDisplayApp::OnKeyDown(key, flags);
 }

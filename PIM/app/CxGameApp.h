@@ -14,6 +14,7 @@
 #include <vector>
 
 class CxFileSystem;
+class CxGameConsole;
 class CxSingleInstance;
 
 struct ST_KEY_BINDING
@@ -91,21 +92,15 @@ public:
     // The file where "registry" values live (an ini file per user).
     static std::string RegistryFile();
 
-    // Modal loops (dialogs, modal movies) re-enter the frame; room changes
-    // wait until none is running.
-    void BeginModal() { ++m_modalDepth; }
-    void EndModal()
-    {
-        if (m_modalDepth > 0)
-            --m_modalDepth;
-    }
-    int GetModalDepth() const { return m_modalDepth; }
+    // The command console, when "AllowCommandConsole" made one.
+    CxGameConsole* GetConsole() const { return m_console.get(); }
 
     static CxGameApp* GetGameApp();
 
 protected:
     void ReadRegistryAndPaths();
     void LeaveCurrentRoom();
+    void CreateConsole();
 
     std::string m_installPath;
     std::string m_discPath;
@@ -119,8 +114,9 @@ protected:
     std::unique_ptr<CxStack<CxString>> m_roomStack;
     bool m_switching = false;
     bool m_reloadPending = false;
-    int m_modalDepth = 0;
     bool m_screenSaverWasOn = false;
     bool m_singleInstance = true;
     std::unique_ptr<CxSingleInstance> m_instanceLock;
+    std::unique_ptr<CxGameConsole> m_console;
+    bool m_consoleAllowed = false;
 };

@@ -4,6 +4,7 @@
 #include "PIM/core/CxError.h"
 #include "PIM/core/PimTrace.h"
 #include "PIM/core/Pimstr.h"
+#include "PIM/graphics/CxCommonControls.h"
 #include "PIM/platform/CxHeadlessWindow.h"
 #include "PIM/platform/PimKeyCodes.h"
 
@@ -51,6 +52,34 @@ void CxHeadlessRunner::Post(CxHeadlessWindow& window, EMessage type, int32_t x, 
     window.Post(m);
 }
 
+void CxHeadlessRunner::PostClick(CxHeadlessWindow& window, int32_t x, int32_t y)
+{
+    Post(window, EMessage::MouseMove, x, y, 0, 0);
+    Post(window, EMessage::LButtonDown, x, y, PIM_MK_LBUTTON, 0);
+    Post(window, EMessage::LButtonUp, x, y, 0, 0);
+}
+
+bool CxHeadlessRunner::ClickBoxButton(CxHeadlessWindow& window, const std::string& label)
+{
+    const CxCommonMessageBox* box = GetOpenMessageBox();
+    const CxCommonPushButton* button = box ? box->FindButton(label.c_str()) : nullptr;
+    if (!button)
+        return false;
+    // The button's centre in the rooms' coordinates, taken back to the
+    // window's points (the mouse is scaled the other way on arrival).
+    const CxRect r = button->GetScreenExtent();
+    int64_t x = r.left + (r.right - r.left) / 2;
+    int64_t y = r.top + (r.bottom - r.top) / 2;
+    const CxSize root = m_app.GetRootSize();
+    const CxSize points = m_app.GetPointSize();
+    if (root.width > 0 && root.height > 0) {
+        x = (x * points.width + points.width / 2) / root.width;
+        y = (y * points.height + points.height / 2) / root.height;
+    }
+    PostClick(window, static_cast<int32_t>(x), static_cast<int32_t>(y));
+    return true;
+}
+
 void CxHeadlessRunner::Fail(int line, const std::string& what)
 {
     char text[512];
@@ -63,6 +92,9 @@ void CxHeadlessRunner::Fail(int line, const std::string& what)
 void CxHeadlessRunner::Finish()
 {
     m_finished = true;
+    // Nobody is left to answer a box: one open now, or one an error puts up
+    // on the way out, must not hold the run.
+    m_app.SetUnattended(true);
     m_app.SetQuit(true);
 }
 
@@ -88,8 +120,12 @@ void CxHeadlessRunner::OnMainLoop()
         return;
     }
     // What was sent must be handled first, room changes included, so that
-    // an expectation sees its effect.
-    if (window->GetPendingCount() > 0 || m_app.GetPendingRoom())
+    // an expectation sees its effect. A room change waits for the modal
+    // loops to end, and those wait for this replay to answer them.
+    if (window->GetPendingCount() > 0 || (m_app.GetPendingRoom() && m_app.GetModalDepth() == 0))
+        return;
+    // A box that was answered closes when its frame ends.
+    if (const CxCommonMessageBox* box = GetOpenMessageBox(); box && box->IsEndModal())
         return;
     if (!RunSteps(*window))
         Finish();
@@ -109,9 +145,15 @@ bool CxHeadlessRunner::RunSteps(CxHeadlessWindow& window)
             Post(window, EMessage::MouseMove, v[0], v[1], 0, 0);
             return true;
         case EReplayOp::Click:
-            Post(window, EMessage::MouseMove, v[0], v[1], 0, 0);
-            Post(window, EMessage::LButtonDown, v[0], v[1], PIM_MK_LBUTTON, 0);
-            Post(window, EMessage::LButtonUp, v[0], v[1], 0, 0);
+            PostClick(window, v[0], v[1]);
+            return true;
+        case EReplayOp::ClickButton:
+            if (!ClickBoxButton(window, step.text)) {
+                const CxCommonMessageBox* box = GetOpenMessageBox();
+                Fail(step.line, box ? "the box \"" + std::string(box->GetTitle()) + "\" has no button \"" +
+                                          step.text + "\""
+                                    : "no message box is open to click \"" + step.text + "\"");
+            }
             return true;
         case EReplayOp::RightClick:
             Post(window, EMessage::MouseMove, v[0], v[1], 0, 0);
@@ -154,6 +196,22 @@ bool CxHeadlessRunner::RunSteps(CxHeadlessWindow& window)
                 std::snprintf(what, sizeof what, "expected no errors, but %d were reported (last: %s: %s)",
                               GetErrorCount(), ErrorText(GetLastReportedError()), GetLastErrorMessage());
                 Fail(step.line, what);
+                return true;
+            }
+            break;
+        case EReplayOp::ExpectBox: {
+            const CxCommonMessageBox* box = GetOpenMessageBox();
+            if (!box || step.text != box->GetTitle()) {
+                Fail(step.line, "expected a box titled \"" + step.text + "\", but " +
+                                    (box ? "the open box is \"" + std::string(box->GetTitle()) + "\""
+                                         : std::string("no box is open")));
+                return true;
+            }
+            break;
+        }
+        case EReplayOp::ExpectNoBox:
+            if (const CxCommonMessageBox* box = GetOpenMessageBox()) {
+                Fail(step.line, "expected no box, but \"" + std::string(box->GetTitle()) + "\" is open");
                 return true;
             }
             break;

@@ -42,6 +42,9 @@ private:
     // Carries out steps until one needs frames to pass; false when done.
     bool RunSteps(CxHeadlessWindow& window);
     void Post(CxHeadlessWindow& window, EMessage type, int32_t x, int32_t y, uint32_t buttons, uint32_t key);
+    void PostClick(CxHeadlessWindow& window, int32_t x, int32_t y);
+    // Clicks the open box's button `label` where it shows; false when none.
+    bool ClickBoxButton(CxHeadlessWindow& window, const std::string& label);
     void Fail(int line, const std::string& what);
     void Finish();
 

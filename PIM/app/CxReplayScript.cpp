@@ -69,6 +69,21 @@ bool EndsWithPictureExtension(const std::string& name)
     return PimStrEqual(ending, ".png", true) || PimStrEqual(ending, ".tga", true);
 }
 
+// The rest of a line as a label or title: surrounding quotes are optional.
+std::string Quoted(std::string_view rest)
+{
+    rest = Trim(rest);
+    if (rest.size() >= 2 && rest.front() == '"' && rest.back() == '"')
+        rest = rest.substr(1, rest.size() - 2);
+    return std::string(rest);
+}
+
+bool StartsLikeNumber(std::string_view rest)
+{
+    rest = Trim(rest);
+    return !rest.empty() && (rest.front() == '-' || (rest.front() >= '0' && rest.front() <= '9'));
+}
+
 std::string LineError(int line, const char* what)
 {
     char text[128];
@@ -109,6 +124,10 @@ bool CxReplayScript::Parse(const char* text, size_t size, std::string& error)
         } else if (command == "move") {
             step.op = EReplayOp::Move;
             ok = ParseNumbers(rest, 2, -c, c, step.values);
+        } else if (command == "click" && !StartsLikeNumber(rest)) {
+            step.op = EReplayOp::ClickButton;
+            step.text = Quoted(rest);
+            ok = !step.text.empty();
         } else if (command == "click") {
             step.op = EReplayOp::Click;
             ok = ParseNumbers(rest, 2, -c, c, step.values);
@@ -144,8 +163,15 @@ bool CxReplayScript::Parse(const char* text, size_t size, std::string& error)
             } else if (what == "no-errors") {
                 step.op = EReplayOp::ExpectNoErrors;
                 ok = Trim(rest).empty();
+            } else if (what == "box") {
+                step.op = EReplayOp::ExpectBox;
+                step.text = Quoted(rest);
+                ok = !step.text.empty();
+            } else if (what == "no-box") {
+                step.op = EReplayOp::ExpectNoBox;
+                ok = Trim(rest).empty();
             } else {
-                error = LineError(line, "expect takes \"room NAME\" or \"no-errors\"");
+                error = LineError(line, "expect takes \"room NAME\", \"no-errors\", \"box TITLE\" or \"no-box\"");
                 return false;
             }
         } else if (command == "screenshot") {

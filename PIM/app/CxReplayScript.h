@@ -5,11 +5,15 @@
 //   wait MS                  let MS milliseconds pass (frames keep running)
 //   move X Y                 move the mouse
 //   click X Y / rclick X Y   left / right click there
+//   click LABEL              click the open message box's button LABEL where it
+//                            is on screen ("Quit", "Ok"; quotes optional)
 //   drag X1 Y1 X2 Y2         press at the first point, move, release at the second
 //   key NAME                 press and release a key ("ESC", "F1", "ALT_F4", "A", ...)
 //   text STRING              type the characters of the rest of the line
 //   expect room NAME         the current room is NAME (ignoring case)
 //   expect no-errors         no error has been reported
+//   expect box TITLE         a message box titled TITLE is open (quotes optional)
+//   expect no-box            no message box is open
 //   screenshot FILE          save what the screen shows (.png or .tga)
 //   quit                     end the run
 // Blank lines and lines starting with "#" are ignored. A replay is outside
@@ -25,12 +29,15 @@ enum class EReplayOp
     Wait,
     Move,
     Click,
+    ClickButton,
     RightClick,
     Drag,
     Key,
     Text,
     ExpectRoom,
     ExpectNoErrors,
+    ExpectBox,
+    ExpectNoBox,
     Screenshot,
     Quit,
 };
@@ -41,7 +48,7 @@ struct ST_REPLAY_STEP
     int line = 0;
     int32_t values[4] = {0, 0, 0, 0}; // milliseconds, or x, y (, x2, y2)
     uint32_t key = 0;                 // engine key code for "key"
-    std::string text;                 // "text", "expect room" and "screenshot"
+    std::string text;                 // "text", a label, a room or box title, a file
 };
 
 class CxReplayScript

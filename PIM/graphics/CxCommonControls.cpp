@@ -8,6 +8,7 @@
 #include "PIM/graphics/PimText.h"
 
 #include "PIM/core/CxMemory.h"
+#include "PIM/platform/PimKeyCodes.h"
 
 #include <algorithm>
 #include <cstring>
@@ -231,6 +232,16 @@ int CxCommonMessageBox::OnNotify(int code, CxDisplayObject* sender, intptr_t fir
         }
     }
     return CxCommonDialog::OnNotify(code, sender, first, second);
+}
+
+void CxCommonMessageBox::OnKeyDown(uint32_t key, uint32_t flags)
+{
+    if (key == PIM_KEY_ENTER && !m_buttons.empty())
+    {
+        m_buttons.front()->Notify(PIM_BUTTON_EVENT_CLICKED);
+        return;
+    }
+    CxCommonDialog::OnKeyDown(key, flags);
 }
 
 int ShowMessageBox(const char* title, const char* text, const char* const* labels, int count)

@@ -81,6 +81,8 @@ public:
     int Build(const char* title, const char* text, const char* const* labels, int count);
     // A button's click ends the loop with its id.
     int OnNotify(int code, CxDisplayObject* sender, intptr_t first, intptr_t second) override;
+    // ENTER answers with the first button, as a player expects of a box.
+    void OnKeyDown(uint32_t key, uint32_t flags) override;
 
     // -1 until a button was clicked.
     int GetClickedId() const { return m_clicked; }

@@ -160,7 +160,9 @@ bool CxDrawText::CopyBackground(CxRenderTarget& target, const CxRect& clip)
     if (readable.IsEmpty())
         return false;
     const CxPoint at(part.left + readable.left - wanted.left, part.top + readable.top - wanted.top);
-    if (source->GetDepth() == m_surface->GetDepth())
+    // Raw pixels only between identical formats: a 5-6-5 screen copied into
+    // a 5-5-5 picture would come back in the wrong colours.
+    if (source->GetDepth() == m_surface->GetDepth() && source->GetPixelLayout() == m_surface->GetPixelLayout())
         CopyPixels(*source, readable, *m_surface, at);
     else
         source->BlitAt(*m_surface, at.x, at.y, &readable, PIM_NO_KEY, nullptr);

@@ -100,6 +100,9 @@ int main(int argc, char** argv)
     }
 
     int code = app.Main(argc, argv);
+    // Machines reading a headless run see that the way out was taken whole.
+    if (options.headless)
+        std::printf("Stages: %s\n", app.GetStagesRun().c_str());
     if (runner && runner->GetExitCode() != 0) {
         std::fprintf(stderr, "%s\n", runner->GetFailure().c_str());
         return runner->GetExitCode();

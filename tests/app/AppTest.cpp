@@ -4,6 +4,7 @@
 #include "PIM/app/PimKeyNames.h"
 #include "PIM/core/CxTimerCallBack.h"
 #include "PIM/core/PimMainLoop.h"
+#include "PIM/graphics/CxCommonControls.h"
 #include "PIM/files/CxFileSystem.h"
 #include "PIM/platform/CxHeadlessWindow.h"
 #include "PIM/platform/PimClock.h"
@@ -142,6 +143,10 @@ public:
             RequestRestart();
         else if (verb == "bind")
             BindKey(arg.c_str(), more.c_str() + (more.empty() ? 0 : 1));
+        else if (verb == "error") {
+            ReportError(PIM_ERR_READ, "disk said no");
+            Note("after error");
+        }
         return 0;
     }
 
@@ -150,10 +155,11 @@ public:
         keysPassedOn.push_back(key);
         return false;
     }
-    void OnRootMouse(EMouse kind, uint32_t, CxPoint point, int32_t) override
+    void OnRootMouse(EMouse kind, uint32_t keys, CxPoint point, int32_t notches) override
     {
         if (kind == EMouse::LDown)
             clicks.push_back(point);
+        CxGameApp::OnRootMouse(kind, keys, point, notches);
     }
 
     TestRoom* Room(const char* name) const { return static_cast<TestRoom*>(FindRoom(name)); }
@@ -542,6 +548,7 @@ TEST_F(App, ErrorsAreCountedAndEndTheLoopAtTheMaximum)
     TraceRecorder trace;
     TestApp app(init);
     app.SetInstallPathOverride(folder.Path());
+    app.SetUnattended(true);
     struct Failer : CxMainLoopHook
     {
         void OnMainLoop() override { ReportError(PIM_ERR_READ, "frame %d", ++frames); }
@@ -549,10 +556,10 @@ TEST_F(App, ErrorsAreCountedAndEndTheLoopAtTheMaximum)
     } failer;
     app.Run();
     EXPECT_EQ(failer.frames, 2);
-    // Until the error box exists, the display's handler traces each error.
+    // With nobody to answer a box, the display's handler still traces each error.
     bool traced = false;
     for (const std::string& line : trace.lines)
-        traced = traced || line == "Error reading file: frame 1\n";
+        traced = traced || line == "Error 5 (Error reading file): frame 1\n";
     EXPECT_TRUE(traced);
     EXPECT_EQ(GetErrorHandler().handler, nullptr); // restored at exit
 }
@@ -602,6 +609,146 @@ TEST_F(App, AFailedExpectationEndsTheReplayWithItsLine)
     EXPECT_EQ(runner.GetFailure(), "replay bad.rpl:3: expected room \"Login\", but the current room is \"Title\"");
 }
 
+namespace {
+
+// Runs `script` as a replay over an app started in Title with `ini`;
+// returns the runner's failure ("" when none).
+std::string RunReplay(TestApp& app, const char* script)
+{
+    app.firstRoom = "Title";
+    CxReplayScript replay;
+    std::string error;
+    if (!replay.Parse(script, std::strlen(script), error))
+        return "parse: " + error;
+    CxHeadlessRunner runner(app, &replay, "box.rpl", 0);
+    app.Run();
+    return runner.GetFailure();
+}
+
+bool Contains(const std::vector<std::string>& lines, const std::string& what)
+{
+    return std::find(lines.begin(), lines.end(), what) != lines.end();
+}
+
+} // namespace
+
+TEST_F(App, ErrorBoxContinueReturnsToTheCallerAndQuitEndsTheRunInOrder)
+{
+    const std::string ini = "[Engine.Game.KeyBinds]\nF1=error\nF2=goto Login\n";
+    {
+        config = folder.Write("Marrowdale.ini", ini);
+        init.configFile = config.c_str();
+        TestApp app(init);
+        app.SetInstallPathOverride(folder.Path());
+        // A room change asked for under the box waits until the box is gone.
+        EXPECT_EQ(RunReplay(app, "wait 20\nkey F1\nexpect box Error reading file\nkey F2\nexpect room Title\n"
+                                 "click Continue\nexpect no-box\nwait 20\nexpect room Login\nquit\n"),
+                  "");
+        EXPECT_TRUE(Contains(journal, "after error"));
+        EXPECT_TRUE(Contains(journal, "Login.Start"));
+        EXPECT_EQ(GetErrorHandler().handler, nullptr);
+    }
+    journal.clear();
+    {
+        TestApp app(init);
+        app.SetInstallPathOverride(folder.Path());
+        // "Quit" returns to the caller too, then every loop ends and the run
+        // leaves through every exit stage; the rest of the replay never runs.
+        EXPECT_EQ(RunReplay(app, "wait 20\nkey F1\nexpect box \"Error reading file\"\nclick \"Quit\"\n"
+                                 "wait 1000\nexpect room Nowhere\n"),
+                  "");
+        EXPECT_TRUE(app.IsAborting());
+        const std::vector<std::string> tail = {"after error", "CloseRooms", "Title.Stop", "Title.Unload",
+                                               "Title.AfterLeave", "ExitApplication", "ExitInstance"};
+        ASSERT_GE(journal.size(), tail.size());
+        EXPECT_EQ(std::vector<std::string>(journal.end() - static_cast<long>(tail.size()), journal.end()), tail);
+        EXPECT_EQ(app.GetStagesRun(),
+                  "InitInstance, InitApplication, StartGame, MainLoop, CloseRooms, ExitApplication, ExitInstance");
+        EXPECT_EQ(GetErrorHandler().handler, nullptr);
+    }
+}
+
+TEST_F(App, BoxesEndWithoutAnAnswerOnQuitAndNeverHoldAFinishedReplay)
+{
+    config = folder.Write("Marrowdale.ini", "[Engine.Game.KeyBinds]\nF1=error\n");
+    init.configFile = config.c_str();
+    {
+        // Alt+Q under the box ends its loop (no button: "Continue"), then the game.
+        TestApp app(init);
+        app.SetInstallPathOverride(folder.Path());
+        EXPECT_EQ(RunReplay(app, "wait 20\nkey F1\nexpect box Error reading file\nkey ALT_Q\nwait 1000\n"), "");
+        EXPECT_TRUE(Contains(journal, "after error"));
+        EXPECT_FALSE(app.IsAborting());
+    }
+    journal.clear();
+    {
+        // An error on the way out, after the replay ended, puts up no box.
+        TestApp app(init);
+        app.SetInstallPathOverride(folder.Path());
+        app.firstRoom = "Title";
+        CxReplayScript replay;
+        std::string error;
+        ASSERT_TRUE(replay.Parse("wait 20\nquit\n", 12, error));
+        CxHeadlessRunner runner(app, &replay, "late.rpl", 0);
+        app.StartGame(); // rooms are made by Run; the hook is set after
+        struct LateError : CxMainLoopHook
+        {
+            explicit LateError(TestApp& a) : app(a) {}
+            void OnMainLoop() override
+            {
+                if (app.IsQuitting() && app.Room("Title") && !app.Room("Title")->onStop)
+                    app.Room("Title")->onStop = [] { ReportError(PIM_ERR_WRITE, "could not save"); };
+            }
+            TestApp& app;
+        } late(app);
+        app.Run();
+        EXPECT_EQ(GetLastReportedError(), PIM_ERR_WRITE);
+        EXPECT_EQ(journal.back(), "ExitInstance");
+    }
+}
+
+TEST_F(App, VersionBoxAndTheWindowClosedUnderABox)
+{
+    auto app = Start();
+    app->PushRoom("Title");
+    app->DoFrame();
+    EXPECT_EQ(app->VersionText(), "MarrowTest v1.00 build 0\ntest build");
+    // The box's loop runs frames; a hook answers from inside it.
+    struct Answer : CxMainLoopHook
+    {
+        void OnMainLoop() override
+        {
+            if (CxCommonMessageBox* box = GetOpenMessageBox()) {
+                titles.push_back(box->GetTitle());
+                texts.push_back(box->GetText());
+                if (closeWindow) {
+                    ST_MESSAGE m;
+                    m.type = EMessage::Quit;
+                    window->Post(m);
+                } else {
+                    ClickMessageBoxButton("Ok");
+                }
+            }
+        }
+        std::vector<std::string> titles, texts;
+        bool closeWindow = false;
+        CxHeadlessWindow* window = nullptr;
+    } answer;
+    answer.window = app->GetHeadlessWindow();
+    app->Key(PIM_KEY_ALT | 'v');
+    ASSERT_EQ(answer.titles.size(), 1u);
+    EXPECT_EQ(answer.titles[0], "Product Version");
+    EXPECT_EQ(answer.texts[0], "MarrowTest v1.00 build 0\ntest build");
+    EXPECT_EQ(GetOpenMessageBox(), nullptr);
+    EXPECT_FALSE(app->IsQuitting());
+    // Closing the window under a box ends the box and the game.
+    answer.closeWindow = true;
+    app->Key(PIM_KEY_ALT | 'V');
+    EXPECT_EQ(GetOpenMessageBox(), nullptr);
+    EXPECT_TRUE(app->IsQuitting());
+    Stop(*app);
+}
+
 TEST(ReplayScript, RefusesBadLinesWithTheirNumbers)
 {
     struct Case
@@ -611,8 +758,12 @@ TEST(ReplayScript, RefusesBadLinesWithTheirNumbers)
     };
     const Case cases[] = {
         {"wait 10\nmove 1 2\nclick -5 7\nrclick 0 0\ndrag 1 2 3 4\nkey esc\ntext Hello World\nexpect room A\n"
-         "expect no-errors\nscreenshot shots/Frame 1.PNG\nscreenshot b.tga\nquit\n",
+         "expect no-errors\nscreenshot shots/Frame 1.PNG\nscreenshot b.tga\nexpect box \"Error reading file\"\n"
+         "expect no-box\nclick Quit\nclick \"Ok\"\nquit\n",
          ""},
+        {"expect box\n", "line 1: bad or missing arguments"},
+        {"expect no-box now\n", "line 1: bad or missing arguments"},
+        {"click \"\"\n", "line 1: bad or missing arguments"},
         {"wait\n", "line 1: bad or missing arguments"},
         {"\n\nwait ten\n", "line 3: bad or missing arguments"},
         {"wait 99999999999\n", "line 1: bad or missing arguments"},
@@ -620,7 +771,8 @@ TEST(ReplayScript, RefusesBadLinesWithTheirNumbers)
         {"click 1 2 3\n", "line 1: bad or missing arguments"},
         {"key NOPE\n", "line 1: key needs one key name (ESC, F1, ALT_F4, A, ...)"},
         {"text caf\xc3\xa9\n", "line 1: text takes printable ASCII characters only"},
-        {"expect player Score 1\n", "line 1: expect takes \"room NAME\" or \"no-errors\""},
+        {"expect player Score 1\n",
+         "line 1: expect takes \"room NAME\", \"no-errors\", \"box TITLE\" or \"no-box\""},
         {"dance\n", "line 1: unknown command"},
         {"screenshot a.gif\n", "line 1: screenshot needs a file name ending in .png or .tga"},
         {"screenshot\n", "line 1: screenshot needs a file name ending in .png or .tga"},

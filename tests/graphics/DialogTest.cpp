@@ -7,6 +7,9 @@
 #include "PIM/graphics/CxFont.h"
 #include "PIM/graphics/PimCursors.h"
 #include "PIM/graphics/PimDisplay.h"
+#include "PIM/graphics/PimImageFilters.h"
+#include "PIM/platform/PimKeyCodes.h"
+#include "tests/support/Golden.h"
 #include "tests/support/Recorders.h"
 
 #include <gtest/gtest.h>
@@ -206,6 +209,28 @@ TEST_F(Dialogs, MessageBoxGeometry)
         return 1;
     };
     EXPECT_EQ(ShowMessageBox("Huge", huge.c_str(), ok, 1), -1);
+}
+
+TEST_F(Dialogs, ErrorBoxPictureAndEnterAnswersWithTheFirstButton)
+{
+    // The error display's box, as the player sees it over a plain screen.
+    const char* labels[] = {"Continue", "Quit"};
+    m_script.step = [&] {
+        CxDrawSurface screen;
+        EXPECT_EQ(screen.Create(800, 600, 16, -1, nullptr, PIM_LAYOUT_565), PIM_OK);
+        screen.FillRect(screen.GetRect(), screen.MakeColour(40, 90, 160));
+        RedrawAll(screen);
+        CxDrawSurface box;
+        EXPECT_EQ(box.Create(360, 200, 16, -1, nullptr, PIM_LAYOUT_565), PIM_OK);
+        const CxRect around(220, 200, 579, 399);
+        screen.BlitAt(box, 0, 0, &around, PIM_NO_KEY, nullptr);
+        RegisterDefaultImageFilters();
+        ExpectScreenGolden(box, "error-box.png");
+        // ENTER is the first button, whatever has the pointer.
+        DispatchKeyDown(PIM_KEY_ENTER, 0);
+        return 0;
+    };
+    EXPECT_EQ(ShowMessageBox("Error opening file", "LoadFile() failed: no-such-picture.tga", labels, 2), 0);
 }
 
 TEST_F(Dialogs, MessageBoxClicksLoopEndsAndNesting)
