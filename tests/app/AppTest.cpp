@@ -1,4 +1,5 @@
 #include "PIM/app/CxGameApp.h"
+#include "PIM/app/CxGameConsole.h"
 #include "PIM/app/CxHeadlessRunner.h"
 #include "PIM/app/CxReplayScript.h"
 #include "PIM/app/PimKeyNames.h"
@@ -150,10 +151,10 @@ public:
         return 0;
     }
 
-    bool OnRootKey(uint32_t key, uint32_t) override
+    bool OnRootKey(uint32_t key, uint32_t flags) override
     {
         keysPassedOn.push_back(key);
-        return false;
+        return CxGameApp::OnRootKey(key, flags);
     }
     void OnRootMouse(EMouse kind, uint32_t keys, CxPoint point, int32_t notches) override
     {
@@ -747,6 +748,41 @@ TEST_F(App, VersionBoxAndTheWindowClosedUnderABox)
     EXPECT_EQ(GetOpenMessageBox(), nullptr);
     EXPECT_TRUE(app->IsQuitting());
     Stop(*app);
+}
+
+TEST_F(App, TheConsoleTogglesOnItsKeysAndRunsAliases)
+{
+    {
+        // Without the console "~" is a key like any other.
+        auto app = Start();
+        app->DoFrame();
+        EXPECT_EQ(app->GetConsole(), nullptr);
+        app->Key('~');
+        EXPECT_EQ(app->keysPassedOn, std::vector<uint32_t>{'~'});
+        Stop(*app);
+    }
+    auto app = Start("[Engine.Game]\nAllowCommandConsole=1\nCommandConsoleHeight=20\n"
+                     "[Engine.Game.CommandConsole.Aliases]\nq=Quit()\n");
+    app->PushRoom("Title");
+    app->DoFrame();
+    CxGameConsole* console = app->GetConsole();
+    ASSERT_NE(console, nullptr);
+    EXPECT_FALSE(console->IsShown());
+    EXPECT_EQ(console->GetHeight(), CxGameConsole::kMinHeight); // 20 is too low to lay out
+    EXPECT_EQ(console->GetWidth(), app->GetRootSize().width);
+    app->Key('`');
+    EXPECT_TRUE(console->IsShown());
+    app->Key('~');
+    EXPECT_FALSE(console->IsShown());
+    EXPECT_TRUE(app->keysPassedOn.empty()); // the toggle keys stop at the console
+    // The one-letter alias runs the engine's Quit.
+    app->Key('`');
+    app->Key('q');
+    EXPECT_STREQ(console->GetEditText(), "q");
+    app->Key(PIM_KEY_ENTER);
+    EXPECT_TRUE(app->IsQuitting());
+    Stop(*app);
+    EXPECT_EQ(app->GetConsole(), nullptr);
 }
 
 TEST(ReplayScript, RefusesBadLinesWithTheirNumbers)
