@@ -17,6 +17,7 @@
 #include "PIM/files/PimMount.h"
 #include "PIM/platform/PimProcess.h"
 #include "PIM/platform/PimSingleInstance.h"
+#include "PIM/sound/PimSound.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -192,6 +193,10 @@ int CxGameApp::InitApplication()
     if (m_consoleAllowed && GetRootObject())
         CreateConsole();
 
+    // Without a sound card the game plays silently; that is no error.
+    SetSoundOutput(IsHeadless() ? ESoundOutput::Headless : ESoundOutput::Device);
+    InitSound(this);
+
     int capacity = GetInt("Engine.Game", "RoomStackSize", 10);
     m_roomStack = std::make_unique<CxStack<CxString>>(static_cast<size_t>(std::clamp(capacity, 1, 65535)));
 
@@ -261,6 +266,7 @@ int CxGameApp::ExitApplication()
     UnBindAllKeys();
     m_console.reset();
     m_consoleAllowed = false;
+    ShutdownSound();
     CxDisplayApp::ExitApplication();
     m_fileSystems.clear();
     if (CxPlatformWindow* window = GetPlatformWindow())

@@ -77,6 +77,11 @@ ST_COMMAND_LINE ParseCommandLine(int argc, const char* const* argv)
                 return fail("--screenshot needs a file (.png or .tga)");
             if (!EndsWithIgnoringCase(result.screenshot, ".png") && !EndsWithIgnoringCase(result.screenshot, ".tga"))
                 return fail("--screenshot writes .png or .tga files, not " + result.screenshot);
+        } else if (arg == "--audio-out") {
+            if (!value(result.audioOut))
+                return fail("--audio-out needs a file (.wav)");
+            if (!EndsWithIgnoringCase(result.audioOut, ".wav"))
+                return fail("--audio-out writes .wav files, not " + result.audioOut);
         } else if (arg == "--scale") {
             std::string factor;
             long n = 0;
@@ -87,6 +92,9 @@ ST_COMMAND_LINE ParseCommandLine(int argc, const char* const* argv)
             return fail("unknown option: " + arg);
         }
     }
+    // A sound card plays as it likes; only the headless mixer's sound is ours to record.
+    if (!result.audioOut.empty() && !result.headless)
+        return fail("--audio-out records headless runs: add --headless or --replay");
     return result;
 }
 
@@ -99,10 +107,11 @@ const char* CommandLineHelp()
            "  --cd DIR|ZIP      the disc's data, searched after the game's own\n"
            "  --fullscreen      play full screen\n"
            "  --windowed        play in a window\n"
-           "  --headless        run without a window or sound (for machines)\n"
+           "  --headless        run without a window or a sound card (for machines)\n"
            "  --replay FILE     play a replay file headless; exit 1 when an expectation fails\n"
            "  --frames N        stop after N frames\n"
            "  --screenshot FILE write the last frame shown to FILE (.png or .tga) when the run ends\n"
+           "  --audio-out FILE  with --headless: write the sound the game mixed to FILE (.wav)\n"
            "  --scale N         make the window N times the game's size (1 to 8)\n"
            "  --help            show this help and exit\n"
            "  --version         print the version banner and exit\n";

@@ -16,6 +16,7 @@ struct ST_COMMAND_LINE
     long frames = 0;      // --frames N: stop after N frames (0: no limit)
     std::string screenshot; // --screenshot FILE: the last presented frame, written at the end (.png or .tga)
     int scale = 1;        // --scale N: the window is N times the game's size (accelerated screen)
+    std::string audioOut; // --audio-out FILE: a headless run's mixed sound, as a .wav
     std::string error;    // empty when the arguments were understood
 };
 

@@ -12,6 +12,7 @@
 #include "PIM/graphics/CxFont.h"
 #include "PIM/graphics/CxSprite.h"
 #include "PIM/graphics/PimSurfaceFactory.h"
+#include "PIM/sound/PimSound.h"
 #include "game/shell/CMarrowdaleApp.h"
 
 #include <iterator>
@@ -80,6 +81,8 @@ public:
         for (CxAnimation& animation : m_animations)
             if (animation.GetActionCount() > 0)
                 animation.Play(0);
+        // A greeting; a missing sound is reported and the farm goes on.
+        PlaySoundFile("common/chime.wav", false, 0);
         return PIM_OK;
     }
 

@@ -1,5 +1,6 @@
 // The marrowdale program: the Linux front end around the game's application.
 #include "PIM/app/CxHeadlessRunner.h"
+#include "PIM/sound/PimSound.h"
 #include "PIM/app/CxReplayScript.h"
 #include "PIM/core/CxError.h"
 #include "PIM/core/PimBanner.h"
@@ -84,6 +85,8 @@ int main(int argc, char** argv)
     app.SetWindowScale(options.scale);
     if (!options.screenshot.empty())
         app.SetExitScreenshot("<DEFAULT>" + options.screenshot);
+    if (!options.audioOut.empty())
+        SetSoundRecordFile(("<DEFAULT>" + options.audioOut).c_str());
 
     CxReplayScript replay;
     std::unique_ptr<CxHeadlessRunner> runner;
@@ -106,6 +109,11 @@ int main(int argc, char** argv)
     if (runner && runner->GetExitCode() != 0) {
         std::fprintf(stderr, "%s\n", runner->GetFailure().c_str());
         return runner->GetExitCode();
+    }
+    if (!options.audioOut.empty() && GetSoundRecordResult() != PIM_OK) {
+        std::fprintf(stderr, "marrowdale: could not write the sound to %s (%s)\n", options.audioOut.c_str(),
+                     ErrorText(GetSoundRecordResult()));
+        return 1;
     }
     if (!options.screenshot.empty() && app.GetExitScreenshotResult() != PIM_OK) {
         std::fprintf(stderr, "marrowdale: could not save the screenshot %s (%s)\n", options.screenshot.c_str(),

@@ -35,9 +35,16 @@ TEST(CommandLine, KnownOptionsAndErrors)
     }
     const char* noFrames[] = {"marrowdale", "--frames", "0"};
     EXPECT_FALSE(ParseCommandLine(3, noFrames).error.empty());
+    // Sound is recorded from headless runs only, and as a wave.
+    const char* audio[] = {"marrowdale", "--replay", "r.rpl", "--audio-out", "out/run.WAV"};
+    EXPECT_EQ(ParseCommandLine(5, audio).audioOut, "out/run.WAV");
+    const char* audioWindowed[] = {"marrowdale", "--audio-out", "run.wav"};
+    EXPECT_FALSE(ParseCommandLine(3, audioWindowed).error.empty());
+    const char* audioMp3[] = {"marrowdale", "--headless", "--audio-out", "run.mp3"};
+    EXPECT_FALSE(ParseCommandLine(4, audioMp3).error.empty());
 
     // Every option the parser takes is in the help text.
     for (const char* option : {"--help", "--version", "--data", "--cd", "--fullscreen", "--windowed", "--headless",
-                               "--replay", "--frames", "--screenshot", "--scale"})
+                               "--replay", "--frames", "--screenshot", "--scale", "--audio-out"})
         EXPECT_NE(std::strstr(CommandLineHelp(), option), nullptr) << option;
 }

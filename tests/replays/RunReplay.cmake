@@ -1,11 +1,17 @@
 # Runs one replay headless and checks the exit code and, when given, a text
 # the program must print and a picture it must save. Used by ctest:
 #   cmake -DPROGRAM=... -DREPLAY=... -DEXPECT_CODE=0 [-DEXPECT_TEXT=...]
-#         [-DEXPECT_PICTURE=file -DCHECKER=pimtool -DEXPECT_INFO="800 600 16 2"] -P RunReplay.cmake
+#         [-DEXPECT_PICTURE=file -DCHECKER=pimtool -DEXPECT_INFO="800 600 16 2"]
+#         [-DAUDIO_OUT=file.wav -DEXPECT_PEAK=0.3] -P RunReplay.cmake
 if(DEFINED EXPECT_PICTURE)
   file(REMOVE ${EXPECT_PICTURE})
 endif()
-execute_process(COMMAND ${PROGRAM} --headless --replay ${REPLAY}
+set(extra)
+if(DEFINED AUDIO_OUT)
+  file(REMOVE ${AUDIO_OUT})
+  set(extra --audio-out ${AUDIO_OUT})
+endif()
+execute_process(COMMAND ${PROGRAM} --headless --replay ${REPLAY} ${extra}
                 RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 120)
 if(NOT code EQUAL EXPECT_CODE)
   message(FATAL_ERROR "${REPLAY}: exit code ${code}, expected ${EXPECT_CODE}\n${out}\n${err}")
@@ -20,5 +26,14 @@ if(DEFINED EXPECT_PICTURE)
   string(STRIP "${info}" info)
   if(NOT infoCode EQUAL 0 OR NOT info STREQUAL EXPECT_INFO)
     message(FATAL_ERROR "${REPLAY}: ${EXPECT_PICTURE} reads as \"${info}\" (${infoErr}), expected \"${EXPECT_INFO}\"")
+  endif()
+endif()
+if(DEFINED AUDIO_OUT)
+  # What the game mixed must be there and be heard: sox reads the file on its own.
+  execute_process(COMMAND sox ${AUDIO_OUT} -n stat
+                  RESULT_VARIABLE soxCode OUTPUT_VARIABLE soxOut ERROR_VARIABLE soxStat TIMEOUT 60)
+  string(REGEX MATCH "Maximum amplitude: *([0-9.]+)" found "${soxStat}")
+  if(NOT soxCode EQUAL 0 OR NOT found OR CMAKE_MATCH_1 LESS EXPECT_PEAK)
+    message(FATAL_ERROR "${REPLAY}: ${AUDIO_OUT} is not the sound expected (peak below ${EXPECT_PEAK}):\n${soxStat}")
   endif()
 endif()

@@ -1,8 +1,9 @@
-// painter DATA_FOLDER: paints the demo pictures into the data folder (the
-// build runs it after copying data/ beside the program).
+// painter DATA_FOLDER: paints the demo pictures and makes the demo sounds in
+// the data folder (the build runs it after copying data/ beside the program).
 #include "PIM/core/CxError.h"
 #include "PIM/core/PimTrace.h"
 #include "tools/painter/DemoPainter.h"
+#include "tools/painter/DemoSounds.h"
 
 #include <cstdio>
 #include <cstring>
@@ -15,7 +16,10 @@ int main(int argc, char** argv)
     }
     const bool verbose = !(argc == 3 && std::strcmp(argv[2], "--quiet") == 0);
     SetTraceToStdout(verbose);
-    const int code = PaintDemoPictures(argv[1], verbose);
+    int code = PaintDemoPictures(argv[1], verbose);
+    const int sounds = MakeDemoSounds(argv[1], verbose);
+    if (code == 0)
+        code = sounds;
     if (code != PIM_OK)
         std::fprintf(stderr, "painter: %s\n", ErrorText(code));
     return code == PIM_OK ? 0 : 1;

@@ -13,6 +13,9 @@
 #include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/graphics/PimImageFilters.h"
 #include "PIM/graphics/PimSurfaceFactory.h"
+#include "PIM/sound/PimSoundDecode.h"
+#include "PIM/sound/PimWavFile.h"
+#include "PIM/sound/PimWaveFormat.h"
 
 #include <cstring>
 #include <memory>
@@ -39,6 +42,11 @@ const char kUsage[] =
     "        \"WIDTH HEIGHT DEPTH LAYOUT\" of a picture, loaded as the game loads it\n"
     "  convert [--root TAG=DIR_OR_ZIP]... IN OUT\n"
     "        load IN as the game does and write OUT by its extension (.tga or .png)\n"
+    "  wav-decode [--root TAG=DIR_OR_ZIP]... IN OUT.wav\n"
+    "        decode the sound IN as the game does (by its name: .mp3, .raw, else a\n"
+    "        wave file) and write it as 16-bit PCM at its own rate and channels\n"
+    "  wav-info [--root TAG=DIR_OR_ZIP]... IN\n"
+    "        \"RATE CHANNELS BITS SAMPLES ADPCM\" of a sound (an MP3: as decoded)\n"
     "  help  this text\n";
 
 // Engine errors become messages on the tool's error stream; the first code
@@ -99,6 +107,10 @@ private:
     int Cat(const std::vector<std::string>& args);
     int Info(const std::vector<std::string>& args);
     int Convert(const std::vector<std::string>& args);
+    int WavDecode(const std::vector<std::string>& args);
+    int WavInfo(const std::vector<std::string>& args);
+    // Reads a sound named on the command line; its kind follows from the name.
+    bool LoadSound(const std::string& path, CxBuffer& data, uint32_t& kind);
     int List(const std::vector<std::string>& args);
     int IniGet(const std::vector<std::string>& args);
     int IniSet(const std::vector<std::string>& args);
@@ -217,6 +229,68 @@ int Tool::Convert(const std::vector<std::string>& args)
     return picture->Save(out.c_str()) == PIM_OK ? 0 : 1;
 }
 
+bool Tool::LoadSound(const std::string& path, CxBuffer& data, uint32_t& kind)
+{
+    if (!FsExists(path.c_str()))
+        return Fail(PIM_ERR_NOT_FOUND, path), false;
+    if (LoadFile(path.c_str(), data) != PIM_OK)
+        return false;
+    kind = PIM_SOUND_KIND_WAVE;
+    const char* dot = std::strrchr(path.c_str(), '.');
+    if (dot && PimStrEqual(dot, ".mp3", true))
+        kind = PIM_SOUND_KIND_MP3;
+    else if (dot && PimStrEqual(dot, ".raw", true))
+        kind = PIM_SOUND_KIND_RAW;
+    return true;
+}
+
+int Tool::WavDecode(const std::vector<std::string>& args)
+{
+    std::vector<std::string> positional;
+    if (int code = MountRoots(args, positional))
+        return code;
+    if (positional.size() != 2)
+        return Usage("wav-decode takes IN and OUT.wav");
+    CxBuffer data;
+    uint32_t kind = 0;
+    if (!LoadSound(positional[0], data, kind))
+        return 1;
+    ST_PCM pcm;
+    if (int code = DecodeSound(data.GetData(), data.GetSize(), kind, pcm))
+        return Fail(code, "cannot decode the sound " + positional[0]);
+    std::string out = positional[1];
+    if (out.empty() || out[0] != '<')
+        out = "<DEFAULT>" + out;
+    if (int code = WritePcmWav16(out.c_str(), pcm.samples.data(), pcm.frames, pcm.channels, pcm.rate))
+        return Fail(code, positional[1]);
+    return 0;
+}
+
+int Tool::WavInfo(const std::vector<std::string>& args)
+{
+    std::vector<std::string> positional;
+    if (int code = MountRoots(args, positional))
+        return code;
+    if (positional.size() != 1)
+        return Usage("wav-info takes one IN");
+    CxBuffer data;
+    uint32_t kind = 0;
+    if (!LoadSound(positional[0], data, kind))
+        return 1;
+    if (kind == PIM_SOUND_KIND_MP3) {
+        ST_PCM pcm;
+        if (int code = DecodeSound(data.GetData(), data.GetSize(), kind, pcm))
+            return Fail(code, "cannot decode the sound " + positional[0]);
+        std::fprintf(m_out, "%u %u 16 %zu 0\n", pcm.rate, pcm.channels, pcm.frames);
+        return 0;
+    }
+    ST_WAVE_INFO info;
+    if (int code = GetWaveFormat(data.GetData(), data.GetSize(), kind == PIM_SOUND_KIND_RAW, info))
+        return Fail(code, "cannot read the sound " + positional[0]);
+    std::fprintf(m_out, "%u %u %u %u %d\n", info.rate, info.channels, info.bits, info.samples, info.adpcm ? 1 : 0);
+    return 0;
+}
+
 int Tool::List(const std::vector<std::string>& args)
 {
     if (args.size() != 1)
@@ -298,6 +372,10 @@ int Tool::Run(const std::vector<std::string>& args)
         result = Info(rest);
     else if (command == "convert")
         result = Convert(rest);
+    else if (command == "wav-decode")
+        result = WavDecode(rest);
+    else if (command == "wav-info")
+        result = WavInfo(rest);
     else if (command == "help" || command == "--help" || command == "-h") {
         std::fputs(kUsage, m_out);
         return 0;
