@@ -1,6 +1,11 @@
 // Sound data of every kind decoded from arbitrary bytes, converted to the
 // mixer's usual formats, and edited as the sounds edit themselves. Checks
 // the sizes of what comes out, and that reversing twice changes nothing.
+// Then the way the game takes it: a CxWave loaded from the bytes, played
+// through the headless mixer for a few device buffers, and stopped.
+#include "PIM/sound/CxMixer.h"
+#include "PIM/sound/CxWave.h"
+#include "PIM/sound/PimSound.h"
 #include "PIM/sound/PimSoundDecode.h"
 #include "PIM/sound/PimWaveEdit.h"
 #include "PIM/sound/PimWaveFormat.h"
@@ -57,12 +62,36 @@ void Edit(const uint8_t* data, size_t size, uint32_t kind)
     Check(envelope == PIM_OK || envelope == PIM_ERR_UNKNOWN || envelope == PIM_ERR_OUT_OF_MEMORY);
 }
 
+void PlayAsWave(const uint8_t* data, size_t size, uint32_t kind)
+{
+    static const bool started = [] {
+        SetSoundOutput(ESoundOutput::Headless);
+        return InitSound(nullptr) == PIM_OK;
+    }();
+    Check(started);
+    CxWave wave;
+    Check(wave.LoadFromMemory(data, size, true) == PIM_OK);
+    wave.SetPlayFlags(kind | PIM_SOUND_MIXER_LOOPS);
+    wave.SetLoopCount(size > 0 ? data[0] % 3 : 1);
+    wave.SetPlaybackRate(size > 1 ? 4000 + data[1] * 300 : -1);
+    wave.Play();
+    static int16_t buffer[1024];
+    for (int i = 0; i < 4 && !wave.IsDone(); ++i)
+        GetSoundMixer()->Mix(buffer, 1024 / GetSoundMixer()->GetChannels());
+    Check(wave.GetSamplePosition() <= wave.GetSampleLength());
+    ST_WAVE_INFO info;
+    wave.GetFormat(info);
+    wave.Stop();
+    Check(wave.IsDone() && !wave.IsStarted());
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const uint32_t kinds[] = {PIM_SOUND_KIND_WAVE, PIM_SOUND_KIND_RAW, PIM_SOUND_KIND_HEADER, PIM_SOUND_KIND_MP3};
     for (uint32_t kind : kinds) {
+        PlayAsWave(data, size, kind);
         ST_PCM pcm;
         const int code = DecodeSound(data, size, kind, pcm);
         if (code != PIM_OK) {

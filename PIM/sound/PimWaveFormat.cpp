@@ -9,6 +9,9 @@
 
 namespace {
 
+constexpr uint16_t kExtensibleTag = 0xFFFE;
+
+
 bool SameId(const uint8_t* id, const char* name)
 {
     for (int i = 0; i < 4; ++i) {
@@ -113,6 +116,10 @@ int GetWaveFormat(const uint8_t* bytes, size_t size, bool raw, ST_WAVE_INFO& out
         return PIM_ERR_FILE_TYPE;
 
     out.formatTag = ReadLe16(fmt);
+    // The extensible header (what many tools write today) names the real
+    // format in the first two bytes of its sub-format GUID.
+    if (out.formatTag == kExtensibleTag && fmtBytes >= 26 && ReadLe16(fmt + 16) >= 10)
+        out.formatTag = ReadLe16(fmt + 24);
     out.channels = ReadLe16(fmt + 2);
     out.rate = ReadLe32(fmt + 4);
     out.blockAlign = ReadLe16(fmt + 12);

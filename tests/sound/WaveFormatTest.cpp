@@ -97,6 +97,31 @@ TEST(WaveFormat, WalksChunksByTheEvenRuleIgnoringCase)
     EXPECT_EQ(info.samples, 0u);
 }
 
+TEST(WaveFormat, ExtensibleHeadersNameTheirRealFormat)
+{
+    // 40 bytes: the plain 16, cbSize 22, valid bits, channel mask, sub-format GUID.
+    std::vector<uint8_t> fmt = Fmt(0xFFFE, 2, 22050, 4, 16, 40);
+    WriteLe16(fmt.data() + 16, 22);
+    WriteLe16(fmt.data() + 18, 16);
+    WriteLe32(fmt.data() + 20, 3);
+    WriteLe16(fmt.data() + 24, 1); // PCM
+    RiffWriter riff;
+    riff.Chunk("fmt ", fmt);
+    riff.Chunk("data", std::vector<uint8_t>(40, 0));
+    const std::vector<uint8_t> file = riff.Done();
+    ST_WAVE_INFO info;
+    ASSERT_EQ(GetWaveFormat(file.data(), file.size(), false, info), PIM_OK);
+    EXPECT_EQ(info.formatTag, 1);
+    EXPECT_EQ(info.samples, 20u);
+    // Cut short before its GUID, the header stays what it says.
+    RiffWriter cut;
+    cut.Chunk("fmt ", Fmt(0xFFFE, 2, 22050, 4, 16, 18));
+    cut.Chunk("data", std::vector<uint8_t>(40, 0));
+    const std::vector<uint8_t> shortFile = cut.Done();
+    ASSERT_EQ(GetWaveFormat(shortFile.data(), shortFile.size(), false, info), PIM_OK);
+    EXPECT_EQ(info.formatTag, 0xFFFE);
+}
+
 TEST(WaveFormat, CountsAdpcmSamplesByFactOrByBlocks)
 {
     // Mono, 256-byte blocks: (256 - 4) * 2 + 1 = 505 samples a block; 600
