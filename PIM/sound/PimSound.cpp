@@ -2,7 +2,6 @@
 
 #include "PIM/core/CxOptions.h"
 #include "PIM/core/PimMainLoop.h"
-#include "PIM/core/PimTrace.h"
 #include "PIM/platform/PimAudioDevice.h"
 #include "PIM/platform/PimClock.h"
 #include "PIM/sound/CxMixer.h"
@@ -136,7 +135,7 @@ int InitSound(CxOptions* config, ST_SOUND_SETTINGS* out)
     if (device)
         code = device->Open(rate, channels, &CxMixer::Pull, mixer.get());
     if (code != PIM_OK) {
-        Trace("Sound: no audio device could be opened; the game plays silently\n");
+        // The device has said why; the game plays silently.
         s.masterVolume = std::clamp(settings.masterVolume, 0, PIM_SOUND_MAX_VOLUME);
         return PIM_ERR_UNKNOWN;
     }

@@ -185,6 +185,30 @@ TEST_F(Sounds, LoopsReplayThroughTheUpdateOrInTheMixer)
     delete wave;
 }
 
+TEST_F(Sounds, PlaybackRatePositionAndPause)
+{
+    Start();
+    CxWave* wave = Make("slow", 200);
+    EXPECT_EQ(wave->GetSampleLength(), 0u); // nothing playing
+    wave->SetPlaybackRate(11025);           // half speed: twice as long
+    wave->Play();
+    EXPECT_EQ(wave->GetSampleLength(), 4410u);
+    Run(200);
+    EXPECT_FALSE(wave->IsDone());
+    EXPECT_NEAR(static_cast<double>(wave->GetSamplePosition()), 2205.0, 300.0);
+    // Paused, it keeps its place and the update leaves it alone.
+    wave->Pause();
+    const size_t at = wave->GetSamplePosition();
+    Run(1000);
+    EXPECT_EQ(wave->GetSamplePosition(), at);
+    EXPECT_TRUE(g_events.empty());
+    wave->Resume();
+    Run(400);
+    EXPECT_EQ(g_events, std::vector<std::string>{"done slow"});
+    EXPECT_EQ(wave->GetPlaybackRate(), 11025);
+    delete wave;
+}
+
 TEST_F(Sounds, AnExclusiveSoundPausesItsGroupAndWaits)
 {
     Start();
