@@ -26,6 +26,8 @@
 #include "PIM/sound/CxMixer.h"
 
 #include <SDL.h>
+#include "bench/BenchTiming.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -145,42 +147,12 @@ ST_FIXTURE& Fixture()
     return fixture;
 }
 
-// This thread's CPU time in nanoseconds: the budget is CPU, and on the shared
-// machine the wall clock also counts other programs' turns.
-double ThreadNanos()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e9 + static_cast<double>(now.tv_nsec);
-}
-
-// CPU nanoseconds per call of `call`, over one batch of `calls`.
-double NanosPerCall(const std::function<void()>& call, int calls)
-{
-    const double start = ThreadNanos();
-    for (int i = 0; i < calls; ++i)
-        call();
-    benchmark::ClobberMemory();
-    return (ThreadNanos() - start) / calls;
-}
-
-// Best rounds of both, the rounds alternating: {ours, reference} in ns per call.
-std::pair<double, double> BestRounds(const std::function<void()>& ours, const std::function<void()>& reference)
-{
-    const int calls = std::max(3, static_cast<int>(2e7 / std::max(1.0, NanosPerCall(ours, 2))));
-    double bestOurs = 1e300, bestReference = 1e300;
-    for (int round = 0; round < 7; ++round) {
-        bestOurs = std::min(bestOurs, NanosPerCall(ours, calls));
-        bestReference = std::min(bestReference, NanosPerCall(reference, calls));
-    }
-    return {bestOurs, bestReference};
-}
 
 void BM_Mixer(benchmark::State& state, const ST_MIXER_BENCH* c)
 {
     for (auto _ : state)
         c->ours();
-    const auto [ours, reference] = BestRounds(c->ours, c->sdl);
+    const auto [ours, reference] = BestRounds(c->ours, c->sdl, 2e7, 7);
     // One call is one second of audio.
     state.counters["ms_per_audio_s"] = ours / 1e6;
     state.counters["ratio"] = ours / reference;

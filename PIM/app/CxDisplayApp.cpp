@@ -220,6 +220,14 @@ void CxDisplayApp::OnKeyDown(uint32_t key, uint32_t flags)
     }
 }
 
+bool CxDisplayApp::WaitForScreen(int maxFrames)
+{
+    for (int i = 0; i < maxFrames && !GetScreen() && !m_quit && !m_abort; ++i)
+        if (DoFrame() != 0)
+            m_quit = true;
+    return GetScreen() != nullptr && IsDisplayInitialised();
+}
+
 void CxDisplayApp::ShowVersionBox()
 {
     const CxCommonMessageBox* open = GetOpenMessageBox();

@@ -49,6 +49,10 @@ public:
     std::string VersionText() const;
     // The Alt+V box (not a second one while it is open).
     void ShowVersionBox();
+    // The screen comes with the window's first activation, a few frames into
+    // the run: anything shown before the main loop (intro movies) runs
+    // frames until it is there. False when it did not come.
+    bool WaitForScreen(int maxFrames = 100);
 
     // Modal loops (dialogs, modal movies) re-enter the frame; room changes
     // wait until none is running.

@@ -160,6 +160,10 @@ bool CxReplayScript::Parse(const char* text, size_t size, std::string& error)
                 step.op = EReplayOp::ExpectRoom;
                 step.text = std::string(NextWord(rest));
                 ok = !step.text.empty() && Trim(rest).empty();
+            } else if (what == "no-room") {
+                // Before the first room (an intro movie playing, say).
+                step.op = EReplayOp::ExpectRoom;
+                ok = Trim(rest).empty();
             } else if (what == "no-errors") {
                 step.op = EReplayOp::ExpectNoErrors;
                 ok = Trim(rest).empty();
@@ -171,7 +175,7 @@ bool CxReplayScript::Parse(const char* text, size_t size, std::string& error)
                 step.op = EReplayOp::ExpectNoBox;
                 ok = Trim(rest).empty();
             } else {
-                error = LineError(line, "expect takes \"room NAME\", \"no-errors\", \"box TITLE\" or \"no-box\"");
+                error = LineError(line, "expect takes \"room NAME\", \"no-room\", \"no-errors\", \"box TITLE\" or \"no-box\"");
                 return false;
             }
         } else if (command == "screenshot") {

@@ -11,6 +11,7 @@
 //   key NAME                 press and release a key ("ESC", "F1", "ALT_F4", "A", ...)
 //   text STRING              type the characters of the rest of the line
 //   expect room NAME         the current room is NAME (ignoring case)
+//   expect no-room           no room has been entered yet
 //   expect no-errors         no error has been reported
 //   expect box TITLE         a message box titled TITLE is open (quotes optional)
 //   expect no-box            no message box is open

@@ -1,10 +1,17 @@
 #include "game/shell/CMarrowdaleApp.h"
 
 #include "PIM/app/CxLuaEngine.h"
+#include "PIM/core/CxOptionSection.h"
+#include "PIM/core/CxOptionVariable.h"
+#include "PIM/core/PimGamePath.h"
+#include "PIM/movie/PimDefaultMovieDrivers.h"
+#include "PIM/movie/PimMovies.h"
 #include "PIM/files/PimFileLayer.h"
 #include "PIM/graphics/CxFreeTypeFont.h"
 #include "PIM/graphics/PimImageFilters.h"
 #include "PIM/platform/CxPlatformWindow.h"
+
+#include <vector>
 
 CMarrowdaleApp::CMarrowdaleApp(const ST_APP_INIT& init) : CxGameApp(init) {}
 
@@ -29,7 +36,32 @@ int CMarrowdaleApp::InitApplication()
 {
     RegisterDefaultImageFilters();
     RegisterFreeTypeFontFilter();
-    return CxGameApp::InitApplication();
+    RegisterDefaultMovieDrivers();
+    const int code = CxGameApp::InitApplication();
+    // Seam: the game layer's application plays them, from its own
+    // configuration, once that layer exists.
+    if (code == PIM_OK && !GetInt("Startup", "SkipIntroMovies", 0))
+        PlayIntroMovies();
+    return code;
+}
+
+void CMarrowdaleApp::PlayIntroMovies()
+{
+    CxOptionSection* section = FindSection("IntroMovies");
+    if (!section || !WaitForScreen())
+        return;
+    // Names first: a movie's loop may run scripts that change the options.
+    std::vector<CxString> names;
+    for (CxOptionVariable* v = section->FirstVariable(); v; v = section->NextVariable())
+        names.emplace_back(v->GetValue());
+    for (const CxString& name : names) {
+        if (IsAborting() || IsQuitting())
+            break;
+        CxString path;
+        if (BuildGamePath(path, name.GetText()) != PIM_OK || !FsExists(path.GetText()))
+            continue; // a missing intro is skipped
+        PlayMovie(path.GetText(), -1, -1, false, false, true);
+    }
 }
 
 int CMarrowdaleApp::StartGame()

@@ -15,8 +15,12 @@ public:
     static ST_APP_INIT MakeInit(const char* configFile, const char* build);
 
 protected:
-    // Registers the picture formats before anything is loaded.
+    // Registers the picture, font and movie formats before anything is
+    // loaded, then plays the intro movies.
     int InitApplication() override;
+    // Every movie of "IntroMovies" that exists, in file order, modally and
+    // skippable; none with "Startup" / "SkipIntroMovies" set.
+    virtual void PlayIntroMovies();
     // Runs "startup.lua" (when there is one), which enters the first room.
     int StartGame() override;
 };

@@ -13,10 +13,12 @@
 #include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/graphics/PimImageFilters.h"
 #include "PIM/graphics/PimSurfaceFactory.h"
+#include "PIM/movie/CxAvMovie.h"
 #include "PIM/sound/PimSoundDecode.h"
 #include "PIM/sound/PimWavFile.h"
 #include "PIM/sound/PimWaveFormat.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -47,6 +49,12 @@ const char kUsage[] =
     "        wave file) and write it as 16-bit PCM at its own rate and channels\n"
     "  wav-info [--root TAG=DIR_OR_ZIP]... IN\n"
     "        \"RATE CHANNELS BITS SAMPLES ADPCM\" of a sound (an MP3: as decoded)\n"
+    "  movie-info [--root TAG=DIR_OR_ZIP]... FILE\n"
+    "        \"WIDTH HEIGHT FRAMES FPS ALPHA SOUND\" of a movie, whatever its name\n"
+    "        (ALPHA 0 or 1, SOUND its number of sound tracks)\n"
+    "  movie-frame [--root TAG=DIR_OR_ZIP]... FILE N OUT.png\n"
+    "        write frame N (from 0) of a movie as a picture (32 bits with alpha,\n"
+    "        else 24)\n"
     "  help  this text\n";
 
 // Engine errors become messages on the tool's error stream; the first code
@@ -112,6 +120,10 @@ private:
     // Reads a sound named on the command line; its kind follows from the name.
     bool LoadSound(const std::string& path, CxBuffer& data, uint32_t& kind);
     int List(const std::vector<std::string>& args);
+    int MovieInfo(const std::vector<std::string>& args);
+    int MovieFrame(const std::vector<std::string>& args);
+    // Opens a movie named on the command line; false with a message.
+    bool OpenMovie(const std::string& path, CxAvMovie& movie);
     int IniGet(const std::vector<std::string>& args);
     int IniSet(const std::vector<std::string>& args);
 
@@ -318,6 +330,62 @@ int Tool::List(const std::vector<std::string>& args)
     return 0;
 }
 
+bool Tool::OpenMovie(const std::string& path, CxAvMovie& movie)
+{
+    if (!FsExists(path.c_str()))
+        return Fail(PIM_ERR_NOT_FOUND, path), false;
+    if (int code = movie.Open(path.c_str(), 0, -1))
+        return Fail(code, "cannot read the movie " + path), false;
+    return true;
+}
+
+int Tool::MovieInfo(const std::vector<std::string>& args)
+{
+    std::vector<std::string> positional;
+    if (int code = MountRoots(args, positional))
+        return code;
+    if (positional.size() != 1)
+        return Usage("movie-info takes one FILE");
+    CxAvMovie movie;
+    if (!OpenMovie(positional[0], movie))
+        return 1;
+    std::fprintf(m_out, "%d %d %d %.6g %d %d\n", movie.GetWidth(), movie.GetHeight(), movie.GetFrameCount(),
+                 movie.GetFramesPerSecond(), movie.HasAlpha() ? 1 : 0, movie.GetSoundTrackCount());
+    return 0;
+}
+
+int Tool::MovieFrame(const std::vector<std::string>& args)
+{
+    std::vector<std::string> positional;
+    if (int code = MountRoots(args, positional))
+        return code;
+    if (positional.size() != 3)
+        return Usage("movie-frame takes FILE N OUT.png");
+    char* end = nullptr;
+    const long frame = std::strtol(positional[1].c_str(), &end, 10);
+    if (positional[1].empty() || *end || frame < 0)
+        return Usage("movie-frame needs a frame number N from 0");
+    CxAvMovie movie;
+    if (!OpenMovie(positional[0], movie))
+        return 1;
+    if (frame >= movie.GetFrameCount())
+        return Fail(PIM_ERR_BAD_ARG, "the movie has " + std::to_string(movie.GetFrameCount()) + " frames");
+    movie.GotoFrame(static_cast<int32_t>(frame));
+    if (movie.DecodeNext() != EAvDecode::Decoded)
+        return Fail(PIM_ERR_READ, "frame " + positional[1] + " cannot be decoded");
+    std::unique_ptr<CxDrawSurface> picture(CreateDrawSurface());
+    if (!picture)
+        return Fail(PIM_ERR_OUT_OF_MEMORY, positional[2]);
+    if (picture->Create(movie.GetWidth(), movie.GetHeight(), movie.HasAlpha() ? 32 : 24) != PIM_OK)
+        return 1;
+    if (int code = movie.CopyTo(*picture, 0, 0))
+        return Fail(code, "frame " + positional[1] + " cannot be converted");
+    std::string out = positional[2];
+    if (out.empty() || out[0] != '<')
+        out = "<DEFAULT>" + out;
+    return picture->Save(out.c_str()) == PIM_OK ? 0 : 1;
+}
+
 int Tool::IniGet(const std::vector<std::string>& args)
 {
     if (args.size() < 3 || args.size() > 4)
@@ -376,6 +444,10 @@ int Tool::Run(const std::vector<std::string>& args)
         result = WavDecode(rest);
     else if (command == "wav-info")
         result = WavInfo(rest);
+    else if (command == "movie-info")
+        result = MovieInfo(rest);
+    else if (command == "movie-frame")
+        result = MovieFrame(rest);
     else if (command == "help" || command == "--help" || command == "-h") {
         std::fputs(kUsage, m_out);
         return 0;
