@@ -150,18 +150,28 @@ int CxSprite::Load(const char* fileName, int frameCount)
         return SetSurface(surface, frameCount);
     }
 
-    m_movie = CreateMovieDriver(fileName, m_movieFlags);
-    if (!m_movie)
+    CxMovieDriver* driver = CreateMovieDriver(fileName, m_movieFlags);
+    if (!driver)
         return m_error = PIM_ERR_UNKNOWN; // the registry has reported it
-    CxDrawSurface* surface = m_movie->CreateSurfaceObject();
-    if (!surface)
+    // A driver whose file did not open would leave a movie that shows
+    // nothing: the sprite takes its error (reported by the driver) instead.
+    if (const int failed = driver->GetError(); failed != PIM_OK) {
+        delete driver;
+        return m_error = failed;
+    }
+    CxDrawSurface* surface = driver->CreateSurfaceObject();
+    if (!surface) {
+        delete driver;
         return SetError(PIM_ERR_OUT_OF_MEMORY, "Could not create a surface for this sprite's movie driver");
-    const int prepared = m_movie->PrepareSurface(*surface, GetDisplayDepth());
+    }
+    const int prepared = driver->PrepareSurface(*surface, GetDisplayDepth());
     if (prepared != PIM_OK || surface->GetError() != PIM_OK) {
         const int code = prepared != PIM_OK ? prepared : surface->GetError();
         delete surface;
+        delete driver;
         return SetError(code, "The movie driver could not prepare a surface for '%s'", fileName);
     }
+    m_movie = driver;
     InstallSurface(surface, 1);
     if (m_movie->GetOpenFlags() & PIM_MOVIE_ALPHA)
         m_params.mode = PIM_DRAW_SOURCE_ALPHA;

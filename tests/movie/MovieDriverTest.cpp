@@ -5,6 +5,8 @@
 #include "PIM/files/CxDirectoryFileSystem.h"
 #include "PIM/files/CxZipFileSystem.h"
 #include "PIM/graphics/CxDrawSurface.h"
+#include "PIM/graphics/CxSprite.h"
+#include "PIM/graphics/PimDisplay.h"
 #include "PIM/movie/CxAvDriver.h"
 #include "PIM/movie/CxBinkDriver.h"
 #include "PIM/movie/CxSmackerDriver.h"
@@ -150,6 +152,38 @@ TEST_F(AvMovieDrivers, FindTheFormatByContentAndLandOnExactFrames)
     driver->Render(request);
     EXPECT_EQ(request.changedCount, 1);
     EXPECT_EQ(driver->GetLastFrame(), 8);
+}
+
+TEST_F(AvMovieDrivers, PlayAsSpritePictures)
+{
+    // A sprite whose picture names a movie shows the movie's frames through
+    // the same driver, frame by frame as the sprite's frame changes.
+    const std::string name = Write("barn/door.mkv", Movie(40, 24, 12));
+    ASSERT_EQ(InitDisplay(CxSize(100, 60), 1), PIM_OK);
+    {
+        CxSprite sprite;
+        ASSERT_EQ(sprite.Load(name.c_str(), 1), PIM_OK);
+        EXPECT_TRUE(sprite.IsMovie());
+        EXPECT_EQ(sprite.GetFrameCount(), 12);
+        EXPECT_EQ(sprite.GetSize(), CxSize(40, 24));
+        sprite.Create(10, 20, 40, 24, GetRootObject());
+        sprite.Show();
+        CxDrawSurface screen;
+        ASSERT_EQ(screen.Create(100, 60, 24), PIM_OK);
+        for (int frame : {0, 7, 11, 2}) {
+            sprite.SetFrame(frame);
+            RedrawAll(screen);
+            EXPECT_EQ(MoviePatternFrame(ReadArgb(screen, 15, 25)), frame);
+            EXPECT_EQ(ReadArgb(screen, 49, 43) & 0xFFFFFFu, MoviePatternPixel(frame, 39, 23, false) & 0xFFFFFFu);
+        }
+        // A sprite movie that is no movie fails its load, and draws nothing.
+        const std::string broken = "<Movies>broken.mkv";
+        m_folder.Write("broken.mkv", "not a movie at all");
+        CxSprite bad;
+        EXPECT_NE(bad.Load(broken.c_str(), 1), PIM_OK);
+        EXPECT_FALSE(bad.IsMovie());
+    }
+    ShutdownDisplay();
 }
 
 TEST_F(AvMovieDrivers, ConvertIntoEveryLayoutTheyCanWrite)
