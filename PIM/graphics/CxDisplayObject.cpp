@@ -25,6 +25,13 @@ int32_t ClampToInt32(int64_t value)
     return static_cast<int32_t>(value);
 }
 
+CxRect LocalRect(CxSize size)
+{
+    return CxRect::FromSize(CxPoint(), size);
+}
+
+} // namespace
+
 // A rectangle in `object`'s coordinates, carried into its parent's. Only
 // translations are involved, so the two corners say everything.
 CxRect RectToParent(const CxDisplayObject& object, const CxRect& rect)
@@ -44,13 +51,6 @@ CxRect RectFromParent(const CxDisplayObject& object, const CxRect& rect)
     const CxPoint b = object.ParentToLocal(CxPoint(rect.right, rect.bottom));
     return CxRect(a.x, a.y, b.x, b.y);
 }
-
-CxRect LocalRect(CxSize size)
-{
-    return CxRect::FromSize(CxPoint(), size);
-}
-
-} // namespace
 
 // --- anchors ---------------------------------------------------------------------------------
 

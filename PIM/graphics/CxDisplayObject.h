@@ -250,3 +250,8 @@ protected:
     uint32_t m_flags = PIM_DO_CLIP | PIM_DO_REFRESH_ON_SHOW;
     bool m_forgotten = false;
 };
+
+// A rectangle in `object`'s coordinates carried into its parent's, and back,
+// corner by corner through the object's own (virtual) point conversions.
+CxRect RectToParent(const CxDisplayObject& object, const CxRect& rect);
+CxRect RectFromParent(const CxDisplayObject& object, const CxRect& rect);

@@ -9,6 +9,8 @@
 
 #include "PIM/graphics/CxPanorama.h"
 
+#include "PIM/core/PimIntMath.h"
+
 #include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/graphics/CxOffsetTarget.h"
 #include "PIM/graphics/PimSurfaceFactory.h"
@@ -18,17 +20,6 @@
 
 namespace {
 
-// The non-negative remainder: -1 wraps to period - 1.
-int64_t FloorMod(int64_t value, int64_t period)
-{
-    const int64_t r = value % period;
-    return r < 0 ? r + period : r;
-}
-
-int64_t FloorQuotient(int64_t value, int64_t period)
-{
-    return (value - FloorMod(value, period)) / period;
-}
 
 int32_t ClampToInt32(int64_t value)
 {
@@ -42,7 +33,7 @@ int64_t WrapIntoWindow(int64_t value, int64_t period, int64_t window)
 {
     if (period <= 0 || (value >= 0 && value < window))
         return value;
-    const int64_t ahead = FloorMod(value, period); // 0 .. period - 1
+    const int64_t ahead = PimFloorMod(value, period); // 0 .. period - 1
     const int64_t behind = ahead - period;         // below 0
     const int64_t aheadDistance = ahead < window ? 0 : ahead - window + 1;
     return aheadDistance <= -behind ? ahead : behind;
@@ -53,32 +44,14 @@ int64_t WrapIntoWindow(int64_t value, int64_t period, int64_t window)
 void CopiesMeeting(int64_t low, int64_t high, int64_t from, int64_t to, int64_t period, int64_t& first,
                    int64_t& last)
 {
-    first = FloorQuotient(from - high + period - 1, period);
-    last = FloorQuotient(to - low, period);
+    first = PimFloorDiv(from - high + period - 1, period);
+    last = PimFloorDiv(to - low, period);
 }
 
 // Far more copies than any window shows: a bound on the drawing loops when
 // a picture one pixel wide meets a huge clip.
 constexpr int64_t kMaxCopies = 1 << 16;
 
-// `rect` of `object`'s coordinates in its parent's, corner by corner.
-CxRect RectToParent(const CxDisplayObject& object, const CxRect& rect)
-{
-    if (rect.IsEmpty())
-        return CxRect();
-    const CxPoint a = object.LocalToParent(rect.TopLeft());
-    const CxPoint b = object.LocalToParent(CxPoint(rect.right, rect.bottom));
-    return CxRect(a.x, a.y, b.x, b.y);
-}
-
-CxRect RectFromParent(const CxDisplayObject& object, const CxRect& rect)
-{
-    if (rect.IsEmpty())
-        return CxRect();
-    const CxPoint a = object.ParentToLocal(rect.TopLeft());
-    const CxPoint b = object.ParentToLocal(CxPoint(rect.right, rect.bottom));
-    return CxRect(a.x, a.y, b.x, b.y);
-}
 
 } // namespace
 
@@ -160,9 +133,9 @@ CxPoint CPanEx::ParentToLocal(CxPoint point) const
     int64_t y = int64_t{point.y} - m_position.y;
     if (period > 0) {
         if (m_vertical)
-            y = FloorMod(y, period);
+            y = PimFloorMod(y, period);
         else
-            x = FloorMod(x, period);
+            x = PimFloorMod(x, period);
     }
     return CxPoint(ClampToInt32(x), ClampToInt32(y));
 }
@@ -201,8 +174,8 @@ void CPanEx::DrawPicture(CxRenderTarget& target, const CxRect& area)
     // the window needs (more than once when the picture is narrower).
     const int64_t low = m_vertical ? area.top : area.left;
     const int64_t high = m_vertical ? area.bottom : area.right;
-    const int64_t first = FloorQuotient(low, period);
-    const int64_t last = std::min(FloorQuotient(high, period), first + kMaxCopies);
+    const int64_t first = PimFloorDiv(low, period);
+    const int64_t last = std::min(PimFloorDiv(high, period), first + kMaxCopies);
     const CxRect picture = CxRect::FromSize(CxPoint(), m_frameSize);
     for (int64_t k = first; k <= last; ++k) {
         const CxRect part = area.Intersection(Shifted(picture, k));
@@ -262,7 +235,7 @@ CxRect CPanEx::GetChildScreenRect(const CxDisplayObject& child) const
     if (first > last) {
         // Not in view: the copy that starts on the picture.
         const int64_t start = m_vertical ? rect.top : rect.left;
-        return StripToScreen(Shifted(rect, -FloorQuotient(start, period)));
+        return StripToScreen(Shifted(rect, -PimFloorDiv(start, period)));
     }
     const CxRect band = m_vertical ? CxRect(rect.left, ClampToInt32(view), rect.right, ClampToInt32(viewEnd))
                                    : CxRect(ClampToInt32(view), rect.top, ClampToInt32(viewEnd), rect.bottom);
@@ -294,9 +267,9 @@ bool CPanEx::IsOpaqueAt(int32_t x, int32_t y)
     if (period <= 0)
         return false;
     if (m_vertical)
-        y = static_cast<int32_t>(FloorMod(y, period));
+        y = static_cast<int32_t>(PimFloorMod(y, period));
     else
-        x = static_cast<int32_t>(FloorMod(x, period));
+        x = static_cast<int32_t>(PimFloorMod(x, period));
     return CxSprite::IsOpaqueAt(x, y);
 }
 
@@ -450,10 +423,10 @@ void CxPanorama::ScrollToWide(int64_t x, int64_t y)
     // rather than being pushed down (or right) into the window.
     if (m_strip.IsVertical()) {
         x = std::max<int64_t>(std::min<int64_t>(x, width - m_size.width), 0);
-        y = FloorMod(y, height);
+        y = PimFloorMod(y, height);
     } else {
         y = std::max<int64_t>(std::min<int64_t>(y, height - m_size.height), 0);
-        x = FloorMod(x, width);
+        x = PimFloorMod(x, width);
     }
     const CxPoint position(static_cast<int32_t>(-x), static_cast<int32_t>(-y));
     if (position != m_strip.GetPosition())

@@ -3,6 +3,8 @@
 
 #include "PIM/graphics/CxTileMap.h"
 
+#include "PIM/core/PimIntMath.h"
+
 #include "PIM/core/CxMemory.h"
 #include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/graphics/CxRenderTarget.h"
@@ -14,12 +16,6 @@ namespace {
 
 // Division rounding towards minus infinity: the cell left of the map's
 // first column is -1, not 0.
-int64_t FloorDiv(int64_t value, int64_t divisor)
-{
-    const int64_t quotient = value / divisor;
-    return (value % divisor != 0 && (value < 0) != (divisor < 0)) ? quotient - 1 : quotient;
-}
-
 // The view coordinate of one axis: kept in 0 .. map - window - 1, the last
 // pixel never reached (the game's levels were laid out for that); a map no
 // larger than its window does not move at all.
@@ -103,8 +99,8 @@ bool CxTileMap::CellAt(CxPoint point, int32_t* cellX, int32_t* cellY) const
 {
     int64_t cx = 0, cy = 0;
     if (m_tileWidth > 0 && m_tileHeight > 0) {
-        cx = FloorDiv(point.x, m_tileWidth);
-        cy = FloorDiv(point.y, m_tileHeight);
+        cx = PimFloorDiv(point.x, m_tileWidth);
+        cy = PimFloorDiv(point.y, m_tileHeight);
     }
     // Floored quotients of 32-bit values by positive divisors fit 32 bits.
     if (cellX)
@@ -202,13 +198,13 @@ void CxTileMap::DrawGrid(CxRenderTarget& target, const CxRect& area)
     const uint32_t colour = target.MakeColour(m_gridColour[0], m_gridColour[1], m_gridColour[2]);
     // Only lines inside `area`: a line of a cell whose edge lies left of a
     // dirty rectangle would paint over whatever stands in front there.
-    const int32_t firstX = static_cast<int32_t>(FloorDiv(int64_t{area.left} + m_tileWidth - 1, m_tileWidth));
+    const int32_t firstX = static_cast<int32_t>(PimFloorDiv(int64_t{area.left} + m_tileWidth - 1, m_tileWidth));
     for (int64_t x = int64_t{firstX} * m_tileWidth; x <= area.right; x += m_tileWidth) {
         const CxPoint a = LocalToScreen(CxPoint(static_cast<int32_t>(x), area.top));
         const CxPoint b = LocalToScreen(CxPoint(static_cast<int32_t>(x), area.bottom));
         target.DrawLine(a.x, a.y, b.x, b.y, colour);
     }
-    const int32_t firstY = static_cast<int32_t>(FloorDiv(int64_t{area.top} + m_tileHeight - 1, m_tileHeight));
+    const int32_t firstY = static_cast<int32_t>(PimFloorDiv(int64_t{area.top} + m_tileHeight - 1, m_tileHeight));
     for (int64_t y = int64_t{firstY} * m_tileHeight; y <= area.bottom; y += m_tileHeight) {
         const CxPoint a = LocalToScreen(CxPoint(area.left, static_cast<int32_t>(y)));
         const CxPoint b = LocalToScreen(CxPoint(area.right, static_cast<int32_t>(y)));
@@ -232,8 +228,8 @@ bool CxTileMap::IsOpaqueAt(int32_t x, int32_t y)
     CxDrawSurface* tile = TileAt(CxPoint(x, y));
     if (!tile)
         return false;
-    const int64_t tx = x - FloorDiv(x, m_tileWidth) * m_tileWidth;
-    const int64_t ty = y - FloorDiv(y, m_tileHeight) * m_tileHeight;
+    const int64_t tx = x - PimFloorDiv(x, m_tileWidth) * m_tileWidth;
+    const int64_t ty = y - PimFloorDiv(y, m_tileHeight) * m_tileHeight;
     // A tile smaller than its cell is see-through beyond its own pixels.
     if (tx >= tile->GetWidth() || ty >= tile->GetHeight())
         return false;
