@@ -9,7 +9,7 @@
 // checksum) 2.1 ms, against MemcpyFile800x600 0.066 ms: raw about 2x the
 // copy, run-length about 23x, zlib about 32x; all far inside 20 ms.
 #include "PIM/graphics/CxDrawSurface.h"
-#include "PIM/graphics/PimImageReaders.h"
+#include "PIM/image/PimImageReaders.h"
 
 #include <benchmark/benchmark.h>
 

@@ -30,7 +30,7 @@
 #include "PIM/files/CxDirectoryFileSystem.h"
 #include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/movie/CxAvDriver.h"
-#include "PIM/platform/PimClock.h"
+#include "PIM/core/PimClock.h"
 #include "tests/support/TempFolder.h"
 #include "tools/moviemaker/MovieWriter.h"
 

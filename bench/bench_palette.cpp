@@ -3,7 +3,7 @@
 // any method must do); the ratio shows what the reduction adds.
 #include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/graphics/CxPal.h"
-#include "PIM/graphics/PimImageFilters.h"
+#include "PIM/image/PimImageFilters.h"
 
 #include <benchmark/benchmark.h>
 

@@ -7,9 +7,9 @@
 #include "PIM/core/CxRect.h"
 #include "PIM/files/CxDirectoryFileSystem.h"
 #include "PIM/graphics/CxDrawSurface.h"
-#include "PIM/graphics/CxFont.h"
-#include "PIM/graphics/CxFreeTypeFont.h"
-#include "PIM/graphics/PimText.h"
+#include "PIM/text/CxFont.h"
+#include "PIM/text/CxFreeTypeFont.h"
+#include "PIM/text/PimText.h"
 
 #include <benchmark/benchmark.h>
 

@@ -17,8 +17,8 @@
 // 0.29-0.37 ms of CPU: ratio 0.42-0.47.
 
 #include "PIM/graphics/CxDrawSurface.h"
-#include "PIM/graphics/CxTileMap.h"
-#include "PIM/graphics/PimDisplay.h"
+#include "PIM/display/CxTileMap.h"
+#include "PIM/display/PimDisplay.h"
 
 #include <SDL.h>
 #include <benchmark/benchmark.h>

@@ -1,6 +1,6 @@
 // The BMP reader over arbitrary bytes, then the picture used as the game
 // uses one.
-#include "PIM/graphics/PimImageReaders.h"
+#include "PIM/image/PimImageReaders.h"
 #include "fuzz/FuzzPicture.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -7,7 +7,7 @@
 // without bound.
 #include "PIM/core/CxError.h"
 #include "PIM/graphics/CxDrawSurface.h"
-#include "PIM/graphics/CxFreeTypeFont.h"
+#include "PIM/text/CxFreeTypeFont.h"
 
 #include <cstdlib>
 

@@ -2,7 +2,7 @@
 // uses one. The LZ scheme is also run on its own over the input, into an
 // output with guard bytes behind it, since the reader only reaches it
 // through a header.
-#include "PIM/graphics/PimImageReaders.h"
+#include "PIM/image/PimImageReaders.h"
 #include "fuzz/FuzzPicture.h"
 
 #include <vector>

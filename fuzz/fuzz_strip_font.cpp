@@ -2,7 +2,7 @@
 // the bytes is cut into glyphs, which are then measured and drawn at several
 // sizes, plain and as silhouettes, as the game would.
 #include "PIM/core/PimTrace.h"
-#include "PIM/graphics/CxBitmapFont.h"
+#include "PIM/text/CxBitmapFont.h"
 #include "fuzz/FuzzPicture.h"
 
 #include <cstring>

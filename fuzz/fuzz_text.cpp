@@ -2,8 +2,8 @@
 // every alignment, a selection and a shadow, drawn with the built-in font
 // into a small 16-bit surface, and the wrap result checked.
 #include "PIM/core/PimTrace.h"
-#include "PIM/graphics/CxFont.h"
-#include "PIM/graphics/PimText.h"
+#include "PIM/text/CxFont.h"
+#include "PIM/text/PimText.h"
 #include "fuzz/FuzzPicture.h"
 
 #include <cstring>

@@ -1,6 +1,6 @@
 // The Targa reader over arbitrary bytes, then the picture used as the game
 // uses one.
-#include "PIM/graphics/PimImageReaders.h"
+#include "PIM/image/PimImageReaders.h"
 #include "fuzz/FuzzPicture.h"
 
 namespace {

@@ -8,12 +8,12 @@
 #include "PIM/core/PimTrace.h"
 #include "PIM/files/CxDirectoryFileSystem.h"
 #include "PIM/files/CxPathResolver.h"
-#include "PIM/graphics/CxFont.h"
-#include "PIM/graphics/PimDisplay.h"
-#include "PIM/graphics/PimImageFilters.h"
+#include "PIM/text/CxFont.h"
+#include "PIM/display/PimDisplay.h"
+#include "PIM/image/PimImageFilters.h"
 #include "PIM/graphics/PimPixelFormat.h"
 #include "PIM/movie/CxMovieDriver.h"
-#include "PIM/platform/PimOsFiles.h"
+#include "PIM/os/PimOsFiles.h"
 
 #include <gtest/gtest.h>
 

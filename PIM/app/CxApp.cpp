@@ -1,17 +1,17 @@
 #include "PIM/app/CxApp.h"
 
-#include "PIM/app/CxLuaEngine.h"
+#include "PIM/script/CxLuaEngine.h"
 
 #include "PIM/core/CxLog.h"
 #include "PIM/core/CxMemory.h"
 #include "PIM/core/CxRandom.h"
 #include "PIM/core/CxThread.h"
 #include "PIM/core/PimBanner.h"
-#include "PIM/core/PimSystemInfo.h"
+#include "PIM/os/PimSystemInfo.h"
 #include "PIM/core/PimTrace.h"
 #include "PIM/files/CxDirectoryFileSystem.h"
 #include "PIM/files/PimFileLayer.h"
-#include "PIM/platform/PimProcess.h"
+#include "PIM/os/PimProcess.h"
 
 #include <cstdarg>
 #include <cstring>
@@ -218,8 +218,6 @@ int CxApp::DoFrame()
 int CxApp::InitInstance()
 {
     ST_SYSTEM_VALUE value;
-    SystemInfo(ESystemQuery::OperatingSystem, value);
-    SystemInfo(ESystemQuery::DirectXVersion, value);
     SystemInfo(ESystemQuery::ProcessorVendor, value);
     // A fresh state on every start (a restart forgets every script global).
     m_lua = std::make_unique<CxLuaEngine>(this);

@@ -6,7 +6,7 @@
 // CxWindowApp (window and messages) -> CxDisplayApp (screen, error display,
 // hot keys) -> CxGameApp (paths, file systems, key bindings, rooms).
 
-#include "PIM/core/CxOptions.h"
+#include "PIM/files/CxOptions.h"
 #include "PIM/core/PimMainLoop.h"
 
 #include <memory>

@@ -1,8 +1,8 @@
 #include "PIM/app/CxGameApp.h"
 
 #include "PIM/app/CxGameConsole.h"
-#include "PIM/app/CxLuaEngine.h"
-#include "PIM/app/PimScriptFunctions.h"
+#include "PIM/script/CxLuaEngine.h"
+#include "PIM/script/PimScriptFunctions.h"
 
 #include "PIM/app/PimKeyNames.h"
 #include "PIM/core/CxOptionSection.h"
@@ -15,8 +15,8 @@
 #include "PIM/files/CxZipFileSystem.h"
 #include "PIM/files/PimFileLayer.h"
 #include "PIM/files/PimMount.h"
-#include "PIM/platform/PimProcess.h"
-#include "PIM/platform/PimSingleInstance.h"
+#include "PIM/os/PimProcess.h"
+#include "PIM/os/PimSingleInstance.h"
 #include "PIM/sound/PimSound.h"
 
 #include <algorithm>

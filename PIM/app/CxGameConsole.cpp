@@ -1,14 +1,14 @@
 #include "PIM/app/CxGameConsole.h"
 
-#include "PIM/app/CxLuaEngine.h"
-#include "PIM/core/CxOptions.h"
+#include "PIM/script/CxLuaEngine.h"
+#include "PIM/files/CxOptions.h"
 #include "PIM/core/CxThread.h"
 #include "PIM/core/PimTrace.h"
 #include "PIM/graphics/CxDrawSurface.h"
-#include "PIM/graphics/CxFont.h"
-#include "PIM/graphics/PimDisplay.h"
+#include "PIM/text/CxFont.h"
+#include "PIM/display/PimDisplay.h"
 #include "PIM/graphics/PimPixelFormat.h"
-#include "PIM/platform/PimKeyCodes.h"
+#include "PIM/core/PimKeyCodes.h"
 
 #include <algorithm>
 #include <cstring>

@@ -13,7 +13,7 @@
 // alias from "[Engine.Game.CommandConsole.Aliases]" when it has one, and run
 // by the application's Lua engine.
 
-#include "PIM/graphics/CxCommonControls.h"
+#include "PIM/widgets/CxCommonControls.h"
 
 #include <deque>
 #include <mutex>

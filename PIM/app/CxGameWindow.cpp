@@ -1,7 +1,7 @@
 #include "PIM/app/CxGameWindow.h"
 
 #include "PIM/core/Pimstr.h"
-#include "PIM/graphics/PimDisplay.h"
+#include "PIM/display/PimDisplay.h"
 
 namespace {
 uint32_t g_nextHandle = 1;

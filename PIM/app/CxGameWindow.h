@@ -11,7 +11,7 @@
 #include "PIM/core/CxPauseResume.h"
 #include "PIM/core/CxRoomTimers.h"
 #include "PIM/core/CxTimerListener.h"
-#include "PIM/graphics/CxSprite.h"
+#include "PIM/display/CxSprite.h"
 
 constexpr size_t PIM_ROOM_NAME_LENGTH = 32;
 

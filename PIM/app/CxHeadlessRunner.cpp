@@ -4,9 +4,9 @@
 #include "PIM/core/CxError.h"
 #include "PIM/core/PimTrace.h"
 #include "PIM/core/Pimstr.h"
-#include "PIM/graphics/CxCommonControls.h"
-#include "PIM/platform/CxHeadlessWindow.h"
-#include "PIM/platform/PimKeyCodes.h"
+#include "PIM/widgets/CxCommonControls.h"
+#include "PIM/backends/headless/CxHeadlessWindow.h"
+#include "PIM/core/PimKeyCodes.h"
 
 #include <cstdio>
 

@@ -9,8 +9,8 @@
 
 #include "PIM/app/CxReplayScript.h"
 #include "PIM/core/CxMainLoopHook.h"
-#include "PIM/platform/PimClock.h"
-#include "PIM/platform/PimMessage.h"
+#include "PIM/core/PimClock.h"
+#include "PIM/core/PimMessage.h"
 
 #include <string>
 

@@ -1,13 +1,13 @@
 #include "PIM/app/CxWindowApp.h"
 
 #include "PIM/core/CxError.h"
-#include "PIM/core/PimSystemInfo.h"
+#include "PIM/os/PimSystemInfo.h"
 #include "PIM/core/PimTrace.h"
 #include "PIM/graphics/CxPal.h"
-#include "PIM/graphics/CxScreenSurface.h"
-#include "PIM/platform/CxHeadlessWindow.h"
-#include "PIM/platform/PimKeyCodes.h"
-#include "PIM/platform/PimPlatformWindows.h"
+#include "PIM/display/CxScreenSurface.h"
+#include "PIM/backends/headless/CxHeadlessWindow.h"
+#include "PIM/core/PimKeyCodes.h"
+#include "PIM/app/PimPlatformWindows.h"
 
 #include <cstdio>
 #include <cstring>
@@ -91,18 +91,6 @@ int CxWindowApp::CreateMainWindow(const CxRect& rect)
         m_gameSize = CxSize(static_cast<int32_t>(rect.Width()), static_cast<int32_t>(rect.Height()));
 
     bool directX = GetInt("Engine", "UseDirectDraw", (m_flags & PIM_WF_DIRECTX) ? 1 : 0) != 0;
-    char required[64];
-    GetString("Engine.DirectX", "RequiredVersion", required, "", sizeof required);
-    if (directX && required[0]) {
-        ST_SYSTEM_VALUE installed;
-        SystemInfo(ESystemQuery::DirectXVersion, installed);
-        if (std::strcmp(installed.text, required) < 0) {
-            directX = false;
-            SetAppError(PIM_ERR_DIRECTX, "The version of DirectX installed on your machine is too old.  This game "
-                                      "requires DirectX v7.0a or higher.  The game will now quit.");
-            RequestQuit();
-        }
-    }
     SetState(PIM_STATE_DIRECTX, directX);
 
     m_fullScreen = GetInt("Engine", "FullScreen", (m_flags & PIM_WF_FULLSCREEN) ? 1 : 0) != 0;

@@ -7,7 +7,7 @@
 #include "PIM/core/CxPoint.h"
 #include "PIM/core/CxRect.h"
 #include "PIM/core/CxSize.h"
-#include "PIM/platform/CxPlatformWindow.h"
+#include "PIM/app/CxPlatformWindow.h"
 
 #include <chrono>
 #include <memory>

@@ -2,7 +2,7 @@
 // The names of keys as key bindings write them ("F1", "ALT_X", "CTRL_A",
 // "PAGEUP", ...): 145 names, each an engine key code with its modifier bits.
 
-#include "PIM/platform/PimKeyCodes.h"
+#include "PIM/core/PimKeyCodes.h"
 
 struct ST_KEY_NAME
 {

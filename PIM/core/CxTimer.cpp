@@ -1,6 +1,6 @@
 #include "PIM/core/CxTimer.h"
 
-#include "PIM/platform/PimClock.h"
+#include "PIM/core/PimClock.h"
 
 void CxTimer::Start(uint32_t duration)
 {

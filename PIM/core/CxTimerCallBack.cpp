@@ -1,7 +1,7 @@
 #include "PIM/core/CxTimerCallBack.h"
 
 #include "PIM/core/CxTimerManager.h"
-#include "PIM/platform/PimClock.h"
+#include "PIM/core/PimClock.h"
 
 CxTimerCallBack::CxTimerCallBack(CxTimerListener* listener, uint32_t interval, int id, int userValue)
     : m_listener(listener), m_interval(interval), m_userValue(userValue), m_id(id)

@@ -1,7 +1,7 @@
 #include "PIM/core/CxTimerManager.h"
 
 #include "PIM/core/CxTimerCallBack.h"
-#include "PIM/platform/PimClock.h"
+#include "PIM/core/PimClock.h"
 
 namespace {
 

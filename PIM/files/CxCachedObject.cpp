@@ -4,7 +4,7 @@
 #include "PIM/core/CxMemory.h"
 #include "PIM/core/Pimstr.h"
 #include "PIM/files/PimTempFolder.h"
-#include "PIM/platform/PimOsFiles.h"
+#include "PIM/os/PimOsFiles.h"
 
 #include <atomic>
 #include <cstdio>

@@ -3,7 +3,7 @@
 #include "PIM/core/Pimstr.h"
 #include "PIM/files/CxPathResolver.h"
 #include "PIM/files/PimFileLayer.h"
-#include "PIM/platform/PimOsFiles.h"
+#include "PIM/os/PimOsFiles.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,6 +1,6 @@
 #include "PIM/files/CxPathResolver.h"
 
-#include "PIM/platform/PimOsFiles.h"
+#include "PIM/os/PimOsFiles.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,6 +1,6 @@
 #include "PIM/files/PimTempFolder.h"
 
-#include "PIM/platform/PimOsFiles.h"
+#include "PIM/os/PimOsFiles.h"
 
 #include <cstdlib>
 #include <string>

@@ -2,7 +2,7 @@
 // ConvertFormat calls when a picture goes to a paletted depth or layout 9.
 #include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/graphics/CxPal.h"
-#include "PIM/graphics/PimImageReaders.h"
+#include "PIM/graphics/PimSurfacePalette.h"
 
 #include <algorithm>
 

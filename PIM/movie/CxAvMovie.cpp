@@ -2,7 +2,7 @@
 
 #include "PIM/core/CxMemory.h"
 #include "PIM/graphics/CxDrawSurface.h"
-#include "PIM/platform/PimClock.h"
+#include "PIM/core/PimClock.h"
 #include "PIM/sound/CxMixer.h"
 #include "PIM/sound/PimSound.h"
 

@@ -10,10 +10,10 @@
 #include "PIM/movie/CxMovie.h"
 
 #include "PIM/graphics/CxDrawSurface.h"
-#include "PIM/graphics/PimDisplay.h"
+#include "PIM/display/PimDisplay.h"
 #include "PIM/movie/CxMovieDriver.h"
 #include "PIM/movie/PimMovies.h"
-#include "PIM/platform/PimClock.h"
+#include "PIM/core/PimClock.h"
 
 #include <algorithm>
 #include <climits>

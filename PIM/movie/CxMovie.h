@@ -8,7 +8,7 @@
 
 #include "PIM/core/CxPauseResume.h"
 #include "PIM/core/CxString.h"
-#include "PIM/graphics/CxDialogBox.h"
+#include "PIM/widgets/CxDialogBox.h"
 
 class CxDrawSurface;
 class CxMovie;

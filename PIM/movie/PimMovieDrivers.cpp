@@ -6,7 +6,7 @@
 
 #include "PIM/core/CxError.h"
 #include "PIM/core/Pimstr.h"
-#include "PIM/graphics/PimImageFilters.h"
+#include "PIM/image/PimImageFilters.h"
 
 #include <cstring>
 
@@ -32,12 +32,19 @@ const ST_MOVIE_DRIVER_ENTRY* FindDriver(const char* fileName)
     return nullptr;
 }
 
+CxFrameSource* OpenForSprite(const char* fileName, uint32_t openFlags)
+{
+    return CreateMovieDriver(fileName, openFlags);
+}
+
 } // namespace
 
 int RegisterMovieDriver(const char* extension, PimMovieDriverCreator create, intptr_t userValue)
 {
     if (!extension || extension[0] != '.')
         return ReportError(PIM_ERR_BAD_ARG, "Extension MUST include the period as in '.smk'");
+    // From the first driver on, sprites get their movie frames from here.
+    SetFrameSourceProvider(&IsMovieFile, &OpenForSprite);
     char stored[kExtensionLength + 1] = {};
     std::strncpy(stored, extension, kExtensionLength);
     ST_MOVIE_DRIVER_ENTRY* free = nullptr;

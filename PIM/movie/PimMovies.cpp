@@ -13,7 +13,7 @@
 #include "PIM/core/CxError.h"
 #include "PIM/core/PimMainLoop.h"
 #include "PIM/graphics/CxDrawSurface.h"
-#include "PIM/graphics/PimDisplay.h"
+#include "PIM/display/PimDisplay.h"
 #include "PIM/movie/CxMovie.h"
 
 #include <algorithm>

@@ -1,9 +1,9 @@
 #include "PIM/sound/PimSound.h"
 
-#include "PIM/core/CxOptions.h"
+#include "PIM/files/CxOptions.h"
 #include "PIM/core/PimMainLoop.h"
-#include "PIM/platform/PimAudioDevice.h"
-#include "PIM/platform/PimClock.h"
+#include "PIM/sound/CxAudioDevice.h"
+#include "PIM/core/PimClock.h"
 #include "PIM/sound/CxMixer.h"
 #include "PIM/sound/CxSound.h"
 #include "PIM/sound/CxWave.h"

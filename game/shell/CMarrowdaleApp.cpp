@@ -1,15 +1,15 @@
 #include "game/shell/CMarrowdaleApp.h"
 
-#include "PIM/app/CxLuaEngine.h"
+#include "PIM/script/CxLuaEngine.h"
 #include "PIM/core/CxOptionSection.h"
 #include "PIM/core/CxOptionVariable.h"
 #include "PIM/core/PimGamePath.h"
 #include "PIM/movie/PimDefaultMovieDrivers.h"
 #include "PIM/movie/PimMovies.h"
 #include "PIM/files/PimFileLayer.h"
-#include "PIM/graphics/CxFreeTypeFont.h"
-#include "PIM/graphics/PimImageFilters.h"
-#include "PIM/platform/CxPlatformWindow.h"
+#include "PIM/text/CxFreeTypeFont.h"
+#include "PIM/image/PimImageFilters.h"
+#include "PIM/app/CxPlatformWindow.h"
 
 #include <vector>
 

@@ -7,7 +7,7 @@
 #include "PIM/files/CxBuffer.h"
 #include "PIM/files/CxFile.h"
 #include "PIM/files/PimMount.h"
-#include "PIM/platform/PimProcess.h"
+#include "PIM/os/PimProcess.h"
 #include "game/shell/CMarrowdaleApp.h"
 #include "game/shell/CommandLine.h"
 

@@ -5,10 +5,10 @@
 #include "PIM/app/PimKeyNames.h"
 #include "PIM/core/CxTimerCallBack.h"
 #include "PIM/core/PimMainLoop.h"
-#include "PIM/graphics/CxCommonControls.h"
+#include "PIM/widgets/CxCommonControls.h"
 #include "PIM/files/CxFileSystem.h"
-#include "PIM/platform/CxHeadlessWindow.h"
-#include "PIM/platform/PimClock.h"
+#include "PIM/backends/headless/CxHeadlessWindow.h"
+#include "PIM/core/PimClock.h"
 #include "tests/support/Recorders.h"
 #include "tests/support/TempFolder.h"
 

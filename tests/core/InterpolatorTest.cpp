@@ -2,7 +2,7 @@
 #include "PIM/core/CxInterpolator.h"
 #include "PIM/core/CxMemory.h"
 #include "PIM/core/PimGamePath.h"
-#include "PIM/platform/PimShellFolders.h"
+#include "PIM/os/PimShellFolders.h"
 
 #include <gtest/gtest.h>
 

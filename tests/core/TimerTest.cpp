@@ -7,7 +7,7 @@
 #include "PIM/core/CxTimerCallBack.h"
 #include "PIM/core/CxTimerManager.h"
 #include "PIM/core/PimMainLoop.h"
-#include "PIM/platform/PimClock.h"
+#include "PIM/core/PimClock.h"
 #include "tests/support/Recorders.h"
 
 #include <gtest/gtest.h>

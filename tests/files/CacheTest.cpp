@@ -1,7 +1,7 @@
 #include "PIM/core/CxMemory.h"
 #include "PIM/files/CxCachedObject.h"
 #include "PIM/files/PimTempFolder.h"
-#include "PIM/platform/PimOsFiles.h"
+#include "PIM/os/PimOsFiles.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>

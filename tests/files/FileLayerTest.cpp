@@ -3,7 +3,7 @@
 #include "PIM/files/CxFile.h"
 #include "PIM/files/CxPathResolver.h"
 #include "PIM/files/PimFileLayer.h"
-#include "PIM/platform/PimOsFiles.h"
+#include "PIM/os/PimOsFiles.h"
 #include "tests/support/Recorders.h"
 #include "tests/support/TempFolder.h"
 

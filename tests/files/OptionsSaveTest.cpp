@@ -1,8 +1,8 @@
 // Option files through the file layer: binding, the rules on when a store is
 // written, and the atomic save under injected faults and process stops.
 #include "PIM/core/CxMemory.h"
-#include "PIM/core/CxOptions.h"
-#include "PIM/platform/PimOsFiles.h"
+#include "PIM/files/CxOptions.h"
+#include "PIM/os/PimOsFiles.h"
 
 #include "tests/support/Recorders.h"
 

@@ -1,17 +1,17 @@
 // The FFmpeg movie drivers on movies we write ourselves: frames read back
 // pixel by pixel, conversions, sound through the headless mixer, timing on
 // the virtual clock, zips, and files that are not movies at all.
-#include "PIM/core/CxOptions.h"
+#include "PIM/files/CxOptions.h"
 #include "PIM/files/CxDirectoryFileSystem.h"
 #include "PIM/files/CxZipFileSystem.h"
 #include "PIM/graphics/CxDrawSurface.h"
-#include "PIM/graphics/CxSprite.h"
-#include "PIM/graphics/PimDisplay.h"
+#include "PIM/display/CxSprite.h"
+#include "PIM/display/PimDisplay.h"
 #include "PIM/movie/CxAvDriver.h"
 #include "PIM/movie/CxBinkDriver.h"
 #include "PIM/movie/CxSmackerDriver.h"
 #include "PIM/movie/PimDefaultMovieDrivers.h"
-#include "PIM/platform/PimClock.h"
+#include "PIM/core/PimClock.h"
 #include "PIM/sound/CxMixer.h"
 #include "PIM/sound/PimSound.h"
 #include "tests/support/Recorders.h"

@@ -3,13 +3,13 @@
 // listeners that delete movies, and drivers that fail to open or to decode.
 #include "PIM/core/PimMainLoop.h"
 #include "PIM/graphics/CxDrawSurface.h"
-#include "PIM/graphics/PimDisplay.h"
+#include "PIM/display/PimDisplay.h"
 #include "PIM/graphics/PimSurfaceFactory.h"
 #include "PIM/movie/CxMovie.h"
 #include "PIM/movie/CxMovieDriver.h"
 #include "PIM/movie/PimMovies.h"
-#include "PIM/platform/PimClock.h"
-#include "tests/graphics/DisplayTestSupport.h"
+#include "PIM/core/PimClock.h"
+#include "tests/display/DisplayTestSupport.h"
 #include "tests/support/Recorders.h"
 
 #include <gtest/gtest.h>

@@ -6,7 +6,7 @@
 #include "PIM/core/CxError.h"
 #include "PIM/core/PimTrace.h"
 #include "PIM/graphics/CxDrawSurface.h"
-#include "PIM/graphics/PimImageFilters.h"
+#include "PIM/image/PimImageFilters.h"
 
 #include <cmath>
 #include <filesystem>
