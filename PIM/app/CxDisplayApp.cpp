@@ -203,9 +203,17 @@ bool CxDisplayApp::OnRootKey(uint32_t key, uint32_t flags)
     return true;
 }
 
+bool CxDisplayApp::OnRootKeyUp(uint32_t key, uint32_t flags)
+{
+    if (!GetFocusObject())
+        return false;
+    DispatchKeyUp(key, flags);
+    return true;
+}
+
 void CxDisplayApp::OnKeyUp(uint32_t key, uint32_t flags)
 {
-    DispatchKeyUp(key, flags);
+    OnRootKeyUp(key, flags);
 }
 
 void CxDisplayApp::OnKeyDown(uint32_t key, uint32_t flags)

@@ -88,9 +88,11 @@ public:
         RDouble,
     };
     virtual void OnRootMouse(EMouse kind, uint32_t keys, CxPoint point, int32_t notches);
-    // A key for the display tree; true when something took it.
+    // A key for the display tree: to the focus object, whose handler passes
+    // what it does not take on to its parent. True when it was delivered.
     // `flags` carries PIM_KEY_SHIFT while Shift is held.
     virtual bool OnRootKey(uint32_t key, uint32_t flags);
+    virtual bool OnRootKeyUp(uint32_t key, uint32_t flags);
 
 protected:
     // The error display: every counted error reaches it. The box offers

@@ -493,3 +493,25 @@ void CxGameApp::OnKeyDown(uint32_t key, uint32_t flags)
     }
     CxDisplayApp::OnKeyDown(key, flags);
 }
+
+bool CxGameApp::OnRootKey(uint32_t key, uint32_t flags)
+{
+    // With a focus inside the room, what the focus does not take bubbles up
+    // to the room by itself.
+    if (CxDisplayApp::OnRootKey(key, flags))
+        return true;
+    if (!m_currentRoom || !m_currentRoom->IsOnDisplay())
+        return false;
+    m_currentRoom->OnKeyDown(key, flags);
+    return true;
+}
+
+bool CxGameApp::OnRootKeyUp(uint32_t key, uint32_t flags)
+{
+    if (CxDisplayApp::OnRootKeyUp(key, flags))
+        return true;
+    if (!m_currentRoom || !m_currentRoom->IsOnDisplay())
+        return false;
+    m_currentRoom->OnKeyUp(key, flags);
+    return true;
+}

@@ -45,6 +45,9 @@ public:
     void OnDeviceRestored() override;
     void OnDeviceLost() override;
     void OnKeyDown(uint32_t key, uint32_t flags) override;
+    // Keys nobody has the focus for go to the current room.
+    bool OnRootKey(uint32_t key, uint32_t flags) override;
+    bool OnRootKeyUp(uint32_t key, uint32_t flags) override;
 
     virtual int BuildGamePath(CxString& out, const char* path);
     virtual int NewFileSystem(const char* tag, const char* path);

@@ -9,14 +9,20 @@ uint32_t g_nextHandle = 1;
 
 CxGameWindow::CxGameWindow() : m_handle(g_nextHandle++), m_timers(this)
 {
-    m_view.SetName("room");
+    SetName("room");
 }
 
-CxGameWindow::~CxGameWindow() = default;
+CxGameWindow::~CxGameWindow()
+{
+    // The display system's hooks hear of the room while it is whole.
+    ForgetSelf();
+}
 
 void CxGameWindow::SetRoomName(const char* name)
 {
-    PimStrCopy(m_name, name, sizeof m_name);
+    char cut[PIM_ROOM_NAME_LENGTH + 1];
+    PimStrCopy(cut, name, sizeof cut);
+    SetName(cut);
 }
 
 int CxGameWindow::Unload()
@@ -54,26 +60,25 @@ void CxGameWindow::AttachToScreen()
     CxDisplayObject* root = GetRootObject();
     if (!root)
         return;
-    if (m_view.GetParent() != root) {
-        m_view.SetZ(PIM_ROOM_Z);
-        root->AddChild(&m_view);
+    if (GetParent() != root) {
+        SetZ(PIM_ROOM_Z);
+        root->AddChild(this);
     }
-    m_view.SetSize(root->GetSize());
-    m_view.MoveTo(0, 0);
+    SetSize(root->GetSize());
+    MoveTo(0, 0);
 }
 
 void CxGameWindow::DetachFromScreen()
 {
-    m_view.Hide();
-    m_view.Detach();
+    Hide();
+    Detach();
 }
 
 int CxGameWindow::LoadBackground(const char* fileName)
 {
-    const int code = m_view.Load(fileName, 1);
-    // The view keeps the root's size whatever the picture's.
+    const int code = CxSprite::Load(fileName, 1);
     if (CxDisplayObject* root = GetRootObject())
-        m_view.SetSize(root->GetSize());
-    m_view.Invalidate();
+        SetSize(root->GetSize());
+    Invalidate();
     return code;
 }

@@ -1,13 +1,16 @@
 #pragma once
 // The engine's room: one screen of the game, with the life cycle the room
 // stack drives (before-load, load, start when entered; stop, unload,
-// after-leave when left), a pause count, and its own timers. What a room
-// shows hangs under its view: a sprite whose picture is the room's
-// background and which covers the root of the display tree while the room
-// is current. (The view is a member rather than a base: the life cycle's
-// Load and Unload mean something else than a sprite's.)
+// after-leave when left), a pause count, and its own timers. The room is a
+// sprite of the display tree while it is current: its picture is the
+// background, its children are what it shows (buttons, sprites, texts), so
+// that their notices, and the mouse and keys nothing inside it takes, reach
+// the room like any display object.
+//
+// Load and Unload are the room's life cycle; the room's picture changes
+// through LoadBackground (and the sprite's LoadPicture and UnloadPicture),
+// never through them.
 
-#include "PIM/core/CxObject.h"
 #include "PIM/core/CxPauseResume.h"
 #include "PIM/core/CxRoomTimers.h"
 #include "PIM/core/CxTimerListener.h"
@@ -18,7 +21,7 @@ constexpr size_t PIM_ROOM_NAME_LENGTH = 32;
 // Where rooms sit among the root's children: behind anything else put there.
 constexpr int32_t PIM_ROOM_Z = static_cast<int32_t>(0xBFFFFFFEu);
 
-class CxGameWindow : public CxObject, public CxPauseResume, public CxTimerListener
+class CxGameWindow : public CxSprite, public CxPauseResume, public CxTimerListener
 {
 public:
     CxGameWindow();
@@ -26,7 +29,8 @@ public:
     CxGameWindow(const CxGameWindow&) = delete;
     CxGameWindow& operator=(const CxGameWindow&) = delete;
 
-    const char* GetRoomName() const { return m_name; }
+    // The sprite's name, at most PIM_ROOM_NAME_LENGTH bytes.
+    const char* GetRoomName() const { return GetName(); }
     // The number scripts know the room by: unique for the run, never reused.
     uint32_t GetHandle() const { return m_handle; }
     void SetRoomName(const char* name);
@@ -36,8 +40,9 @@ public:
     virtual int Load() { return 0; }
     virtual int Start() { return 0; }
     virtual int Stop() { return 0; }
-    // Kills every timer and deletes the killed ones.
-    virtual int Unload();
+    // Kills every timer and deletes the killed ones. The background stays:
+    // it is the room's until a new one is loaded.
+    int Unload() override;
     virtual int AfterLeave() { return 0; }
     // Once per frame while the room is current and not paused.
     virtual int Update();
@@ -57,18 +62,17 @@ public:
 
     CxRoomTimers& GetTimers() { return m_timers; }
 
-    // Entered: the view covers the root and shows. Left: it hides and leaves
-    // the tree. Both do nothing without a display tree.
+    // Entered: the room covers the root, behind anything else there, and
+    // shows. Left: it hides and leaves the tree. Both do nothing without a
+    // display tree.
     void AttachToScreen();
     void DetachFromScreen();
-    // The background: a picture loaded through the image filters, drawn at once.
+    // The background: a picture loaded through the image filters, drawn at
+    // once. The room keeps the root's size whatever the picture's.
     int LoadBackground(const char* fileName);
-    CxSprite& GetView() { return m_view; }
 
 private:
-    char m_name[PIM_ROOM_NAME_LENGTH + 1] = {};
     uint32_t m_handle;
     int m_pauseCount = 0;
     CxRoomTimers m_timers;
-    CxSprite m_view;
 };

@@ -297,7 +297,7 @@ int CxPanorama::SetSurface(CxDrawSurface* surface, int frameCount)
     // The strip's own picture handed in again must survive the Unload.
     if (surface && surface == m_strip.GetSurface() && !m_strip.IsShared())
         m_strip.SetSurfacePointer(nullptr);
-    Unload();
+    UnloadPicture();
     const int code = m_strip.SetSurface(surface, frameCount);
     if (code != PIM_OK)
         return m_error = code; // the strip has reported it
@@ -311,9 +311,9 @@ int CxPanorama::SetSurface(CxDrawSurface* surface, int frameCount)
     return PIM_OK;
 }
 
-int CxPanorama::Load(const char* fileName, int frameCount)
+int CxPanorama::LoadPicture(const char* fileName, int frameCount)
 {
-    Unload();
+    UnloadPicture();
     if (!fileName || !*fileName)
         return SetError(PIM_ERR_BAD_ARG, "CxPanorama::Load: no file name");
     CxDrawSurface* surface = LoadDrawSurface(fileName);
@@ -322,7 +322,7 @@ int CxPanorama::Load(const char* fileName, int frameCount)
     return SetSurface(surface, frameCount);
 }
 
-void CxPanorama::Unload()
+void CxPanorama::UnloadPicture()
 {
     Unfreeze();
     m_strip.Unload();
@@ -470,7 +470,7 @@ void CxPanorama::Unfreeze()
 {
     // The panorama's own picture is only ever the frozen view.
     if (m_surface)
-        CxSprite::Unload();
+        CxSprite::UnloadPicture();
 }
 
 // --- the tree --------------------------------------------------------------------------------

@@ -83,9 +83,9 @@ public:
     // Unloads, gives the strip the picture, sizes the strip (picture plus one
     // window) and puts it at scroll position (0, 0).
     int SetSurface(CxDrawSurface* surface, int frameCount = 1) override;
-    int Load(const char* fileName, int frameCount = 1) override;
+    int LoadPicture(const char* fileName, int frameCount) override;
     // Unfreezes and lets go of the picture.
-    void Unload() override;
+    void UnloadPicture() override;
     // The picture. (The panorama's own surface, which CxSprite::GetSurface
     // reads, is the frozen view while there is one.)
     CxDrawSurface* GetSurface() const { return m_strip.GetSurface(); }

@@ -74,7 +74,7 @@ CxSprite::~CxSprite()
 {
     // Hooks and focus first, while the sprite is whole; then the picture.
     ForgetSelf();
-    Unload();
+    UnloadPicture();
 }
 
 // --- the picture -----------------------------------------------------------------------------
@@ -100,7 +100,7 @@ int CxSprite::CopyFrom(CxSprite& other)
         return PIM_OK;
     if (!other.m_surface)
         return SetError(PIM_ERR_UNKNOWN, "No image for Sprite");
-    Unload();
+    UnloadPicture();
     m_surface = other.m_surface;
     m_movie = other.m_movie;
     m_shared = true;
@@ -123,7 +123,7 @@ int CxSprite::SetSurface(CxDrawSurface* surface, int frameCount)
     // Handing the sprite its own surface again must not delete it.
     if (surface && surface == m_surface && !m_shared)
         m_surface = nullptr;
-    Unload();
+    UnloadPicture();
     if (!surface)
         return SetError(PIM_ERR_UNKNOWN, "No image for Sprite");
     if (surface->GetError() != PIM_OK)
@@ -133,9 +133,9 @@ int CxSprite::SetSurface(CxDrawSurface* surface, int frameCount)
     return PIM_OK;
 }
 
-int CxSprite::Load(const char* fileName, int frameCount)
+int CxSprite::LoadPicture(const char* fileName, int frameCount)
 {
-    Unload();
+    UnloadPicture();
     if (!fileName || !*fileName)
         return SetError(PIM_ERR_BAD_ARG, "CxSprite::Load: no file name");
 
@@ -182,7 +182,7 @@ int CxSprite::Load(const char* fileName, int frameCount)
 
 int CxSprite::CreateSurface(int32_t width, int32_t height, int depth)
 {
-    Unload();
+    UnloadPicture();
     CxDrawSurface* surface = CreateDrawSurface();
     if (!surface)
         return SetError(PIM_ERR_OUT_OF_MEMORY, "Could not allocate a new CxDrawSurface");
@@ -195,7 +195,13 @@ int CxSprite::CreateSurface(int32_t width, int32_t height, int depth)
     return PIM_OK;
 }
 
-void CxSprite::Unload()
+int CxSprite::Unload()
+{
+    UnloadPicture();
+    return PIM_OK;
+}
+
+void CxSprite::UnloadPicture()
 {
     if (m_surface || m_movie)
         Invalidate();
@@ -222,7 +228,7 @@ void CxSprite::Release()
 {
     Hide();
     Detach();
-    Unload();
+    UnloadPicture();
 }
 
 // --- frames ----------------------------------------------------------------------------------

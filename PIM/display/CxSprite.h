@@ -31,11 +31,15 @@ public:
     // sprite takes the frame size when its own size is empty.
     virtual int SetSurface(CxDrawSurface* surface, int frameCount = 1);
     // A picture (through the image filters) or a movie (through the frame
-    // source provider, which hands back an opened source).
-    virtual int Load(const char* fileName, int frameCount = 1);
+    // source provider, which hands back an opened source). Sprites that load
+    // their own way override LoadPicture; Load itself is not virtual, so
+    // that a room's life-cycle Load () stands beside it without hiding it.
+    int Load(const char* fileName, int frameCount = 1) { return LoadPicture(fileName, frameCount); }
     virtual int CreateSurface(int32_t width, int32_t height, int depth);
-    virtual void Unload();
-    // Hide, Detach, Unload.
+    // Releases the picture (PIM_OK). Objects that are more than a picture
+    // give it their own meaning: a room's Unload is the room leaving.
+    virtual int Unload();
+    // Hide, Detach, and the picture released.
     virtual void Release();
     CxDrawSurface* GetSurface() const { return m_surface; }
     // Stores the pointer only.
@@ -108,6 +112,11 @@ public:
                               int frame = PIM_SPRITE_CURRENT_FRAME);
 
 protected:
+    virtual int LoadPicture(const char* fileName, int frameCount);
+    // Deletes the movie driver and the surface unless shared, and forgets
+    // the frames. Every picture change goes through here first (never
+    // through Unload, which a room overrides with leaving).
+    virtual void UnloadPicture();
     // Renders the current movie frame into the surface when it changed.
     void RenderMovieFrame();
     // The frame rectangle for `frame` of a still picture.

@@ -48,7 +48,7 @@ void CxMovie::ReleaseDriver()
     m_driver = nullptr;
 }
 
-void CxMovie::Unload()
+void CxMovie::UnloadPicture()
 {
     // The picture goes with the driver; a modal Play waiting on it must not wait on.
     ReleaseDriver();
@@ -56,7 +56,7 @@ void CxMovie::Unload()
     if (m_playFlags & PIM_MOVIE_IN_MODAL)
         EndModal();
     m_current = 0;
-    CxDialogBox::Unload();
+    CxDialogBox::UnloadPicture();
 }
 
 // --- the file --------------------------------------------------------------------------------

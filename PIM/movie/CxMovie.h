@@ -76,7 +76,7 @@ public:
     virtual void Close();
     // The driver goes with the picture; a playing movie stops without
     // telling anyone (a modal Play returns).
-    void Unload() override;
+    void UnloadPicture() override;
     const char* GetFileName() const { return m_fileName.GetText(); }
     CxMovieDriver* GetDriver() const { return m_driver; }
 

@@ -135,10 +135,10 @@ int CxButton::SetSurface(CxDrawSurface* surface, int frameCount)
     return code;
 }
 
-int CxButton::Load(const char* fileName, int frameCount)
+int CxButton::LoadPicture(const char* fileName, int frameCount)
 {
     (void)frameCount;
-    const int code = CxSprite::Load(fileName, PIM_BUTTON_STATE_COUNT);
+    const int code = CxSprite::LoadPicture(fileName, PIM_BUTTON_STATE_COUNT);
     if (code == PIM_OK)
         ShowState(m_state);
     return code;

@@ -66,7 +66,7 @@ public:
     void OnLButtonUp(uint32_t buttons, CxPoint point) override;
     // Both cut the picture into five frames, whatever `frameCount` says.
     int SetSurface(CxDrawSurface* surface, int frameCount = PIM_BUTTON_STATE_COUNT) override;
-    int Load(const char* fileName, int frameCount = PIM_BUTTON_STATE_COUNT) override;
+    int LoadPicture(const char* fileName, int frameCount) override;
 
     // --- the button's own ----------------------------------------------------------------
     // Shows the mapped frame; a change is told to the owner. States outside

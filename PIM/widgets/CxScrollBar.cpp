@@ -76,7 +76,7 @@ int CxScrollBar::InstallPart(T*& part, CxDrawSurface* surface, int frames, const
     return PIM_OK;
 }
 
-int CxScrollBar::LoadPicture(const char* fileName, CxDrawSurface*& surface, const char* invalid)
+int CxScrollBar::LoadPart(const char* fileName, CxDrawSurface*& surface, const char* invalid)
 {
     surface = CreateDrawSurface();
     if (!surface)
@@ -109,7 +109,7 @@ int CxScrollBar::SetThumb(CxDrawSurface* surface)
 int CxScrollBar::LoadPart(const char* fileName, int (CxScrollBar::*set)(CxDrawSurface*), const char* invalid)
 {
     CxDrawSurface* surface = nullptr;
-    int code = LoadPicture(fileName, surface, invalid);
+    int code = LoadPart(fileName, surface, invalid);
     if (code != PIM_OK)
         return code;
     code = (this->*set)(surface);

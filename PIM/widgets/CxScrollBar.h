@@ -117,7 +117,7 @@ protected:
     template <class T>
     int InstallPart(T*& part, CxDrawSurface* surface, int frames, const char* invalid, const char* noMemory);
     // A new surface loaded from `fileName`; `invalid` is said when it cannot be read.
-    int LoadPicture(const char* fileName, CxDrawSurface*& surface, const char* invalid);
+    int LoadPart(const char* fileName, CxDrawSurface*& surface, const char* invalid);
     int LoadPart(const char* fileName, int (CxScrollBar::*set)(CxDrawSurface*), const char* invalid);
     void ButtonChanged(CxButton* button);
     void StopRepeat();

@@ -32,12 +32,12 @@ class CTitleScene : public CxGameWindow
 {
 public:
     explicit CTitleScene(CxGameApp*) {}
-    ~CTitleScene() override { Release(); }
+    ~CTitleScene() override { ReleaseScene(); }
 
     int Load() override
     {
         LoadBackground("title/backdrop.tga");
-        CxSprite& view = GetView();
+        CxSprite& view = *this;
         const uint32_t magenta = 0xFF00FF; // the hen's key: red x 65536 + green x 256 + blue
         struct Animal
         {
@@ -95,7 +95,7 @@ public:
 
     int Unload() override
     {
-        Release();
+        ReleaseScene();
         return CxGameWindow::Unload();
     }
 
@@ -103,7 +103,7 @@ private:
     static constexpr int kAnimals = 5;
     static constexpr int kForever = 1000000;
 
-    void Release()
+    void ReleaseScene()
     {
         for (CxAnimation& animation : m_animations) {
             animation.Stop();

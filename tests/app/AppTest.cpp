@@ -60,7 +60,18 @@ public:
     }
     int QueryQuit() override { return allowQuit ? 1 : 0; }
     void OnTimer(CxTimerCallBack* timer) override { timerCalls.push_back(timer->GetId()); }
+    // What reaches the room as a display object.
+    void OnKeyDown(uint32_t key, uint32_t) override { keys.push_back(key); }
+    void OnLButtonDown(uint32_t, CxPoint point) override { presses.push_back(point); }
+    int OnNotify(int code, CxDisplayObject* sender, intptr_t, intptr_t) override
+    {
+        notices.push_back({code, sender});
+        return 1;
+    }
 
+    std::vector<uint32_t> keys;
+    std::vector<CxPoint> presses;
+    std::vector<std::pair<int, CxDisplayObject*>> notices;
     int updates = 0;
     bool allowQuit = true;
     std::function<void()> onStop;
@@ -826,4 +837,99 @@ TEST(ReplayScript, RefusesBadLinesWithTheirNumbers)
     std::string error;
     const char zero[] = "wait 1\0\n";
     EXPECT_FALSE(replay.Parse(zero, sizeof zero - 1, error));
+}
+
+namespace {
+
+// A child of a room: a click on it tells its parent, as a button does; it
+// takes the key 'B' and passes every other key on.
+class NoticeChild : public CxSprite
+{
+public:
+    void OnLButtonUp(uint32_t, CxPoint) override
+    {
+        if (CxDisplayObject* parent = GetParent())
+            parent->OnNotify(42, this, 0, 0);
+    }
+    void OnKeyDown(uint32_t key, uint32_t flags) override
+    {
+        if (key != 'B')
+            CxSprite::OnKeyDown(key, flags);
+    }
+};
+
+int CountTree(const CxDisplayObject& object)
+{
+    return 1 + object.CountChildren(PIM_COUNT_RECURSIVE);
+}
+
+} // namespace
+
+TEST_F(App, TheCurrentRoomIsInTheDisplayTreeBehindEverythingElse)
+{
+    auto app = Start();
+    app->PushRoom("Title");
+    app->DoFrame();
+    TestRoom* title = app->Room("Title");
+    CxDisplayObject* root = GetRootObject();
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(title->GetParent(), root);
+    EXPECT_TRUE(title->IsVisible());
+    EXPECT_EQ(title->GetZ(), PIM_ROOM_Z);
+    EXPECT_EQ(title->GetSize(), root->GetSize());
+    EXPECT_STREQ(title->GetName(), "Title");
+
+    app->GotoRoom("Login");
+    app->DoFrame();
+    EXPECT_EQ(title->GetParent(), nullptr);
+    EXPECT_FALSE(title->IsShown());
+    EXPECT_EQ(app->Room("Login")->GetParent(), root);
+    Stop(*app);
+}
+
+TEST_F(App, NoticesClicksAndUntakenKeysReachTheRoom)
+{
+    auto app = Start();
+    app->PushRoom("Title");
+    app->DoFrame();
+    TestRoom* room = app->Room("Title");
+    NoticeChild child;
+    child.Create(100, 100, 50, 50, room);
+    child.Show();
+
+    // A click beside the child lands on the room itself; one on the child
+    // comes back as the child's notice.
+    app->Send(Message(EMessage::LButtonDown, 10, 20));
+    ASSERT_EQ(room->presses.size(), 1u);
+    EXPECT_EQ(room->presses[0], CxPoint(10, 20));
+    app->Send(Message(EMessage::LButtonUp, 120, 120));
+    ASSERT_EQ(room->notices.size(), 1u);
+    EXPECT_EQ(room->notices[0].first, 42);
+    EXPECT_EQ(room->notices[0].second, &child);
+
+    // Without a focus the room hears every key; with the focus on the child
+    // it hears what the child does not take.
+    app->Key('A');
+    child.SetFocus();
+    app->Key('B');
+    app->Key('C');
+    EXPECT_EQ(room->keys, (std::vector<uint32_t>{'A', 'C'}));
+    child.Detach();
+    Stop(*app);
+}
+
+TEST_F(App, EnteringLeavingAndEnteringAgainLeavesTheSameTree)
+{
+    auto app = Start();
+    app->PushRoom("Title");
+    app->DoFrame();
+    CxDisplayObject* root = GetRootObject();
+    const int entered = CountTree(*root);
+    app->GotoRoom("Login");
+    app->DoFrame();
+    app->GotoRoom("Title");
+    app->DoFrame();
+    EXPECT_EQ(CountTree(*root), entered);
+    EXPECT_EQ(app->Room("Login")->GetParent(), nullptr);
+    Stop(*app);
 }
