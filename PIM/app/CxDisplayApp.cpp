@@ -80,9 +80,7 @@ int CxDisplayApp::ExitApplication()
         m_modalLoopInstalled = false;
     }
     DeleteDefaultFont();
-    ShutdownCursors();
     ShutdownDisplay();
-    m_cursorsReady = false;
     return CxWindowApp::ExitApplication();
 }
 
@@ -99,10 +97,10 @@ void CxDisplayApp::OnScreenCreated()
         top->SetSize(root);
     }
     InvalidateAll();
-    if (!m_cursorsReady && screen) {
-        InitCursors(UsesCustomCursor(), screen->GetDepth(), screen->GetPixelLayout());
-        m_cursorsReady = true;
-    }
+    // The cursors were set up with the application: the screen takes them
+    // as they are now, with whatever was registered and selected since.
+    if (screen)
+        AttachCursorsToScreen(screen->GetDepth(), screen->GetPixelLayout());
 }
 
 void CxDisplayApp::OnError(void* context, int code, const char* message)

@@ -105,7 +105,6 @@ protected:
     void ForwardMouse(EMouse kind, uint32_t keys, CxPoint point, int32_t notches);
 
     CxSize m_internalSize{-1, -1};
-    bool m_cursorsReady = false;
     // The rectangles of the frame being painted (kept here: painting allocates nothing).
     CxRect m_dirty[PIM_MAX_DIRTY_RECTS];
     ST_ERROR_HANDLER m_previousHandler;

@@ -1,5 +1,7 @@
 #include "PIM/app/CxWindowApp.h"
 
+#include "PIM/display/PimCursors.h"
+#include "PIM/graphics/PimPixelFormat.h"
 #include "PIM/core/CxError.h"
 #include "PIM/os/PimSystemInfo.h"
 #include "PIM/core/PimTrace.h"
@@ -195,6 +197,19 @@ int CxWindowApp::ScreenCapture(const char* fileName)
     const int code = m_screen->Save(fileName, 0);
     m_screen->ClearError();
     return code;
+}
+
+int CxWindowApp::InitApplication()
+{
+    CxApp::InitApplication();
+    InitCursors(m_customCursor, m_depth, GetPreferredLayout16());
+    return PIM_OK;
+}
+
+int CxWindowApp::ExitApplication()
+{
+    ShutdownCursors();
+    return CxApp::ExitApplication();
 }
 
 int CxWindowApp::PaintScreen()

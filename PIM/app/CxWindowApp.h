@@ -112,6 +112,11 @@ public:
 
     int DoFrame() override;
     int InitInstance() override;
+    // Sets up the cursors (custom or the system's, at the window's depth)
+    // with cursor 0 selected, before anything registers or selects one; the
+    // screen attaches to them when it comes.
+    int InitApplication() override;
+    int ExitApplication() override;
     int ExitInstance() override;
 
     const CxRect& GetWindowRect() const { return m_windowRect; }

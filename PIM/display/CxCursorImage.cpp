@@ -71,3 +71,29 @@ bool CxCursorImage::Advance()
     m_timer.Start(GetFramePeriod());
     return true;
 }
+
+int CxCursorImage::ConvertTo(int depth, uint8_t layout)
+{
+    if (!m_surface)
+        return PIM_ERR_BAD_ARG;
+    if (m_bitsLocked) {
+        m_surface->UnlockBits();
+        m_bitsLocked = false;
+    }
+    const int code = ConvertKeepingKey(*m_surface, depth, layout);
+    m_bitsLocked = m_surface->LockBits() != nullptr;
+    return code;
+}
+
+int ConvertKeepingKey(CxDrawSurface& surface, int depth, uint8_t layout)
+{
+    // The key is a pixel value, which the conversion changes: remember where
+    // a key pixel is and read its new value there afterwards.
+    const uint32_t key = surface.GetTransparentColour();
+    int32_t keyX = 0, keyY = 0;
+    const bool found = key != PIM_NO_KEY && surface.FindPixel(key, keyX, keyY) == 1;
+    if (surface.ConvertFormat(depth, layout) != PIM_OK)
+        return surface.GetError() != PIM_OK ? surface.GetError() : PIM_ERR_UNKNOWN;
+    surface.SetTransparentColour(found ? surface.GetPixel(keyX, keyY) : PIM_NO_KEY);
+    return PIM_OK;
+}

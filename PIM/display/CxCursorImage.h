@@ -38,6 +38,10 @@ public:
     bool Advance();
     // True when the next Advance would step.
     bool IsFrameDue() const;
+    // Converts the picture to a screen's format, its transparent colour
+    // following a pixel that had it. PIM_OK, or the conversion's error (the
+    // picture is then as it was).
+    int ConvertTo(int depth, uint8_t layout);
 
 private:
     CxDrawSurface* m_surface;
@@ -49,3 +53,8 @@ private:
     bool m_bitsLocked = false;
     CxTimer m_timer;
 };
+
+// Converts `surface` to `depth` and `layout` with its transparent colour
+// carried over (the value a key pixel has afterwards; none when no pixel
+// had the key).
+int ConvertKeepingKey(CxDrawSurface& surface, int depth, uint8_t layout);

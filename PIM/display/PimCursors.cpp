@@ -190,6 +190,35 @@ int InitCursors(bool custom, int screenDepth, uint8_t screenLayout, bool allowAl
     return result;
 }
 
+int AttachCursorsToScreen(int screenDepth, uint8_t screenLayout)
+{
+    ST_CURSOR_STATE& s = State();
+    CursorLock lock;
+    if (!IsValidDepth(screenDepth))
+        return PIM_ERR_BAD_ARG;
+    const uint8_t layout = screenDepth == 16 ? screenLayout : uint8_t{PIM_LAYOUT_DEFAULT};
+    const uint8_t had = s.depth == 16 ? s.layout : uint8_t{PIM_LAYOUT_DEFAULT};
+    int result = PIM_OK;
+    if (s.custom && (screenDepth != s.depth || layout != had)) {
+        for (size_t i = 0; i < s.images.GetCount(); ++i) {
+            CxCursorImage* image = *s.images.Get(i);
+            CxDrawSurface* picture = image->GetSurface();
+            // Alpha cursors draw as they are on any screen.
+            if (!picture || (picture->GetDepth() == 32 && s.allowAlpha))
+                continue;
+            const int code = image->ConvertTo(screenDepth, layout);
+            if (code != PIM_OK && result == PIM_OK)
+                result = code;
+        }
+    }
+    s.depth = screenDepth;
+    s.layout = screenLayout;
+    s.dirty = s.custom;
+    if (s.custom)
+        EnsureSaveUnder(s, s.depth, s.layout);
+    return result;
+}
+
 void ShutdownCursors()
 {
     ST_CURSOR_STATE& s = State();
@@ -234,17 +263,10 @@ int RegisterCursor(CxDrawSurface* surface, int id, int32_t hotX, int32_t hotY, i
         // Drawn with its own alpha.
         surface->SetTransparentColour(PIM_NO_KEY);
     } else if (IsValidDepth(s.depth)) {
-        // The key is a pixel value, which the conversion changes: remember
-        // where a key pixel is and read its new value there afterwards.
-        const uint32_t key = surface->GetTransparentColour();
-        int32_t keyX = 0, keyY = 0;
-        const bool found = key != PIM_NO_KEY && surface->FindPixel(key, keyX, keyY) == 1;
-        if (surface->ConvertFormat(s.depth, s.layout) != PIM_OK) {
-            const int code = surface->GetError();
+        if (const int code = ConvertKeepingKey(*surface, s.depth, s.layout); code != PIM_OK) {
             delete surface;
             return code;
         }
-        surface->SetTransparentColour(found ? surface->GetPixel(keyX, keyY) : PIM_NO_KEY);
     }
 
     auto* image = new CxCursorImage(surface, id, CxPoint(hotX, hotY), frameCount, frameRate);

@@ -42,6 +42,11 @@ PimSystemCursorHook GetSystemCursorHook();
 // Any earlier state is shut down first. Returns the first registration's
 // error (the cursors that could be registered stay).
 int InitCursors(bool custom, int screenDepth, uint8_t screenLayout, bool allowAlpha = true);
+// The screen the cursors are drawn on has arrived (or changed): the
+// registered cursors are converted to its format and kept, whatever was
+// registered or selected before it. 16 for a depth no surface has; else the
+// first conversion's error (that cursor stays as it was).
+int AttachCursorsToScreen(int screenDepth, uint8_t screenLayout);
 // Frees every image and the save-under surface; the hook stays.
 void ShutdownCursors();
 bool UsesCustomCursors();

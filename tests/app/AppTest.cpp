@@ -6,6 +6,10 @@
 #include "PIM/core/CxTimerCallBack.h"
 #include "PIM/core/PimMainLoop.h"
 #include "PIM/widgets/CxCommonControls.h"
+#include "PIM/display/CxCursorImage.h"
+#include "PIM/display/PimCursors.h"
+#include "PIM/display/CxScreenSurface.h"
+#include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/files/CxFileSystem.h"
 #include "PIM/backends/headless/CxHeadlessWindow.h"
 #include "PIM/core/PimClock.h"
@@ -932,4 +936,28 @@ TEST_F(App, EnteringLeavingAndEnteringAgainLeavesTheSameTree)
     EXPECT_EQ(CountTree(*root), entered);
     EXPECT_EQ(app->Room("Login")->GetParent(), nullptr);
     Stop(*app);
+}
+
+TEST_F(App, CursorsRegisteredBeforeTheScreenOutliveItsArrival)
+{
+    auto app = Start("[Engine]\nUseCustomCursor=1\n");
+    ASSERT_EQ(app->GetScreen(), nullptr);
+    EXPECT_TRUE(UsesCustomCursors());
+    EXPECT_EQ(GetCursor(), PIM_CURSOR_ARROW);
+    // What a start-up script does: its own cursor, selected at once.
+    CxPoint hot;
+    ASSERT_EQ(RegisterCursor(CreateBuiltinCursor(1, hot), 9, hot.x, hot.y), PIM_OK);
+    SetCursor(9);
+    SetDefaultCursor(9);
+    for (int i = 0; i < 10 && !app->GetScreen(); ++i)
+        app->DoFrame();
+    ASSERT_NE(app->GetScreen(), nullptr);
+    const CxCursorImage* mine = FindCursor(9);
+    ASSERT_NE(mine, nullptr);
+    EXPECT_EQ(mine->GetSurface()->GetDepth(), app->GetScreen()->GetDepth());
+    EXPECT_EQ(GetCursor(), 9);
+    EXPECT_EQ(GetDefaultCursor(), 9);
+    EXPECT_EQ(CountCursors(), PIM_BUILTIN_CURSOR_COUNT + 1);
+    Stop(*app);
+    EXPECT_EQ(CountCursors(), 0);
 }
