@@ -12,6 +12,7 @@
 #include "PIM/core/Pimstr.h"
 #include "PIM/files/CxDirectoryFileSystem.h"
 #include "PIM/files/CxDynamicFileSystem.h"
+#include "PIM/files/CxFileSystem.h"
 #include "PIM/files/CxZipFileSystem.h"
 #include "PIM/files/PimFileLayer.h"
 #include "PIM/files/PimMount.h"
@@ -39,6 +40,15 @@ std::string NormalizeRootPath(std::string path)
     if (IsZipArchivePath(bare.c_str()))
         return bare;
     return bare.back() == '/' ? bare : bare + "/";
+}
+
+// An archive named by a path of the system's folders, as the file layer
+// reads it; folders are the system's paths already.
+std::string SystemPath(const std::string& path)
+{
+    if (IsZipArchivePath(path.c_str()) && StripRootTag(path.c_str()) == path.c_str())
+        return "<DEFAULT>" + path;
+    return path;
 }
 
 } // namespace
@@ -128,9 +138,11 @@ void CxGameApp::ReadRegistryAndPaths()
     m_discPath = NormalizeRootPath(m_discOverride.empty() ? value : m_discOverride);
 
     // 4. Mounted disc first, so that the install folder is searched before it.
+    // Both are the system's own paths: an archive among them is read from
+    // the system's folders, never from a mount.
     if (!m_discPath.empty())
-        NewFileSystem("<CDPath>", m_discPath.c_str());
-    NewFileSystem("<InstallPath>", m_installPath.c_str());
+        NewFileSystem("<CDPath>", SystemPath(m_discPath).c_str());
+    NewFileSystem("<InstallPath>", SystemPath(m_installPath).c_str());
 }
 
 int CxGameApp::NewFileSystem(const char* tag, const char* path)
@@ -139,9 +151,10 @@ int CxGameApp::NewFileSystem(const char* tag, const char* path)
         return PIM_ERR_BAD_ARG;
     std::unique_ptr<CxFileSystem> fs;
     if (IsZipArchivePath(path)) {
-        // The archive itself is a file of the system's own folders.
-        std::string onDisk = std::string("<DEFAULT>") + path;
-        fs.reset(new CxZipFileSystem(onDisk.c_str(), tag));
+        // The archive is read through the file layer like any other file: a
+        // tag in its name is honoured ("<InstallPath>extra.zip"), and an
+        // untagged name is looked up in the mounts, the newest first.
+        fs.reset(new CxZipFileSystem(path, tag));
         if (fs && fs->GetError() != PIM_OK)
             return SetAppError(fs->GetError(), "Unable to mount the archive %s", path);
     } else {

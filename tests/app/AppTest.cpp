@@ -15,6 +15,10 @@
 #include "PIM/core/PimClock.h"
 #include "tests/support/Recorders.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/ZipWriter.h"
+#include "PIM/files/CxBuffer.h"
+#include "PIM/files/CxFile.h"
+#include "PIM/files/PimFileLayer.h"
 
 #include <gtest/gtest.h>
 
@@ -960,4 +964,34 @@ TEST_F(App, CursorsRegisteredBeforeTheScreenOutliveItsArrival)
     EXPECT_EQ(CountCursors(), PIM_BUILTIN_CURSOR_COUNT + 1);
     Stop(*app);
     EXPECT_EQ(CountCursors(), 0);
+}
+
+TEST_F(App, ArchivesMountThroughTheFileLayerTaggedOrFoundInAMount)
+{
+    ZipWriter extra;
+    extra.Add("notes.txt", "from the extra archive");
+    folder.Write("extra.zip", extra.Build());
+    ZipWriter nested;
+    nested.Add("deep.txt", "from the archive in a mount");
+    folder.Write("packs/nested.zip", nested.Build());
+    auto app = Start();
+
+    // A tag in the archive's name is honoured...
+    ASSERT_EQ(app->NewFileSystem("<Extra>", "<InstallPath>extra.zip"), PIM_OK);
+    CxBuffer bytes;
+    ASSERT_EQ(LoadFile("<Extra>notes.txt", bytes), PIM_OK);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes.GetData()), bytes.GetSize()), "from the extra archive");
+    // ...and an untagged name is found in the mounts, like any file.
+    ASSERT_EQ(app->NewFileSystem("<Nested>", "packs/nested.zip"), PIM_OK);
+    ASSERT_EQ(LoadFile("<Nested>deep.txt", bytes), PIM_OK);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes.GetData()), bytes.GetSize()),
+              "from the archive in a mount");
+    // The install folder itself, given as the system's path, still mounts.
+    TempFolder other;
+    ZipWriter data;
+    data.Add("Marrowdale.ini", "");
+    const std::string archive = other.Write("game.zip", data.Build());
+    EXPECT_EQ(app->NewFileSystem("<Game>", ("<DEFAULT>" + archive).c_str()), PIM_OK);
+    EXPECT_TRUE(FsExists("<Game>Marrowdale.ini"));
+    Stop(*app);
 }
