@@ -1,5 +1,6 @@
 #include "PIM/app/CxApp.h"
 
+#include "PIM/files/PimTempFolder.h"
 #include "PIM/script/CxLuaEngine.h"
 
 #include "PIM/core/CxLog.h"
@@ -87,6 +88,12 @@ CxApp::CxApp(const ST_APP_INIT& init)
     // A missing configuration file is no error: every key has its default.
     Load(configFile.c_str());
     StartLog();
+    // Swap files of the memory cache: a private folder under "CacheDir"
+    // when one is set, else the run's temporary folder.
+    char cacheDir[PIM_OPTIONS_FILE_NAME_SIZE];
+    GetString("Engine", "CacheDir", cacheDir, "", sizeof cacheDir);
+    if (cacheDir[0] && !PimUseCacheFolder(cacheDir))
+        Trace("The cache folder could not be made under %s; the temporary folder is used\n", cacheDir);
     int seed = GetInt("Engine", "RandomNumberSeed", static_cast<int>(std::time(nullptr)));
     SeedRandom(static_cast<uint32_t>(seed));
     // Read for the record; clearing the debugger's output has no meaning here.
@@ -98,6 +105,7 @@ CxApp::~CxApp()
     m_lua.reset();
     // The configuration store is saved here if it changed (export mode).
     Flush();
+    PimReleaseCacheFolder();
     ExitMemoryServices();
     if (g_app == this)
         g_app = nullptr;

@@ -3,6 +3,7 @@
 #include "PIM/core/CxError.h"
 #include "PIM/core/CxMemory.h"
 #include "PIM/core/Pimstr.h"
+#include "PIM/core/PimClock.h"
 #include "PIM/files/PimTempFolder.h"
 #include "PIM/os/PimOsFiles.h"
 
@@ -102,7 +103,7 @@ bool CxCachedObject::SwapOut()
     if (!folder)
         return false;
     std::snprintf(m_swapFile, sizeof m_swapFile, "%s%c%08lx_%08lx.tmp", folder, '/',
-                  static_cast<unsigned long>(PimOs::TickCount()),
+                  static_cast<unsigned long>(PimGetTicks()),
                   static_cast<unsigned long>(reinterpret_cast<uintptr_t>(*m_data) & 0xFFFFFFFFu));
     FILE* stream = PimOs::Open(m_swapFile, "wb");
     bool written = stream && PimOs::Write(stream, *m_data, *m_size, m_swapFile) == *m_size;

@@ -194,13 +194,20 @@ bool AbsolutePath(const char* path, char* out, size_t outSize)
 
 bool MakePrivateTempFolder(const char* prefix, char* out, size_t outSize)
 {
-    if (!out || outSize == 0)
-        return false;
     const char* base = std::getenv("TMPDIR");
     if (!base || base[0] != '/')
         base = "/tmp";
+    return MakePrivateFolder(base, prefix, out, outSize);
+}
+
+bool MakePrivateFolder(const char* base, const char* prefix, char* out, size_t outSize)
+{
+    if (!out || outSize == 0 || !base || !*base)
+        return false;
     char pattern[4096];
-    int n = std::snprintf(pattern, sizeof pattern, "%s/%s-XXXXXX", base, prefix ? prefix : "pim");
+    const size_t length = std::strlen(base);
+    const char* slash = base[length - 1] == '/' ? "" : "/";
+    int n = std::snprintf(pattern, sizeof pattern, "%s%s%s-XXXXXX", base, slash, prefix ? prefix : "pim");
     if (n <= 0 || static_cast<size_t>(n) >= sizeof pattern || static_cast<size_t>(n) >= outSize)
         return false;
     // mkdtemp creates the folder itself, exclusively, readable only by us.
@@ -208,12 +215,6 @@ bool MakePrivateTempFolder(const char* prefix, char* out, size_t outSize)
         return false;
     std::snprintf(out, outSize, "%s", pattern);
     return true;
-}
-
-uint32_t TickCount()
-{
-    using namespace std::chrono;
-    return static_cast<uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
 long ProcessId()

@@ -66,8 +66,8 @@ bool AbsolutePath(const char* path, char* out, size_t outSize);
 // A new folder of our own under $TMPDIR (or /tmp), made exclusively; written
 // into `out`. False when none could be made.
 bool MakePrivateTempFolder(const char* prefix, char* out, size_t outSize);
-
-uint32_t TickCount(); // milliseconds, for names that must differ
+// The same under `base` (which must exist): "base/prefix-XXXXXX", mode 0700.
+bool MakePrivateFolder(const char* base, const char* prefix, char* out, size_t outSize);
 
 long ProcessId();
 // False when no process of that id runs any more.

@@ -19,6 +19,7 @@
 #include "PIM/files/CxBuffer.h"
 #include "PIM/files/CxFile.h"
 #include "PIM/files/PimFileLayer.h"
+#include "PIM/files/PimTempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -993,5 +994,20 @@ TEST_F(App, ArchivesMountThroughTheFileLayerTaggedOrFoundInAMount)
     const std::string archive = other.Write("game.zip", data.Build());
     EXPECT_EQ(app->NewFileSystem("<Game>", ("<DEFAULT>" + archive).c_str()), PIM_OK);
     EXPECT_TRUE(FsExists("<Game>Marrowdale.ini"));
+    Stop(*app);
+}
+
+TEST_F(App, TheCacheFolderComesFromTheConfiguration)
+{
+    TempFolder base;
+    {
+        auto app = Start("[Engine]\nCacheDir=" + base.Path() + "\n");
+        ASSERT_NE(PimCacheFolder(), nullptr);
+        EXPECT_EQ(std::string(PimCacheFolder()).rfind(base.Path() + "/", 0), 0u);
+        Stop(*app);
+    }
+    EXPECT_EQ(PimCacheFolder(), nullptr); // gone with the application
+    auto app = Start("[Engine]\nCacheDir=" + base.Path() + "/missing\n");
+    EXPECT_EQ(PimCacheFolder(), nullptr);
     Stop(*app);
 }

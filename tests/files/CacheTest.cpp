@@ -133,3 +133,31 @@ TEST(TempFolder, PrivateAndRemovedWithItsFiles)
     PimRemoveTempFolder();
     EXPECT_NE(::stat(path.c_str(), &st), 0);
 }
+
+TEST(TempFolder, TheCacheFolderIsPrivateTakesTheSwapFilesAndGoes)
+{
+    TempFolder base;
+    ASSERT_TRUE(PimUseCacheFolder(base.Path().c_str()));
+    const std::string cache = PimCacheFolder();
+    EXPECT_EQ(cache.rfind(base.Path() + "/", 0), 0u);
+    struct stat st;
+    ASSERT_EQ(::stat(cache.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+
+    // Swapped data lands in it.
+    Blob blob(4096, 3);
+    EXPECT_GT(CxCachedObject::Purge(1u << 30), 0u);
+    std::vector<std::string> names;
+    PimOs::ListFolder(cache.c_str(), [](void* c, const char* n) { static_cast<std::vector<std::string>*>(c)->push_back(n); },
+                      &names);
+    EXPECT_EQ(names.size(), 1u);
+    EXPECT_EQ(blob.Use(), 0);
+    EXPECT_TRUE(blob.Intact(3));
+
+    PimReleaseCacheFolder();
+    EXPECT_EQ(PimCacheFolder(), nullptr);
+    EXPECT_NE(::stat(cache.c_str(), &st), 0);
+    // A base that does not exist leaves the temporary folder in use.
+    EXPECT_FALSE(PimUseCacheFolder((base.Path() + "/missing").c_str()));
+    EXPECT_EQ(PimCacheFolder(), nullptr);
+}
