@@ -6,6 +6,7 @@
 #include "PIM/core/CxMemory.h"
 #include "PIM/core/CxRandom.h"
 #include "PIM/core/PimTrace.h"
+#include "PIM/files/CxCachedObject.h"
 #include "PIM/files/CxDirectoryFileSystem.h"
 #include "PIM/files/CxPathResolver.h"
 #include "PIM/text/CxFont.h"
@@ -28,6 +29,7 @@ class EngineStateReset : public ::testing::EmptyTestEventListener
         SetTraceToStdout(false);
         SetAllocationFailHook(nullptr);
         SetMemoryPurge(nullptr);
+        CxCachedObject::ResetPurgeThreshold();
         ResetRandom();
         ResetDebugSettings();
         PimOs::SetFaultHook(nullptr);

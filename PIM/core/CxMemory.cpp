@@ -37,21 +37,41 @@ void* TryAllocate(size_t size, bool zero)
     return block;
 }
 
-// Asks the memory cache for room, under the "PimMem" mutex when it exists.
-void PurgeFor(size_t size)
+struct ST_RETRY
 {
-    PimMemoryPurge purge = g_purge.load();
-    if (!purge)
-        return;
-    CxMutex& mutex = MemoryMutex();
-    bool guarded = mutex.IsCreated();
-    if (guarded && !mutex.Lock(PIM_INFINITE))
-        return;
-    ++g_purges;
-    size_t wanted = size > SIZE_MAX - 1024 ? SIZE_MAX : size + 1024;
-    purge(wanted);
-    if (guarded)
-        mutex.Unlock();
+    size_t size = 0;
+    bool zero = false;
+    void* block = nullptr;
+};
+
+bool RetryAllocation(void* context)
+{
+    auto* retry = static_cast<ST_RETRY*>(context);
+    if (!retry->block)
+        retry->block = TryAllocate(retry->size, retry->zero);
+    return retry->block != nullptr;
+}
+
+// Asks the memory cache for room, under the "PimMem" mutex when it exists,
+// and retries the allocation between its rounds. The block, or null.
+void* PurgeAndRetry(size_t size, bool zero)
+{
+    ST_RETRY retry;
+    retry.size = size;
+    retry.zero = zero;
+    if (PimMemoryPurge purge = g_purge.load()) {
+        CxMutex& mutex = MemoryMutex();
+        const bool guarded = mutex.IsCreated();
+        if (!guarded || mutex.Lock(PIM_INFINITE)) {
+            ++g_purges;
+            const size_t wanted = size > SIZE_MAX - 1024 ? SIZE_MAX : size + 1024;
+            purge(wanted, &RetryAllocation, &retry);
+            if (guarded)
+                mutex.Unlock();
+        }
+    }
+    RetryAllocation(&retry);
+    return retry.block;
 }
 
 } // namespace
@@ -73,11 +93,9 @@ void* AllocateTracked(size_t size, const char* sourceFile, int line, bool zero, 
     if (RoundAllocationSize(size, rounded)) {
         if (rounded == 0)
             rounded = 8; // every caller gets a block of its own
-        for (int attempt = 0; attempt < 2 && !block; ++attempt) {
-            block = TryAllocate(rounded, zero);
-            if (!block && attempt == 0)
-                PurgeFor(rounded);
-        }
+        block = TryAllocate(rounded, zero);
+        if (!block)
+            block = PurgeAndRetry(rounded, zero);
     }
     if (!block) {
         ++g_failures;

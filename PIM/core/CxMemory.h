@@ -8,9 +8,15 @@
 #include <new>
 #include <utility>
 
-// Called when an allocation fails; it should free at least `bytesWanted` bytes
-// of cached data. The file layer registers the memory cache's purge here.
-using PimMemoryPurge = void (*)(size_t bytesWanted);
+// Tries the failed allocation again; true once it has succeeded.
+using PimAllocationRetry = bool (*)(void* context);
+// Called when an allocation fails, to free cached data for at least
+// `bytesWanted` bytes. Memory may be fragmented, so freeing that much need
+// not be enough: the purge frees in rounds and calls `retry` after each
+// round that freed something, until it answers true or nothing is left to
+// free. The allocator tries once more itself after the purge returns. The
+// file layer registers the memory cache's purge here.
+using PimMemoryPurge = void (*)(size_t bytesWanted, PimAllocationRetry retry, void* context);
 
 // Test hook: returns true to make this allocation attempt fail.
 using PimAllocationFailHook = bool (*)(size_t size);

@@ -30,10 +30,16 @@ CacheState& State()
 
 std::atomic<bool> g_purging{false};
 
-void PurgeForAllocator(size_t bytesWanted)
+void PurgeForAllocator(size_t, PimAllocationRetry retry, void* context)
 {
-    CxCachedObject::Purge(bytesWanted);
+    CxCachedObject::PurgeUntil(retry, context);
 }
+
+struct ST_ENOUGH
+{
+    size_t wanted;
+    size_t freed;
+};
 
 } // namespace
 
@@ -68,6 +74,11 @@ void CxCachedObject::SetCachedData(void** data, size_t* size)
 {
     m_data = data;
     m_size = size;
+}
+
+void CxCachedObject::ResetPurgeThreshold()
+{
+    State().threshold = 0xFFFFFFFFu;
 }
 
 size_t CxCachedObject::CountObjects()
@@ -148,6 +159,32 @@ int CxCachedObject::SwapIn()
 
 size_t CxCachedObject::Purge(size_t bytesWanted)
 {
+    // Done once the rounds have freed what was asked for.
+    ST_ENOUGH enough{bytesWanted, 0};
+    if (bytesWanted == 0)
+        return 0;
+    return PurgeRounds([](void* context, size_t freed) {
+        auto* e = static_cast<ST_ENOUGH*>(context);
+        e->freed = freed;
+        return e->freed >= e->wanted;
+    }, &enough);
+}
+
+size_t CxCachedObject::PurgeUntil(PimAllocationRetry retry, void* context)
+{
+    struct ST_UNTIL
+    {
+        PimAllocationRetry retry;
+        void* context;
+    } until{retry, context};
+    return PurgeRounds([](void* c, size_t) {
+        auto* u = static_cast<ST_UNTIL*>(c);
+        return u->retry && u->retry(u->context);
+    }, &until);
+}
+
+size_t CxCachedObject::PurgeRounds(bool (*done)(void* context, size_t freed), void* context)
+{
     bool expected = false;
     if (!g_purging.compare_exchange_strong(expected, true))
         return 0;
@@ -160,21 +197,23 @@ size_t CxCachedObject::Purge(size_t bytesWanted)
         // Halfway from the last threshold towards the present: older uses go first.
         state.threshold = state.counter + (state.threshold - state.counter) / 2;
         bool candidatesLeft = false;
-        for (CxCachedObject* o = state.first; o && freed < bytesWanted; o = o->m_next) {
+        const size_t before = freed;
+        for (CxCachedObject* o = state.first; o; o = o->m_next) {
             if (!o->m_loaded || o->m_locks > 0 || o->m_swapFailed)
                 continue;
-            candidatesLeft = true;
-            if (o->m_stamp < state.threshold)
+            if (o->m_stamp < state.threshold) {
+                candidatesLeft = true;
                 continue;
-            size_t size = o->m_size ? *o->m_size : 0;
+            }
+            const size_t size = o->m_size ? *o->m_size : 0;
             if (o->SwapOut())
                 freed += size;
             else
                 o->m_swapFailed = true;
         }
         // Every stamp lies above the counter, so once the threshold reaches
-        // it a pass takes every candidate: the loop ends.
-        if (freed >= bytesWanted || !candidatesLeft)
+        // it a round takes every candidate and the loop ends.
+        if ((freed > before && done(context, freed)) || !candidatesLeft)
             break;
     }
     g_purging.store(false);

@@ -6,6 +6,7 @@
 // locked write their data to a swap file and free it. The next Use() of such
 // an object reloads it and reads its data back.
 
+#include "PIM/core/CxMemory.h"
 #include "PIM/core/CxObject.h"
 
 
@@ -38,12 +39,25 @@ public:
     // Empty while the data is in memory.
     const char* GetSwapFile() const { return m_swapFile; }
 
-    // Frees up to `bytesWanted` (the allocator's purge). Never re-entered.
+    // Frees at least `bytesWanted` when it can. Never re-entered (0 then).
     // Returns the bytes freed.
     static size_t Purge(size_t bytesWanted);
+    // The allocator's purge: in rounds, each lowering the threshold halfway
+    // towards the present and swapping out every loaded, unlocked object
+    // used at or before it; after each round that freed something `retry`
+    // is called, and the purge ends when it answers true or no loaded,
+    // unlocked object is left. Returns the bytes freed.
+    static size_t PurgeUntil(PimAllocationRetry retry, void* context);
     // Where swap files go; empty: the run's private temporary folder.
     static void SetSwapFolder(const char* folder);
     static size_t CountObjects();
+    // The purge threshold back at its start, as if no purge had run (tests).
+    static void ResetPurgeThreshold();
+
+private:
+    // The rounds both purges share; `done` is asked after each round that
+    // freed something, with the total freed so far.
+    static size_t PurgeRounds(bool (*done)(void* context, size_t freed), void* context);
 
 protected:
     // Rebuilds whatever the object needs besides its data (called by Use on

@@ -24,7 +24,7 @@ bool FailNext(size_t)
     return false;
 }
 
-void RecordPurge(size_t wanted)
+void RecordPurge(size_t wanted, PimAllocationRetry, void*)
 {
     g_purgeAsked = wanted;
     // The purge runs under the memory mutex: another thread cannot get in.

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
+#include <vector>
 #include <sys/stat.h>
 
 namespace {
@@ -160,4 +162,41 @@ TEST(TempFolder, TheCacheFolderIsPrivateTakesTheSwapFilesAndGoes)
     // A base that does not exist leaves the temporary folder in use.
     EXPECT_FALSE(PimUseCacheFolder((base.Path() + "/missing").c_str()));
     EXPECT_EQ(PimCacheFolder(), nullptr);
+}
+
+TEST(MemoryCache, UnderFragmentationThePurgeKeepsFreeingUntilTheAllocationSucceeds)
+{
+    TempFolder swap;
+    CxCachedObject::SetSwapFolder(swap.Path().c_str());
+    std::vector<std::unique_ptr<Blob>> blobs;
+    for (uint8_t i = 0; i < 8; ++i)
+        blobs.push_back(std::make_unique<Blob>(1024, i));
+    for (auto& blob : blobs)
+        blob->Use(); // blobs[0] is the least recently used
+
+    // Freed room does not help at once: the first tries after the purge's
+    // early rounds still fail, as with a fragmented heap.
+    g_failuresLeft = 3;
+    SetAllocationFailHook(&FailSome);
+    void* block = Allocate(100, __FILE__, __LINE__, false);
+    SetAllocationFailHook(nullptr);
+    ASSERT_NE(block, nullptr);
+    Free(block);
+    // Oldest first: an object out of memory was used before every one still in.
+    EXPECT_FALSE(blobs[0]->IsLoaded());
+    EXPECT_FALSE(blobs[1]->IsLoaded()); // one round's worth was not enough
+    for (size_t i = 1; i < blobs.size(); ++i)
+        EXPECT_FALSE(!blobs[i]->IsLoaded() && blobs[i - 1]->IsLoaded()) << i;
+    for (size_t i = 0; i < blobs.size(); ++i)
+        EXPECT_TRUE(blobs[i]->Use() == 0 && blobs[i]->Intact(static_cast<uint8_t>(i)));
+
+    // With nothing left to free the purge ends and the allocation fails.
+    for (auto& blob : blobs)
+        blob->Lock();
+    SetAllocationFailHook([](size_t) { return true; });
+    EXPECT_EQ(AllocateQuietly(100, __FILE__, __LINE__, false), nullptr);
+    SetAllocationFailHook(nullptr);
+    for (auto& blob : blobs)
+        blob->Unlock();
+    CxCachedObject::SetSwapFolder("");
 }
