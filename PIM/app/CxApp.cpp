@@ -1,4 +1,5 @@
 #include "PIM/app/CxApp.h"
+#include "PIM/os/PimWallClock.h"
 
 #include "PIM/files/PimTempFolder.h"
 #include "PIM/script/CxLuaEngine.h"
@@ -94,7 +95,7 @@ CxApp::CxApp(const ST_APP_INIT& init)
     GetString("Engine", "CacheDir", cacheDir, "", sizeof cacheDir);
     if (cacheDir[0] && !PimUseCacheFolder(cacheDir))
         Trace("The cache folder could not be made under %s; the temporary folder is used\n", cacheDir);
-    int seed = GetInt("Engine", "RandomNumberSeed", static_cast<int>(std::time(nullptr)));
+    int seed = GetInt("Engine", "RandomNumberSeed", static_cast<int>(PimWallClockSeconds()));
     SeedRandom(static_cast<uint32_t>(seed));
     // Read for the record; clearing the debugger's output has no meaning here.
     GetInt("Engine.Debug", "UseDebugClear", 0);

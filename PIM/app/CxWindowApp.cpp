@@ -1,4 +1,7 @@
 #include "PIM/app/CxWindowApp.h"
+#include "PIM/os/PimSystemClock.h"
+#include "PIM/os/PimWallClock.h"
+#include "PIM/core/PimClock.h"
 
 #include "PIM/display/PimCursors.h"
 #include "PIM/graphics/PimPixelFormat.h"
@@ -15,7 +18,6 @@
 #include <cstring>
 #include <ctime>
 #include <new>
-#include <thread>
 
 CxWindowApp::CxWindowApp(const ST_APP_INIT& init)
     : CxApp(init), m_windowRect(CxRect::FromSize(CxPoint(init.left, init.top), CxSize(init.width, init.height))),
@@ -186,9 +188,8 @@ int CxWindowApp::ScreenCapture(const char* fileName)
         return SetAppError(PIM_ERR_BAD_ARG, "There is no screen to capture");
     char name[64];
     if (!fileName || !*fileName) {
-        const std::time_t now = std::time(nullptr);
         std::tm local{};
-        localtime_r(&now, &local);
+        PimLocalTime(PimWallClockSeconds(), local);
         std::snprintf(name, sizeof name, "<default>%4d-%02d-%02d-%02d-%02d-%02d.tga", local.tm_year + 1900,
                       local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
         fileName = name;
@@ -313,11 +314,13 @@ int CxWindowApp::DoFrame()
 
 void CxWindowApp::PaceIdleFrame()
 {
-    const auto now = std::chrono::steady_clock::now();
-    const auto next = m_lastIdleFrame + std::chrono::milliseconds(kIdleFrameMilliseconds);
-    if (now < next && next - now <= std::chrono::milliseconds(kIdleFrameMilliseconds)) {
-        std::this_thread::sleep_for(next - now);
-        m_lastIdleFrame = next;
+    // Only real windows pace, on the system's clock; the difference is taken
+    // in 32 bits, so the tick count may wrap.
+    const uint32_t now = PimGetTicks();
+    const uint32_t waited = now - m_lastIdleFrame;
+    if (waited < static_cast<uint32_t>(kIdleFrameMilliseconds)) {
+        PimSleep(kIdleFrameMilliseconds - waited);
+        m_lastIdleFrame += kIdleFrameMilliseconds;
     } else {
         m_lastIdleFrame = now;
     }

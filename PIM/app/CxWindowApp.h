@@ -9,7 +9,6 @@
 #include "PIM/core/CxSize.h"
 #include "PIM/app/CxPlatformWindow.h"
 
-#include <chrono>
 #include <memory>
 
 class CxOSPalette;
@@ -162,5 +161,5 @@ protected:
     std::unique_ptr<CxPlatformWindow> m_window;
     std::unique_ptr<CxScreenSurface> m_screen;
     std::unique_ptr<CxOSPalette> m_palette; // what 8-bit screens present with
-    std::chrono::steady_clock::time_point m_lastIdleFrame;
+    uint32_t m_lastIdleFrame = 0; // ticks
 };

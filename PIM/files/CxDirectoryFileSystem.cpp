@@ -1,4 +1,5 @@
 #include "PIM/files/CxDirectoryFileSystem.h"
+#include "PIM/os/PimWallClock.h"
 
 #include "PIM/core/Pimstr.h"
 #include "PIM/files/CxPathResolver.h"
@@ -81,9 +82,8 @@ void RemoveStaleTemporaries(const std::string& folder, const std::string& name)
 ST_FILE_TIME FileTimeFromSeconds(int64_t seconds, int64_t nanos)
 {
     ST_FILE_TIME out;
-    time_t t = static_cast<time_t>(seconds);
-    struct tm local;
-    if (!localtime_r(&t, &local))
+    std::tm local{};
+    if (!PimLocalTime(seconds, local))
         return out;
     out.year = static_cast<uint16_t>(local.tm_year + 1900);
     out.month = static_cast<uint16_t>(local.tm_mon + 1);

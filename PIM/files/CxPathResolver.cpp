@@ -1,4 +1,5 @@
 #include "PIM/files/CxPathResolver.h"
+#include "PIM/os/PimWallClock.h"
 
 #include "PIM/os/PimOsFiles.h"
 
@@ -49,10 +50,10 @@ void CollectName(void* context, const char* name)
     static_cast<std::vector<std::string>*>(context)->emplace_back(name);
 }
 
+// The wall clock, which the folders' change times are kept in.
 int64_t NowNanos()
 {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch())
-        .count();
+    return PimWallClockNanos();
 }
 
 // A folder's change time only moves in ticks of the kernel's clock, so two

@@ -16,7 +16,6 @@ extern "C" {
 }
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
 
 namespace {
@@ -33,10 +32,11 @@ constexpr int kMaxPacketsPerFrame = 100000;
 
 uint32_t g_budgetMs = kDefaultBudgetMs;
 
-int64_t NowMs()
+// Decoding time is real time, whatever clock the game runs on: a headless
+// run's virtual clock stands still while a frame decodes.
+uint32_t NowMs()
 {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    return PimSystemClock().GetTicks();
 }
 
 // Other files, other protocols: a movie is one file and nothing it names.
@@ -76,12 +76,14 @@ void CxAvMovie::StartBudget(bool opening)
 {
     // Opening reads the whole file once; a frame must not stall the game
     // nearly as long.
-    m_deadline = NowMs() + (opening ? g_budgetMs : std::max<uint32_t>(g_budgetMs / 4, 1));
+    m_budgetStart = NowMs();
+    m_budget = opening ? g_budgetMs : std::max<uint32_t>(g_budgetMs / 4, 1);
 }
 
 bool CxAvMovie::IsPastBudget() const
 {
-    return NowMs() > m_deadline;
+    // In 32 bits, so that the tick count may wrap during a decode.
+    return NowMs() - m_budgetStart > m_budget;
 }
 
 // --- input --------------------------------------------------------------------------------------

@@ -148,7 +148,8 @@ private:
     int64_t m_memoryPosition = 0;
     AVIOContext* m_io = nullptr;
     AVFormatContext* m_format = nullptr;
-    int64_t m_deadline = 0; // steady-clock milliseconds
+    uint32_t m_budgetStart = 0; // system clock ticks
+    uint32_t m_budget = 0;
 
     // Video.
     AVCodecContext* m_video = nullptr;
