@@ -4,10 +4,13 @@
 // application is a chain of classes, each adding a layer and overriding the
 // same hooks: CxApp (configuration, life cycle, main-loop callbacks) ->
 // CxWindowApp (window and messages) -> CxDisplayApp (screen, error display,
-// hot keys) -> CxGameApp (paths, file systems, key bindings, rooms).
+// hot keys) -> CxGameApp (paths, file systems, key bindings, rooms). The
+// chain is also the scripts' host: each class answers the part of
+// CxScriptHost it has.
 
 #include "PIM/files/CxOptions.h"
 #include "PIM/core/PimMainLoop.h"
+#include "PIM/script/CxScriptHost.h"
 
 #include <memory>
 #include <string>
@@ -31,7 +34,7 @@ struct ST_APP_INIT
     uint32_t windowFlags = 0; // PIM_WF_*
 };
 
-class CxApp : public CxOptions
+class CxApp : public CxOptions, public CxScriptHost
 {
 public:
     explicit CxApp(const ST_APP_INIT& init);
@@ -75,10 +78,10 @@ public:
     void RemoveMainLoopCallback(PimMainLoopCallback callback) { ::RemoveMainLoopCallback(callback); }
 
     // Quitting: set the flag, then ask (OnQuitRequest may refuse).
-    void RequestQuit();
+    void RequestQuit() override;
     // Quits and starts again from InitInstance, when the quit is accepted.
-    void RequestRestart();
-    bool IsQuitting() const { return m_quit; }
+    void RequestRestart() override;
+    bool IsQuitting() const override { return m_quit; }
     void SetQuit(bool quit) { m_quit = quit; }
     bool IsRestarting() const { return m_restart; }
     // Ends every modal loop and the main loop at once (the error box's "Quit"):
@@ -86,13 +89,13 @@ public:
     void Abort();
     bool IsAborting() const { return m_abort; }
 
-    const char* GetName() const { return m_name.c_str(); }
-    const char* GetBuild() const { return m_build.c_str(); }
+    const char* GetName() const override { return m_name.c_str(); }
+    const char* GetBuild() const override { return m_build.c_str(); }
     int GetMajorVersion() const { return m_major; }
     int GetMinorVersion() const { return m_minor; }
     // With a trailing "/".
-    const char* GetProgramFolder() const { return m_programFolder.c_str(); }
-    const char* GetStartFolder() const { return m_startFolder.c_str(); }
+    const char* GetProgramFolder() const override { return m_programFolder.c_str(); }
+    const char* GetStartFolder() const override { return m_startFolder.c_str(); }
     int GetMaxErrorCount() const { return m_maxErrors; }
 
     static CxApp* GetApp();

@@ -382,6 +382,17 @@ CxGameWindow* CxGameApp::FindRoomByHandle(uint32_t handle) const
     return nullptr;
 }
 
+CxRoomTimers* CxGameApp::GetRoomTimers(uint32_t handle)
+{
+    CxGameWindow* room = FindRoomByHandle(handle);
+    return room ? &room->GetTimers() : nullptr;
+}
+
+int CxGameApp::LoadRoomBackground(const char* fileName)
+{
+    return m_currentRoom ? m_currentRoom->LoadBackground(fileName) : PIM_ERR_BAD_ARG;
+}
+
 void CxGameApp::PushRoom(const char* name)
 {
     CxGameWindow* room = FindRoom(name);

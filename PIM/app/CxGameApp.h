@@ -1,6 +1,7 @@
 #pragma once
 // The game layer of the engine's application: install and disc paths mounted
-// as file systems, key bindings, the rooms and the room stack.
+// as file systems, key bindings, the rooms and the room stack. It answers the
+// scripts' host for rooms, room timers, keys and file systems.
 
 #include "PIM/app/CxDisplayApp.h"
 #include "PIM/app/CxGameWindow.h"
@@ -50,23 +51,27 @@ public:
     bool OnRootKeyUp(uint32_t key, uint32_t flags) override;
 
     virtual int BuildGamePath(CxString& out, const char* path);
-    virtual int NewFileSystem(const char* tag, const char* path);
-    virtual int RemoveFileSystem(const char* tag);
+    int NewFileSystem(const char* tag, const char* path) override;
+    int RemoveFileSystem(const char* tag) override;
     virtual CxGameWindow* CreateRoom(const CxGameRoomRegistrar& registration);
     // Performs a pending room change; never re-entered.
     virtual int SwitchRoom();
 
     // --- the room stack (names) ---------------------------------------------------
-    void PushRoom(const char* name);
+    void PushRoom(const char* name) override;
     // The new top name, or "" when nothing was popped.
-    CxString PopRoom();
-    void GotoRoom(const char* name);
-    CxString PeekRoom() const;
+    CxString PopRoom() override;
+    void GotoRoom(const char* name) override;
+    CxString PeekRoom() const override;
     // The current room unloads and loads again, at the start of the next frame.
-    void ReloadRoom();
-    void PauseRoom();
-    void ResumeRoom();
-    const char* GetCurRoomName() const;
+    void ReloadRoom() override;
+    void PauseRoom() override;
+    void ResumeRoom() override;
+    const char* GetCurRoomName() const override;
+    bool IsLeavingRoom() const override { return m_pendingRoom != nullptr; }
+    uint32_t GetCurRoomHandle() const override { return m_currentRoom ? m_currentRoom->GetHandle() : 0; }
+    CxRoomTimers* GetRoomTimers(uint32_t handle) override;
+    int LoadRoomBackground(const char* fileName) override;
     CxGameWindow* FindRoom(const char* name) const;
     // The room with this script handle, or null when there is none (any more).
     CxGameWindow* FindRoomByHandle(uint32_t handle) const;
@@ -77,9 +82,9 @@ public:
 
     // --- key bindings ----------------------------------------------------------------
     // Unknown key names are ignored; a key has at most one binding.
-    void BindKey(const char* keyName, const char* command);
-    void UnBindKey(const char* keyName);
-    void UnBindAllKeys();
+    void BindKey(const char* keyName, const char* command) override;
+    void UnBindKey(const char* keyName) override;
+    void UnBindAllKeys() override;
     // Binds every variable of "Engine.Game.KeyBinds", in file order.
     void LoadKeyBinds();
     const std::vector<ST_KEY_BINDING>& GetKeyBindings() const { return m_keyBindings; }

@@ -72,7 +72,7 @@ public:
     CxScreenSurface* GetScreen() const { return m_screen.get(); }
     // Saves what the screen shows through the image writers; the default
     // name is "<default>YYYY-MM-DD-HH-MM-SS.tga" from the local time.
-    virtual int ScreenCapture(const char* fileName = nullptr);
+    int ScreenCapture(const char* fileName = nullptr) override;
     // Before Run: the window is this multiple of the game's size (1 to 8),
     // for the accelerated screen.
     void SetWindowScale(int scale) { m_scale = scale < 1 ? 1 : (scale > 8 ? 8 : scale); }

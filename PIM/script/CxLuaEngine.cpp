@@ -1,11 +1,13 @@
 #include "PIM/script/CxLuaEngine.h"
 
-#include "PIM/app/CxApp.h"
 #include "PIM/core/CxMemory.h"
 #include "PIM/core/PimTrace.h"
 #include "PIM/files/CxBuffer.h"
 #include "PIM/files/CxFile.h"
 #include "PIM/files/PimFileLayer.h"
+#include "PIM/script/CxScriptHost.h"
+#include "PIM/script/PimScriptArgs.h"
+#include "PIM/script/PimScriptFunctions.h"
 
 #include <lua.hpp>
 
@@ -14,7 +16,6 @@
 #include <cstring>
 #include <ctime>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -207,114 +208,19 @@ int LuaDate(lua_State* L)
     return 1;
 }
 
-CxApp* AppOf(lua_State* L)
+// exit(): asks the host to quit, like the application family's Quit.
+int LuaExit(lua_State* L)
 {
-    CxLuaEngine* engine = CxLuaEngine::FromState(L);
-    return engine ? engine->GetApp() : nullptr;
-}
-
-int LuaQuit(lua_State* L)
-{
-    if (CxApp* app = AppOf(L))
-        app->RequestQuit();
+    if (CxScriptHost* host = FindScriptHost(L))
+        host->RequestQuit();
     return 0;
-}
-
-int LuaRestart(lua_State* L)
-{
-    if (CxApp* app = AppOf(L))
-        app->RequestRestart();
-    return 0;
-}
-
-// The global answers a boolean; the one in pim.app the flag as a number.
-int LuaIsQuitingBoolean(lua_State* L)
-{
-    CxApp* app = AppOf(L);
-    lua_pushboolean(L, app && app->IsQuitting());
-    return 1;
-}
-
-int LuaIsQuitingNumber(lua_State* L)
-{
-    CxApp* app = AppOf(L);
-    lua_pushinteger(L, app && app->IsQuitting() ? 1 : 0);
-    return 1;
-}
-
-int LuaGetBuildDate(lua_State* L)
-{
-    CxApp* app = AppOf(L);
-    lua_pushstring(L, app ? app->GetBuild() : "");
-    return 1;
-}
-
-int LuaGetAppName(lua_State* L)
-{
-    CxApp* app = AppOf(L);
-    lua_pushstring(L, app ? app->GetName() : "");
-    return 1;
-}
-
-int LuaGetLocalPath(lua_State* L)
-{
-    CxApp* app = AppOf(L);
-    lua_pushstring(L, app ? app->GetProgramFolder() : "");
-    return 1;
-}
-
-int LuaGetStartupPath(lua_State* L)
-{
-    CxApp* app = AppOf(L);
-    lua_pushstring(L, app ? app->GetStartFolder() : "");
-    return 1;
-}
-
-// Help(n): every global function name, sorted, n to a line.
-int LuaHelp(lua_State* L)
-{
-    lua_Integer perLine = luaL_optinteger(L, 1, 1);
-    if (perLine < 1)
-        perLine = 1; // no line holds fewer than one name
-    std::vector<std::string> names;
-    lua_pushnil(L);
-    while (lua_next(L, LUA_GLOBALSINDEX) != 0) {
-        if (lua_type(L, -2) == LUA_TSTRING && lua_isfunction(L, -1))
-            names.emplace_back(lua_tostring(L, -2));
-        lua_pop(L, 1);
-    }
-    std::sort(names.begin(), names.end());
-    size_t width = 0;
-    for (const std::string& name : names)
-        width = std::max(width, name.size());
-    std::string line;
-    lua_Integer inLine = 0;
-    for (size_t i = 0; i < names.size(); ++i) {
-        line += names[i];
-        if (++inLine == perLine || i + 1 == names.size()) {
-            line += "\n";
-            TraceText(line.c_str());
-            line.clear();
-            inLine = 0;
-        } else {
-            line.append(width + 1 - names[i].size(), ' ');
-        }
-    }
-    return 0;
-}
-
-int LuaFileExists(lua_State* L)
-{
-    const char* path = luaL_checkstring(L, 1);
-    lua_pushboolean(L, FsExists(path));
-    return 1;
 }
 
 } // namespace
 
 // --- the engine -------------------------------------------------------------------------
 
-CxLuaEngine::CxLuaEngine(CxApp* app) : m_app(app) {}
+CxLuaEngine::CxLuaEngine(CxScriptHost* host) : m_host(host) {}
 
 CxLuaEngine::~CxLuaEngine()
 {
@@ -409,7 +315,7 @@ void CxLuaEngine::SetUp()
     // 2. The engine's own versions.
     Register("_ALERT", &LuaPrint);
     Register("print", &LuaPrint);
-    Register("exit", &LuaQuit);
+    Register("exit", &LuaExit);
     Register("dofile", &LuaDoFile);
     Register("date", &LuaDate);
     // Loading goes through the file systems too, and never takes bytecode.
@@ -427,40 +333,8 @@ void CxLuaEngine::SetUp()
     DoString("require = function(name) if (package.loaded[name] == nil) then dofile(name) "
              "package.loaded[name] = true end end");
 
-    // 4. The pim.app table.
-    DoString("pim = {}");
-    DoString("_templib = pim.app or {}");
-    lua_getglobal(L, "_templib");
-    if (lua_istable(L, -1)) {
-        const luaL_Reg app[] = {{"Quit", &LuaQuit},
-                                {"Restart", &LuaRestart},
-                                {"IsQuiting", &LuaIsQuitingNumber},
-                                {"GetBuildDate", &LuaGetBuildDate},
-                                {"GetAppName", &LuaGetAppName},
-                                {"GetLocalPath", &LuaGetLocalPath},
-                                {"GetStartupPath", &LuaGetStartupPath}};
-        for (const luaL_Reg& entry : app) {
-            lua_pushcfunction(L, entry.func);
-            lua_setfield(L, -2, entry.name);
-        }
-    }
-    lua_pop(L, 1);
-    DoString("pim.app = _templib _templib = nil");
-
-    // 5. The same as globals, plus Help and FileExists.
-    Register("Quit", &LuaQuit);
-    Register("Restart", &LuaRestart);
-    Register("IsQuiting", &LuaIsQuitingBoolean);
-    Register("GetBuildDate", &LuaGetBuildDate);
-    Register("GetAppName", &LuaGetAppName);
-    Register("GetLocalPath", &LuaGetLocalPath);
-    Register("GetStartupPath", &LuaGetStartupPath);
-    Register("Help", &LuaHelp);
-    Register("FileExists", &LuaFileExists);
-
-    // 6. Stubs of the original's debugging helpers.
-    DoString("LogInfo = function() end DumpMem = function() end VerifyMemoryBlocks = function() end "
-             "ValidateObjectList = function() end");
+    // 4. The application family: every engine has it, with or without a host.
+    RegisterApplicationScriptFunctions(*this);
 }
 
 int CxLuaEngine::Register(const char* name, PimLuaFunction function)

@@ -8,6 +8,11 @@
 // Scripts come with the game's data, and data is outside input: a script
 // cannot load native code or precompiled chunks, its memory is capped, and a
 // script that never ends is stopped after an instruction budget.
+//
+// The engine reaches the running program through its host (null for an
+// engine on its own). Setting up a state registers the engine's own base
+// functions and the application family (PimScriptFunctions.h); the other
+// families are registered by the application class they belong to.
 
 #include "PIM/core/CxError.h"
 #include "PIM/core/CxObject.h"
@@ -16,7 +21,7 @@ struct lua_State;
 struct lua_Debug;
 using PimLuaFunction = int (*)(lua_State* L);
 
-class CxApp;
+class CxScriptHost;
 
 class CxLuaEngine : public CxObject, public CxError
 {
@@ -25,7 +30,7 @@ public:
     static constexpr size_t kDefaultMemoryLimit = 256u << 20;
     static constexpr long kDefaultInstructionBudget = 500000000L;
 
-    explicit CxLuaEngine(CxApp* app = nullptr);
+    explicit CxLuaEngine(CxScriptHost* host = nullptr);
     ~CxLuaEngine() override;
     CxLuaEngine(const CxLuaEngine&) = delete;
     CxLuaEngine& operator=(const CxLuaEngine&) = delete;
@@ -47,7 +52,7 @@ public:
     int GetNumber(const char* expression, int defaultValue);
 
     lua_State* GetState() const { return m_state; }
-    CxApp* GetApp() const { return m_app; }
+    CxScriptHost* GetHost() const { return m_host; }
     size_t GetMemoryInUse() const { return m_memoryInUse; }
     void SetMemoryLimit(size_t bytes) { m_memoryLimit = bytes; }
     void SetInstructionBudget(long instructions) { m_instructionBudget = instructions; }
@@ -69,7 +74,7 @@ private:
     int ProtectedCall(int args, int results);
     void SetUp();
 
-    CxApp* m_app;
+    CxScriptHost* m_host;
     lua_State* m_state = nullptr;
     size_t m_memoryInUse = 0;
     size_t m_memoryLimit = kDefaultMemoryLimit;
