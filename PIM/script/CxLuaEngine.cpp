@@ -5,6 +5,7 @@
 #include "PIM/files/CxBuffer.h"
 #include "PIM/files/CxFile.h"
 #include "PIM/files/PimFileLayer.h"
+#include "PIM/os/PimWallClock.h"
 #include "PIM/script/CxScriptHost.h"
 #include "PIM/script/PimScriptArgs.h"
 #include "PIM/script/PimScriptFunctions.h"
@@ -184,9 +185,8 @@ int LuaLoad(lua_State* L)
 // date(): the local time as a table.
 int LuaDate(lua_State* L)
 {
-    std::time_t now = std::time(nullptr);
-    struct tm local;
-    if (!localtime_r(&now, &local)) {
+    std::tm local{};
+    if (!PimLocalTime(PimWallClockSeconds(), local)) {
         lua_pushnil(L);
         return 1;
     }
