@@ -282,65 +282,16 @@ bool CxDisplayApp::ScaleMousePoint(CxPoint& point) const
     return true;
 }
 
-void CxDisplayApp::ForwardMouse(EMouse kind, uint32_t keys, CxPoint point, int32_t notches)
+void CxDisplayApp::OnMouse(const ST_MOUSE_EVENT& event)
 {
-    if (ScaleMousePoint(point))
-        OnRootMouse(kind, keys, point, notches);
+    ST_MOUSE_EVENT scaled = event;
+    if (ScaleMousePoint(scaled.point))
+        OnRootMouse(scaled);
 }
 
-void CxDisplayApp::OnRootMouse(EMouse kind, uint32_t keys, CxPoint point, int32_t notches)
+void CxDisplayApp::OnRootMouse(const ST_MOUSE_EVENT& event)
 {
-    SetCursorPosition(point);
-    static constexpr EMouseEvent kEvents[] = {
-        EMouseEvent::Move,        EMouseEvent::Wheel,       EMouseEvent::LButtonDown, EMouseEvent::LButtonUp,
-        EMouseEvent::LButtonDblClk, EMouseEvent::MButtonDown, EMouseEvent::MButtonUp, EMouseEvent::MButtonDblClk,
-        EMouseEvent::RButtonDown, EMouseEvent::RButtonUp,   EMouseEvent::RButtonDblClk,
-    };
+    SetCursorPosition(event.point);
     if (IsDisplayInitialised())
-        DispatchMouse(kEvents[static_cast<int>(kind)], keys, point, notches);
-}
-
-void CxDisplayApp::OnMouseMove(uint32_t keys, CxPoint point)
-{
-    ForwardMouse(EMouse::Move, keys, point, 0);
-}
-void CxDisplayApp::OnMouseWheel(uint32_t keys, CxPoint point, int32_t notches)
-{
-    ForwardMouse(EMouse::Wheel, keys, point, notches);
-}
-void CxDisplayApp::OnLButtonDown(uint32_t keys, CxPoint point)
-{
-    ForwardMouse(EMouse::LDown, keys, point, 0);
-}
-void CxDisplayApp::OnLButtonUp(uint32_t keys, CxPoint point)
-{
-    ForwardMouse(EMouse::LUp, keys, point, 0);
-}
-void CxDisplayApp::OnLButtonDblClk(uint32_t keys, CxPoint point)
-{
-    ForwardMouse(EMouse::LDouble, keys, point, 0);
-}
-void CxDisplayApp::OnMButtonDown(uint32_t keys, CxPoint point)
-{
-    ForwardMouse(EMouse::MDown, keys, point, 0);
-}
-void CxDisplayApp::OnMButtonUp(uint32_t keys, CxPoint point)
-{
-    ForwardMouse(EMouse::MUp, keys, point, 0);
-}
-void CxDisplayApp::OnMButtonDblClk(uint32_t keys, CxPoint point)
-{
-    ForwardMouse(EMouse::MDouble, keys, point, 0);
-}
-void CxDisplayApp::OnRButtonDown(uint32_t keys, CxPoint point)
-{
-    ForwardMouse(EMouse::RDown, keys, point, 0);
-}
-void CxDisplayApp::OnRButtonUp(uint32_t keys, CxPoint point)
-{
-    ForwardMouse(EMouse::RUp, keys, point, 0);
-}
-void CxDisplayApp::OnRButtonDblClk(uint32_t keys, CxPoint point)
-{
-    ForwardMouse(EMouse::RDouble, keys, point, 0);
+        DispatchMouse(event);
 }

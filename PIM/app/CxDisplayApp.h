@@ -23,17 +23,8 @@ public:
     void OnScreenCreated() override;
     void OnKeyDown(uint32_t key, uint32_t flags) override;
     void OnKeyUp(uint32_t key, uint32_t flags) override;
-    void OnMouseMove(uint32_t keys, CxPoint point) override;
-    void OnMouseWheel(uint32_t keys, CxPoint point, int32_t notches) override;
-    void OnLButtonDown(uint32_t keys, CxPoint point) override;
-    void OnLButtonUp(uint32_t keys, CxPoint point) override;
-    void OnLButtonDblClk(uint32_t keys, CxPoint point) override;
-    void OnMButtonDown(uint32_t keys, CxPoint point) override;
-    void OnMButtonUp(uint32_t keys, CxPoint point) override;
-    void OnMButtonDblClk(uint32_t keys, CxPoint point) override;
-    void OnRButtonDown(uint32_t keys, CxPoint point) override;
-    void OnRButtonUp(uint32_t keys, CxPoint point) override;
-    void OnRButtonDblClk(uint32_t keys, CxPoint point) override;
+    // Scales the point onto the root's size, then OnRootMouse.
+    void OnMouse(const ST_MOUSE_EVENT& event) override;
 
     // The size rooms are drawn at (the screen's size when not set).
     CxSize GetRootSize() const;
@@ -72,22 +63,9 @@ public:
     void SetUnattended(bool unattended) { m_unattended = unattended; }
     bool IsUnattended() const { return m_unattended; }
 
-    // Mouse events after scaling, for the display tree.
-    enum class EMouse
-    {
-        Move,
-        Wheel,
-        LDown,
-        LUp,
-        LDouble,
-        MDown,
-        MUp,
-        MDouble,
-        RDown,
-        RUp,
-        RDouble,
-    };
-    virtual void OnRootMouse(EMouse kind, uint32_t keys, CxPoint point, int32_t notches);
+    // A mouse event at a point of the root: the cursor follows it, and the
+    // display tree hands it to the object under the pointer.
+    virtual void OnRootMouse(const ST_MOUSE_EVENT& event);
     // A key for the display tree: to the focus object, whose handler passes
     // what it does not take on to its parent. True when it was delivered.
     // `flags` carries PIM_KEY_SHIFT while Shift is held.
@@ -101,8 +79,6 @@ protected:
     static void OnError(void* context, int code, const char* message);
     // True when a box can be put up and answered now.
     bool CanShowBox() const;
-
-    void ForwardMouse(EMouse kind, uint32_t keys, CxPoint point, int32_t notches);
 
     CxSize m_internalSize{-1, -1};
     // The rectangles of the frame being painted (kept here: painting allocates nothing).

@@ -40,23 +40,29 @@ CxHeadlessRunner::~CxHeadlessRunner()
         PimSetClock(nullptr);
 }
 
-void CxHeadlessRunner::Post(CxHeadlessWindow& window, EMessage type, int32_t x, int32_t y, uint32_t buttons,
-                            uint32_t key)
+void CxHeadlessRunner::PostKey(CxHeadlessWindow& window, EMessage type, uint32_t key)
 {
     ST_MESSAGE m;
     m.type = type;
-    m.x = x;
-    m.y = y;
-    m.buttons = buttons;
     m.key = key;
     window.Post(m);
 }
 
-void CxHeadlessRunner::PostClick(CxHeadlessWindow& window, int32_t x, int32_t y)
+void CxHeadlessRunner::PostMouse(CxHeadlessWindow& window, EMouseAction action, EMouseButton button, int32_t x,
+                                 int32_t y, uint32_t buttons)
 {
-    Post(window, EMessage::MouseMove, x, y, 0, 0);
-    Post(window, EMessage::LButtonDown, x, y, PIM_MK_LBUTTON, 0);
-    Post(window, EMessage::LButtonUp, x, y, 0, 0);
+    ST_MESSAGE m;
+    m.type = EMessage::Mouse;
+    m.mouse = MouseEvent(action, button, CxPoint(x, y), buttons);
+    window.Post(m);
+}
+
+void CxHeadlessRunner::PostClick(CxHeadlessWindow& window, EMouseButton button, int32_t x, int32_t y)
+{
+    const uint32_t held = button == EMouseButton::Right ? PIM_MK_RBUTTON : PIM_MK_LBUTTON;
+    PostMouse(window, EMouseAction::Move, EMouseButton::None, x, y, 0);
+    PostMouse(window, EMouseAction::Down, button, x, y, held);
+    PostMouse(window, EMouseAction::Up, button, x, y, 0);
 }
 
 bool CxHeadlessRunner::ClickBoxButton(CxHeadlessWindow& window, const std::string& label)
@@ -76,7 +82,7 @@ bool CxHeadlessRunner::ClickBoxButton(CxHeadlessWindow& window, const std::strin
         x = (x * points.width + points.width / 2) / root.width;
         y = (y * points.height + points.height / 2) / root.height;
     }
-    PostClick(window, static_cast<int32_t>(x), static_cast<int32_t>(y));
+    PostClick(window, EMouseButton::Left, static_cast<int32_t>(x), static_cast<int32_t>(y));
     return true;
 }
 
@@ -142,10 +148,10 @@ bool CxHeadlessRunner::RunSteps(CxHeadlessWindow& window)
             m_waitLeft = static_cast<uint32_t>(v[0]);
             return true;
         case EReplayOp::Move:
-            Post(window, EMessage::MouseMove, v[0], v[1], 0, 0);
+            PostMouse(window, EMouseAction::Move, EMouseButton::None, v[0], v[1], 0);
             return true;
         case EReplayOp::Click:
-            PostClick(window, v[0], v[1]);
+            PostClick(window, EMouseButton::Left, v[0], v[1]);
             return true;
         case EReplayOp::ClickButton:
             if (!ClickBoxButton(window, step.text)) {
@@ -156,29 +162,27 @@ bool CxHeadlessRunner::RunSteps(CxHeadlessWindow& window)
             }
             return true;
         case EReplayOp::RightClick:
-            Post(window, EMessage::MouseMove, v[0], v[1], 0, 0);
-            Post(window, EMessage::RButtonDown, v[0], v[1], PIM_MK_RBUTTON, 0);
-            Post(window, EMessage::RButtonUp, v[0], v[1], 0, 0);
+            PostClick(window, EMouseButton::Right, v[0], v[1]);
             return true;
         case EReplayOp::Drag:
-            Post(window, EMessage::MouseMove, v[0], v[1], 0, 0);
-            Post(window, EMessage::LButtonDown, v[0], v[1], PIM_MK_LBUTTON, 0);
+            PostMouse(window, EMouseAction::Move, EMouseButton::None, v[0], v[1], 0);
+            PostMouse(window, EMouseAction::Down, EMouseButton::Left, v[0], v[1], PIM_MK_LBUTTON);
             for (int i = 1; i <= kDragSteps; ++i) {
                 int32_t x = v[0] + static_cast<int32_t>(int64_t{v[2] - v[0]} * i / kDragSteps);
                 int32_t y = v[1] + static_cast<int32_t>(int64_t{v[3] - v[1]} * i / kDragSteps);
-                Post(window, EMessage::MouseMove, x, y, PIM_MK_LBUTTON, 0);
+                PostMouse(window, EMouseAction::Move, EMouseButton::None, x, y, PIM_MK_LBUTTON);
             }
-            Post(window, EMessage::LButtonUp, v[2], v[3], 0, 0);
+            PostMouse(window, EMouseAction::Up, EMouseButton::Left, v[2], v[3], 0);
             return true;
         case EReplayOp::Key:
-            Post(window, EMessage::KeyDown, 0, 0, 0, step.key);
-            Post(window, EMessage::KeyUp, 0, 0, 0, KeyUpCode(step.key));
+            PostKey(window, EMessage::KeyDown, step.key);
+            PostKey(window, EMessage::KeyUp, KeyUpCode(step.key));
             return true;
         case EReplayOp::Text:
             for (char c : step.text) {
                 uint32_t code = static_cast<unsigned char>(c);
-                Post(window, EMessage::KeyDown, 0, 0, 0, code);
-                Post(window, EMessage::KeyUp, 0, 0, 0, KeyUpCode(code));
+                PostKey(window, EMessage::KeyDown, code);
+                PostKey(window, EMessage::KeyUp, KeyUpCode(code));
             }
             if (!step.text.empty())
                 return true;

@@ -41,8 +41,10 @@ public:
 private:
     // Carries out steps until one needs frames to pass; false when done.
     bool RunSteps(CxHeadlessWindow& window);
-    void Post(CxHeadlessWindow& window, EMessage type, int32_t x, int32_t y, uint32_t buttons, uint32_t key);
-    void PostClick(CxHeadlessWindow& window, int32_t x, int32_t y);
+    void PostKey(CxHeadlessWindow& window, EMessage type, uint32_t key);
+    void PostMouse(CxHeadlessWindow& window, EMouseAction action, EMouseButton button, int32_t x, int32_t y,
+                   uint32_t buttons);
+    void PostClick(CxHeadlessWindow& window, EMouseButton button, int32_t x, int32_t y);
     // Clicks the open box's button `label` where it shows; false when none.
     bool ClickBoxButton(CxHeadlessWindow& window, const std::string& label);
     void Fail(int line, const std::string& what);

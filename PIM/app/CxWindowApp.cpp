@@ -366,49 +366,9 @@ int CxWindowApp::WindowProc(const ST_MESSAGE& m)
     case EMessage::KeyUp:
         OnKeyUp(m.key, (m.buttons & PIM_MK_SHIFT) ? uint32_t{PIM_KEY_SHIFT} : 0u);
         break;
-    case EMessage::MouseMove:
+    case EMessage::Mouse:
         if (mouse)
-            OnMouseMove(m.buttons, point);
-        break;
-    case EMessage::LButtonDown:
-        if (mouse)
-            OnLButtonDown(m.buttons, point);
-        break;
-    case EMessage::LButtonUp:
-        if (mouse)
-            OnLButtonUp(m.buttons, point);
-        break;
-    case EMessage::LButtonDblClk:
-        if (mouse)
-            OnLButtonDblClk(m.buttons, point);
-        break;
-    case EMessage::MButtonDown:
-        if (mouse)
-            OnMButtonDown(m.buttons, point);
-        break;
-    case EMessage::MButtonUp:
-        if (mouse)
-            OnMButtonUp(m.buttons, point);
-        break;
-    case EMessage::MButtonDblClk:
-        if (mouse)
-            OnMButtonDblClk(m.buttons, point);
-        break;
-    case EMessage::RButtonDown:
-        if (mouse)
-            OnRButtonDown(m.buttons, point);
-        break;
-    case EMessage::RButtonUp:
-        if (mouse)
-            OnRButtonUp(m.buttons, point);
-        break;
-    case EMessage::RButtonDblClk:
-        if (mouse)
-            OnRButtonDblClk(m.buttons, point);
-        break;
-    case EMessage::MouseWheel:
-        if (mouse)
-            OnMouseWheel(m.buttons, point, m.notches);
+            OnMouse(m.mouse);
         break;
     case EMessage::DropFiles:
         OnDropFiles(m.files);
@@ -434,17 +394,7 @@ void CxWindowApp::OnActivateApp(bool active)
 void CxWindowApp::OnKeyDown(uint32_t, uint32_t) {}
 void CxWindowApp::OnKeyUp(uint32_t, uint32_t) {}
 void CxWindowApp::OnTimer(int32_t) {}
-void CxWindowApp::OnMouseMove(uint32_t, CxPoint) {}
-void CxWindowApp::OnMouseWheel(uint32_t, CxPoint, int32_t) {}
-void CxWindowApp::OnLButtonDown(uint32_t, CxPoint) {}
-void CxWindowApp::OnLButtonUp(uint32_t, CxPoint) {}
-void CxWindowApp::OnLButtonDblClk(uint32_t, CxPoint) {}
-void CxWindowApp::OnMButtonDown(uint32_t, CxPoint) {}
-void CxWindowApp::OnMButtonUp(uint32_t, CxPoint) {}
-void CxWindowApp::OnMButtonDblClk(uint32_t, CxPoint) {}
-void CxWindowApp::OnRButtonDown(uint32_t, CxPoint) {}
-void CxWindowApp::OnRButtonUp(uint32_t, CxPoint) {}
-void CxWindowApp::OnRButtonDblClk(uint32_t, CxPoint) {}
+void CxWindowApp::OnMouse(const ST_MOUSE_EVENT&) {}
 void CxWindowApp::OnMove(int32_t x, int32_t y)
 {
     m_clientRect = CxRect::FromSize(CxPoint(x, y), CxSize(GetClientWidth(), GetClientHeight()));

@@ -84,17 +84,8 @@ public:
     virtual void OnKeyDown(uint32_t key, uint32_t flags);
     virtual void OnKeyUp(uint32_t key, uint32_t flags);
     virtual void OnTimer(int32_t id);
-    virtual void OnMouseMove(uint32_t keys, CxPoint point);
-    virtual void OnMouseWheel(uint32_t keys, CxPoint point, int32_t notches);
-    virtual void OnLButtonDown(uint32_t keys, CxPoint point);
-    virtual void OnLButtonUp(uint32_t keys, CxPoint point);
-    virtual void OnLButtonDblClk(uint32_t keys, CxPoint point);
-    virtual void OnMButtonDown(uint32_t keys, CxPoint point);
-    virtual void OnMButtonUp(uint32_t keys, CxPoint point);
-    virtual void OnMButtonDblClk(uint32_t keys, CxPoint point);
-    virtual void OnRButtonDown(uint32_t keys, CxPoint point);
-    virtual void OnRButtonUp(uint32_t keys, CxPoint point);
-    virtual void OnRButtonDblClk(uint32_t keys, CxPoint point);
+    // Every mouse event, at its point of the window's client area.
+    virtual void OnMouse(const ST_MOUSE_EVENT& event);
     virtual void OnMove(int32_t x, int32_t y);
     virtual void OnSize(int32_t width, int32_t height);
     virtual void OnPaint(const CxRect& rect);

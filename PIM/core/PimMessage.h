@@ -4,6 +4,7 @@
 // application exactly one per main-loop iteration.
 
 #include "PIM/core/PimDefs.h"
+#include "PIM/core/PimMouseEvent.h"
 
 #include <string>
 #include <vector>
@@ -31,29 +32,9 @@ enum class EMessage
     // key: for special keys their code (with the modifier bits); for
     // printable keys the upper-case character code (32 .. 126).
     KeyUp,
-    MouseMove,     // x, y, buttons
-    LButtonDown,   // x, y, buttons
-    LButtonUp,
-    LButtonDblClk,
-    MButtonDown,
-    MButtonUp,
-    MButtonDblClk,
-    RButtonDown,
-    RButtonUp,
-    RButtonDblClk,
-    MouseWheel,    // x, y, buttons, notches (positive: away from the user)
+    Mouse,         // mouse: the event, at a point of the client area
     DropFiles,     // files: UTF-8 paths
     User,          // code
-};
-
-// Mouse button and modifier state carried by mouse messages.
-enum : uint32_t
-{
-    PIM_MK_LBUTTON = 0x0001,
-    PIM_MK_RBUTTON = 0x0002,
-    PIM_MK_SHIFT = 0x0004,
-    PIM_MK_CONTROL = 0x0008,
-    PIM_MK_MBUTTON = 0x0010,
 };
 
 struct ST_MESSAGE
@@ -64,8 +45,8 @@ struct ST_MESSAGE
     int32_t width = 0;
     int32_t height = 0;
     uint32_t key = 0;     // engine key code, modifier bits included
-    uint32_t buttons = 0; // PIM_MK_* for mouse messages; Shift and Control for key events
-    int32_t notches = 0;
+    uint32_t buttons = 0; // Shift and Control (PIM_MK_*) for key events
+    ST_MOUSE_EVENT mouse;
     bool active = false;
     bool minimized = false;
     bool hidden = false;

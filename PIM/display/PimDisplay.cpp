@@ -352,47 +352,43 @@ CxDisplayObject* FindObjectAt(CxPoint screenPoint)
     return g_display.root ? g_display.root->HitTest(screenPoint, 0) : nullptr;
 }
 
-int DispatchMouse(EMouseEvent event, uint32_t buttons, CxPoint screenPoint, int wheelSteps)
+int DispatchMouse(const ST_MOUSE_EVENT& event)
 {
-    CxDisplayObject* object = FindObjectAt(screenPoint);
+    CxDisplayObject* object = FindObjectAt(event.point);
     if (!object)
         return -1;
-    const CxPoint point = object->ScreenToLocal(screenPoint);
+    const CxPoint point = object->ScreenToLocal(event.point);
+    const uint32_t buttons = event.buttons;
     // The handler may delete `object`: nothing touches it afterwards.
-    switch (event) {
-    case EMouseEvent::Move:
+    switch (event.action) {
+    case EMouseAction::Move:
         object->OnMouseMove(buttons, point);
+        return 0;
+    case EMouseAction::Wheel:
+        return object->OnMouseWheel(buttons, point, event.notches);
+    case EMouseAction::Down:
+    case EMouseAction::Up:
+    case EMouseAction::DoubleClick:
         break;
-    case EMouseEvent::LButtonDown:
-        object->OnLButtonDown(buttons, point);
-        break;
-    case EMouseEvent::LButtonUp:
-        object->OnLButtonUp(buttons, point);
-        break;
-    case EMouseEvent::LButtonDblClk:
-        object->OnLButtonDblClk(buttons, point);
-        break;
-    case EMouseEvent::MButtonDown:
-        object->OnMButtonDown(buttons, point);
-        break;
-    case EMouseEvent::MButtonUp:
-        object->OnMButtonUp(buttons, point);
-        break;
-    case EMouseEvent::MButtonDblClk:
-        object->OnMButtonDblClk(buttons, point);
-        break;
-    case EMouseEvent::RButtonDown:
-        object->OnRButtonDown(buttons, point);
-        break;
-    case EMouseEvent::RButtonUp:
-        object->OnRButtonUp(buttons, point);
-        break;
-    case EMouseEvent::RButtonDblClk:
-        object->OnRButtonDblClk(buttons, point);
-        break;
-    case EMouseEvent::Wheel:
-        return object->OnMouseWheel(buttons, point, wheelSteps);
     }
+    static_assert(static_cast<int>(EMouseAction::Up) == static_cast<int>(EMouseAction::Down) + 1 &&
+                      static_cast<int>(EMouseAction::DoubleClick) == static_cast<int>(EMouseAction::Down) + 2,
+                  "the columns below follow the actions");
+    static_assert(static_cast<int>(EMouseButton::Middle) == static_cast<int>(EMouseButton::Left) + 1 &&
+                      static_cast<int>(EMouseButton::Right) == static_cast<int>(EMouseButton::Left) + 2,
+                  "the rows below follow the buttons");
+    using Handler = void (CxDisplayObject::*)(uint32_t, CxPoint);
+    // Down, up and double click of the left, middle and right buttons.
+    static constexpr Handler kHandlers[3][3] = {
+        {&CxDisplayObject::OnLButtonDown, &CxDisplayObject::OnLButtonUp, &CxDisplayObject::OnLButtonDblClk},
+        {&CxDisplayObject::OnMButtonDown, &CxDisplayObject::OnMButtonUp, &CxDisplayObject::OnMButtonDblClk},
+        {&CxDisplayObject::OnRButtonDown, &CxDisplayObject::OnRButtonUp, &CxDisplayObject::OnRButtonDblClk},
+    };
+    if (event.button == EMouseButton::None)
+        return 0; // a press of no button means nothing
+    const int row = static_cast<int>(event.button) - static_cast<int>(EMouseButton::Left);
+    const int column = static_cast<int>(event.action) - static_cast<int>(EMouseAction::Down);
+    (object->*kHandlers[row][column])(buttons, point);
     return 0;
 }
 

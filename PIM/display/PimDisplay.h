@@ -13,6 +13,7 @@
 #include "PIM/core/CxRect.h"
 #include "PIM/core/CxSize.h"
 #include "PIM/core/PimDefs.h"
+#include "PIM/core/PimMouseEvent.h"
 
 class CxDisplayObject;
 class CxRenderTarget;
@@ -66,24 +67,11 @@ int GetModalDepth();
 // The modal object's hit (or the modal object itself), else the root's.
 CxDisplayObject* FindObjectAt(CxPoint screenPoint);
 
-enum class EMouseEvent
-{
-    Move,
-    LButtonDown,
-    LButtonUp,
-    LButtonDblClk,
-    MButtonDown,
-    MButtonUp,
-    MButtonDblClk,
-    RButtonDown,
-    RButtonUp,
-    RButtonDblClk,
-    Wheel,
-};
-// Finds the object under `screenPoint` and calls its handler with the point
-// in its own coordinates. Returns the handler's result for the wheel, else 0;
-// -1 when no object was found.
-int DispatchMouse(EMouseEvent event, uint32_t buttons, CxPoint screenPoint, int wheelSteps = 0);
+// Finds the object under the event's point (screen coordinates) and calls
+// the handler its action and button name, with the point in the object's
+// own coordinates. Returns the handler's result for the wheel, else 0; -1
+// when no object was found.
+int DispatchMouse(const ST_MOUSE_EVENT& event);
 // To the focus object; nothing without one.
 void DispatchKeyDown(uint32_t key, uint32_t flags);
 void DispatchKeyUp(uint32_t key, uint32_t flags);

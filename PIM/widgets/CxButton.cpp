@@ -260,7 +260,7 @@ void CxButton::OnLButtonUp(uint32_t buttons, CxPoint point)
     else if (before == PIM_BUTTON_CHECKED || before == PIM_BUTTON_PRESSED)
         Notify(PIM_BUTTON_EVENT_CLICKED);
     if (recheck && IsDisplayInitialised())
-        DispatchMouse(EMouseEvent::Move, 0, GetCursorPosition());
+        DispatchMouse(MouseEvent(EMouseAction::Move, EMouseButton::None, GetCursorPosition()));
 }
 
 // --- the animated form -----------------------------------------------------------------------

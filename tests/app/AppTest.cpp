@@ -176,11 +176,11 @@ public:
         keysPassedOn.push_back(key);
         return CxGameApp::OnRootKey(key, flags);
     }
-    void OnRootMouse(EMouse kind, uint32_t keys, CxPoint point, int32_t notches) override
+    void OnRootMouse(const ST_MOUSE_EVENT& event) override
     {
-        if (kind == EMouse::LDown)
-            clicks.push_back(point);
-        CxGameApp::OnRootMouse(kind, keys, point, notches);
+        if (event.action == EMouseAction::Down && event.button == EMouseButton::Left)
+            clicks.push_back(event.point);
+        CxGameApp::OnRootMouse(event);
     }
 
     TestRoom* Room(const char* name) const { return static_cast<TestRoom*>(FindRoom(name)); }
@@ -264,6 +264,14 @@ ST_MESSAGE Message(EMessage type, int32_t x = 0, int32_t y = 0)
     m.type = type;
     m.x = x;
     m.y = y;
+    return m;
+}
+
+ST_MESSAGE Mouse(EMouseAction action, int32_t x, int32_t y)
+{
+    ST_MESSAGE m;
+    m.type = EMessage::Mouse;
+    m.mouse = MouseEvent(action, EMouseButton::Left, CxPoint(x, y), action == EMouseAction::Down ? uint32_t{PIM_MK_LBUTTON} : 0u);
     return m;
 }
 
@@ -474,7 +482,7 @@ TEST_F(App, MousePointsScaleToTheInternalSize)
 {
     auto app = Start("[Engine.Window]\nInternalSize=400, 300\n");
     ASSERT_EQ(app->GetClientWidth(), 800);
-    app->Send(Message(EMessage::LButtonDown, 200, 100));
+    app->Send(Mouse(EMouseAction::Down, 200, 100));
     ASSERT_EQ(app->clicks.size(), 1u);
     EXPECT_EQ(app->clicks[0], CxPoint(100, 50));
     Stop(*app);
@@ -482,7 +490,7 @@ TEST_F(App, MousePointsScaleToTheInternalSize)
     // A size that would divide by nothing falls back to the window's.
     auto bad = Start("[Engine.Window]\nInternalSize=0, 300\n");
     EXPECT_EQ(bad->GetInternalSize(), CxSize(-1, -1));
-    bad->Send(Message(EMessage::LButtonDown, 200, 100));
+    bad->Send(Mouse(EMouseAction::Down, 200, 100));
     EXPECT_EQ(bad->clicks.back(), CxPoint(200, 100));
     Stop(*bad);
 }
@@ -498,7 +506,7 @@ TEST_F(App, AWindowWithoutSizeDropsMouseEvents)
     app.InitInstance();
     app.InitApplication();
     ASSERT_EQ(app.GetClientWidth(), 0);
-    app.Send(Message(EMessage::LButtonDown, 10, 10)); // no division by a zero size
+    app.Send(Mouse(EMouseAction::Down, 10, 10)); // no division by a zero size
     EXPECT_TRUE(app.clicks.empty());
     Stop(app);
 }
@@ -908,10 +916,10 @@ TEST_F(App, NoticesClicksAndUntakenKeysReachTheRoom)
 
     // A click beside the child lands on the room itself; one on the child
     // comes back as the child's notice.
-    app->Send(Message(EMessage::LButtonDown, 10, 20));
+    app->Send(Mouse(EMouseAction::Down, 10, 20));
     ASSERT_EQ(room->presses.size(), 1u);
     EXPECT_EQ(room->presses[0], CxPoint(10, 20));
-    app->Send(Message(EMessage::LButtonUp, 120, 120));
+    app->Send(Mouse(EMouseAction::Up, 120, 120));
     ASSERT_EQ(room->notices.size(), 1u);
     EXPECT_EQ(room->notices[0].first, 42);
     EXPECT_EQ(room->notices[0].second, &child);

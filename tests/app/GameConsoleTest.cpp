@@ -182,10 +182,10 @@ TEST_F(GameConsole, OutputSplitsCapsAndScrolls)
     // The wheel over the list scrolls by its notches; the bar moves the list too.
     console.Show();
     const CxPoint inList = list.LocalToScreen(CxPoint(20, 20));
-    EXPECT_EQ(DispatchMouse(EMouseEvent::Wheel, 0, inList, 2), 1);
+    EXPECT_EQ(DispatchMouse(MouseEvent(EMouseAction::Wheel, EMouseButton::None, inList, 0, 2)), 1);
     EXPECT_EQ(list.GetTopIndex(), 5);
     EXPECT_EQ(bar.GetPosition(), 5);
-    DispatchMouse(EMouseEvent::Wheel, 0, inList, -10);
+    DispatchMouse(MouseEvent(EMouseAction::Wheel, EMouseButton::None, inList, 0, -10));
     EXPECT_EQ(list.GetTopIndex(), 7);
     bar.SetPosition(1);
     EXPECT_EQ(list.GetTopIndex(), 1);

@@ -186,9 +186,12 @@ CxPoint PointerAt(CxSdlWindow& window, int32_t x, int32_t y)
 {
     EXPECT_TRUE(window.SimulateMouseMove(x, y));
     ST_MESSAGE move;
-    if (!PumpUntil(window, [](const ST_MESSAGE& m) { return m.type == EMessage::MouseMove; }, &move))
+    if (!PumpUntil(
+            window,
+            [](const ST_MESSAGE& m) { return m.type == EMessage::Mouse && m.mouse.action == EMouseAction::Move; },
+            &move))
         return CxPoint(-1000, -1000);
-    return CxPoint(move.x, move.y);
+    return move.mouse.point;
 }
 
 ST_SCREEN_SETTINGS Settings(CxSdlWindow& window, int32_t width, int32_t height, int scale = 1)

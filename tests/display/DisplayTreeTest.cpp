@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 using namespace DisplayTest;
 
@@ -359,11 +361,11 @@ TEST_F(DisplayTree, ModalObjectCapturesTheMouseAndStacks)
     EXPECT_TRUE(dialog.IsModal());
     EXPECT_EQ(FindObjectAt(CxPoint(5, 5)), &dialog);
     EXPECT_EQ(FindObjectAt(CxPoint(23, 13)), &button);
-    DispatchMouse(EMouseEvent::LButtonDown, 1, CxPoint(5, 5));
+    DispatchMouse(MouseEvent(EMouseAction::Down, EMouseButton::Left, CxPoint(5, 5), 1));
     EXPECT_EQ(dialog.lastPoint, CxPoint(-15, -5));
     EXPECT_EQ(behind.lastPoint, CxPoint(-1, -1));
     // The button's press bubbles to the dialog in the dialog's coordinates.
-    DispatchMouse(EMouseEvent::LButtonDown, 1, CxPoint(23, 13));
+    DispatchMouse(MouseEvent(EMouseAction::Down, EMouseButton::Left, CxPoint(23, 13), 1));
     EXPECT_EQ(button.lastPoint, CxPoint(1, 1));
     EXPECT_EQ(dialog.lastPoint, CxPoint(3, 3));
 
@@ -500,7 +502,7 @@ TEST_F(DisplayTree, HandlersMayDeleteTheirObjectDuringDispatch)
     auto* self = new SelfDeleting(&gone);
     self->Create(0, 0, 10, 10, root);
     self->Show();
-    EXPECT_EQ(DispatchMouse(EMouseEvent::LButtonDown, 1, CxPoint(5, 5)), 0);
+    EXPECT_EQ(DispatchMouse(MouseEvent(EMouseAction::Down, EMouseButton::Left, CxPoint(5, 5), 1)), 0);
     EXPECT_TRUE(gone);
     EXPECT_EQ(FindObjectAt(CxPoint(5, 5)), root);
 
@@ -519,7 +521,7 @@ TEST_F(DisplayTree, HandlersMayDeleteTheirObjectDuringDispatch)
     child->Create(1, 1, 5, 5, &parent);
     child->Show();
     parent.victim = child;
-    DispatchMouse(EMouseEvent::LButtonDown, 1, CxPoint(22, 22));
+    DispatchMouse(MouseEvent(EMouseAction::Down, EMouseButton::Left, CxPoint(22, 22), 1));
     EXPECT_EQ(parent.victim, nullptr);
     EXPECT_FALSE(parent.HasChildren());
 
@@ -586,4 +588,57 @@ TEST_F(DisplayTree, OffsetTargetDrawsASubtreeIntoItsOwnSurface)
     shifted.DrawSurface(icon.GetSurface(), &into, nullptr, PIM_NO_KEY, nullptr);
     EXPECT_EQ(target.GetPixel(0, 8), 0x7777u);
     EXPECT_EQ(shifted.GetTargetWidth(), 10);
+}
+
+namespace {
+
+// Writes the name of every mouse handler it hears, with the point.
+class HandlerJournal : public CxDisplayObject
+{
+public:
+    void OnMouseMove(uint32_t, CxPoint p) override { Note("move", p); }
+    int OnMouseWheel(uint32_t, CxPoint p, int steps) override
+    {
+        Note("wheel" + std::to_string(steps), p);
+        return 7;
+    }
+    void OnLButtonDown(uint32_t, CxPoint p) override { Note("ldown", p); }
+    void OnLButtonUp(uint32_t, CxPoint p) override { Note("lup", p); }
+    void OnLButtonDblClk(uint32_t, CxPoint p) override { Note("ldouble", p); }
+    void OnMButtonDown(uint32_t, CxPoint p) override { Note("mdown", p); }
+    void OnMButtonUp(uint32_t, CxPoint p) override { Note("mup", p); }
+    void OnMButtonDblClk(uint32_t, CxPoint p) override { Note("mdouble", p); }
+    void OnRButtonDown(uint32_t, CxPoint p) override { Note("rdown", p); }
+    void OnRButtonUp(uint32_t, CxPoint p) override { Note("rup", p); }
+    void OnRButtonDblClk(uint32_t, CxPoint p) override { Note("rdouble", p); }
+
+    std::vector<std::string> heard;
+
+private:
+    void Note(const std::string& what, CxPoint p)
+    {
+        heard.push_back(what + "@" + std::to_string(p.x) + "," + std::to_string(p.y));
+    }
+};
+
+} // namespace
+
+TEST_F(DisplayTree, OneMouseEventReachesTheHandlerOfItsActionAndButton)
+{
+    HandlerJournal target;
+    target.Create(10, 20, 30, 30, GetRootObject());
+    target.Show();
+    const CxPoint at(12, 25); // (2, 5) in the target's coordinates
+    for (EMouseButton button : {EMouseButton::Left, EMouseButton::Middle, EMouseButton::Right})
+        for (EMouseAction action : {EMouseAction::Down, EMouseAction::Up, EMouseAction::DoubleClick})
+            EXPECT_EQ(DispatchMouse(MouseEvent(action, button, at)), 0);
+    DispatchMouse(MouseEvent(EMouseAction::Move, EMouseButton::None, at));
+    EXPECT_EQ(DispatchMouse(MouseEvent(EMouseAction::Wheel, EMouseButton::None, at, 0, -2)), 7);
+    // A press of no button reaches nobody; a point over nothing finds nobody.
+    DispatchMouse(MouseEvent(EMouseAction::Down, EMouseButton::None, at));
+    EXPECT_EQ(DispatchMouse(MouseEvent(EMouseAction::Move, EMouseButton::None, CxPoint(5000, 5000))), -1);
+    const std::vector<std::string> expected = {"ldown@2,5", "lup@2,5",   "ldouble@2,5", "mdown@2,5",
+                                               "mup@2,5",   "mdouble@2,5", "rdown@2,5", "rup@2,5",
+                                               "rdouble@2,5", "move@2,5", "wheel-2@2,5"};
+    EXPECT_EQ(target.heard, expected);
 }

@@ -378,11 +378,11 @@ TEST_F(Movies, SkippableMoviesEndOnKeysAndClicksOthersIgnoreThem)
     // Not modal: a left click, then a right click, stop and hide it.
     m_onStep = nullptr;
     const CxPoint centre = movie.LocalToScreen(CxPoint(8, 4));
-    for (EMouseEvent click : {EMouseEvent::LButtonDown, EMouseEvent::RButtonDown}) {
+    for (EMouseButton click : {EMouseButton::Left, EMouseButton::Right}) {
         EXPECT_EQ(movie.Play(false, false), PIM_OK);
         Passes(2);
         EXPECT_TRUE(movie.IsPlaying());
-        EXPECT_EQ(DispatchMouse(click, 1, centre), 0);
+        EXPECT_EQ(DispatchMouse(MouseEvent(EMouseAction::Down, click, centre, 1)), 0);
         EXPECT_FALSE(movie.IsPlaying());
         EXPECT_FALSE(movie.IsShown());
     }
@@ -393,8 +393,8 @@ TEST_F(Movies, SkippableMoviesEndOnKeysAndClicksOthersIgnoreThem)
     EXPECT_EQ(movie.Play(false, false), PIM_OK);
     movie.SetFocus();
     DispatchKeyDown(' ', 0);
-    DispatchMouse(EMouseEvent::LButtonDown, 1, centre);
-    DispatchMouse(EMouseEvent::RButtonDown, 2, centre);
+    DispatchMouse(MouseEvent(EMouseAction::Down, EMouseButton::Left, centre, 1));
+    DispatchMouse(MouseEvent(EMouseAction::Down, EMouseButton::Right, centre, 2));
     EXPECT_TRUE(movie.IsPlaying());
     EXPECT_TRUE(movie.IsShown());
     const size_t before = m_script.shown.size();

@@ -73,13 +73,13 @@ protected:
     static void Move(int32_t x, int32_t y)
     {
         SetCursorPosition(CxPoint(x, y));
-        DispatchMouse(EMouseEvent::Move, 0, CxPoint(x, y));
+        DispatchMouse(MouseEvent(EMouseAction::Move, EMouseButton::None, CxPoint(x, y), 0));
     }
-    static void Down(int32_t x, int32_t y) { DispatchMouse(EMouseEvent::LButtonDown, 1, CxPoint(x, y)); }
+    static void Down(int32_t x, int32_t y) { DispatchMouse(MouseEvent(EMouseAction::Down, EMouseButton::Left, CxPoint(x, y), 1)); }
     static void Up(int32_t x, int32_t y)
     {
         SetCursorPosition(CxPoint(x, y));
-        DispatchMouse(EMouseEvent::LButtonUp, 0, CxPoint(x, y));
+        DispatchMouse(MouseEvent(EMouseAction::Up, EMouseButton::Left, CxPoint(x, y), 0));
     }
     static void Click(int32_t x, int32_t y)
     {

@@ -65,8 +65,8 @@ protected:
     {
         const CxPoint centre = object.LocalToScreen(CxPoint(object.GetWidth() / 2, object.GetHeight() / 2));
         SetCursorPosition(centre);
-        DispatchMouse(EMouseEvent::LButtonDown, 1, centre);
-        DispatchMouse(EMouseEvent::LButtonUp, 0, centre);
+        DispatchMouse(MouseEvent(EMouseAction::Down, EMouseButton::Left, centre, 1));
+        DispatchMouse(MouseEvent(EMouseAction::Up, EMouseButton::Left, centre, 0));
     }
 
     Script m_script;
@@ -253,8 +253,8 @@ TEST_F(Dialogs, MessageBoxClicksLoopEndsAndNesting)
     m_script.step = [&] {
         const CxCommonPushButton& button = *GetOpenMessageBox()->GetButton(0);
         const CxPoint inside = button.LocalToScreen(CxPoint(5, 5));
-        DispatchMouse(EMouseEvent::LButtonDown, 1, inside);
-        DispatchMouse(EMouseEvent::LButtonUp, 0, CxPoint(0, 0));
+        DispatchMouse(MouseEvent(EMouseAction::Down, EMouseButton::Left, inside, 1));
+        DispatchMouse(MouseEvent(EMouseAction::Up, EMouseButton::Left, CxPoint(0, 0), 0));
         ReportError(PIM_ERR_UNKNOWN, "frame failed");
         return 0;
     };

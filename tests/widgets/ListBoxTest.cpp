@@ -90,7 +90,8 @@ protected:
     }
     void Click(int32_t x, int32_t y, bool twice = false)
     {
-        DispatchMouse(twice ? EMouseEvent::LButtonDblClk : EMouseEvent::LButtonDown, 1, CxPoint(10 + x, 10 + y));
+        DispatchMouse(MouseEvent(twice ? EMouseAction::DoubleClick : EMouseAction::Down, EMouseButton::Left,
+                                 CxPoint(10 + x, 10 + y), 1));
     }
     void Key(uint32_t key) { m_list.OnKeyDown(key, 0); }
     std::vector<int> ShownItems() const

@@ -102,20 +102,15 @@ uint32_t ButtonBits(uint32_t sdlState)
 }
 
 // Down, Up and DblClk of one button, in the order of EMessage.
-struct ST_BUTTON_MESSAGES
+struct ST_MOUSE_BUTTON
 {
-    EMessage down;
-    EMessage up;
-    EMessage doubleClick;
+    EMouseButton button;
     uint32_t bit;
 };
 
-constexpr ST_BUTTON_MESSAGES kLeft{EMessage::LButtonDown, EMessage::LButtonUp, EMessage::LButtonDblClk,
-                                   PIM_MK_LBUTTON};
-constexpr ST_BUTTON_MESSAGES kMiddle{EMessage::MButtonDown, EMessage::MButtonUp, EMessage::MButtonDblClk,
-                                     PIM_MK_MBUTTON};
-constexpr ST_BUTTON_MESSAGES kRight{EMessage::RButtonDown, EMessage::RButtonUp, EMessage::RButtonDblClk,
-                                    PIM_MK_RBUTTON};
+constexpr ST_MOUSE_BUTTON kLeft{EMouseButton::Left, PIM_MK_LBUTTON};
+constexpr ST_MOUSE_BUTTON kMiddle{EMouseButton::Middle, PIM_MK_MBUTTON};
+constexpr ST_MOUSE_BUTTON kRight{EMouseButton::Right, PIM_MK_RBUTTON};
 
 // The system cursors of the engine's ids 0 to 4, made when first shown and
 // freed before the video subsystem stops.
@@ -521,13 +516,6 @@ bool CxSdlWindow::SimulateKey(int32_t hostKey, uint32_t hostModifiers, bool down
     return SDL_PushEvent(&event) == 1;
 }
 
-void CxSdlWindow::PlaceMouse(ST_MESSAGE& message, int32_t x, int32_t y) const
-{
-    const CxPoint point = m_screen ? m_screen->WindowToScreen(CxPoint(x, y)) : CxPoint(x, y);
-    message.x = point.x;
-    message.y = point.y;
-}
-
 bool CxSdlWindow::ToggleFullScreenKey(const SDL_Event& event)
 {
     const bool enter = event.key.keysym.sym == SDLK_RETURN || event.key.keysym.sym == SDLK_KP_ENTER;
@@ -684,10 +672,7 @@ void CxSdlWindow::TranslateMouse(const SDL_Event& event)
 {
     if (event.type == SDL_MOUSEMOTION) {
         m_mouseButtons = ButtonBits(event.motion.state);
-        ST_MESSAGE move = Message(EMessage::MouseMove);
-        PlaceMouse(move, event.motion.x, event.motion.y);
-        move.buttons = MouseFlags();
-        Queue(move);
+        QueueMouse(EMouseAction::Move, EMouseButton::None, event.motion.x, event.motion.y, 0);
         return;
     }
     if (event.type == SDL_MOUSEWHEEL) {
@@ -696,15 +681,11 @@ void CxSdlWindow::TranslateMouse(const SDL_Event& event)
             notches = -notches;
         if (notches == 0)
             return; // sideways only
-        ST_MESSAGE wheel = Message(EMessage::MouseWheel);
-        PlaceMouse(wheel, event.wheel.mouseX, event.wheel.mouseY);
-        wheel.buttons = MouseFlags();
-        wheel.notches = notches;
-        Queue(wheel);
+        QueueMouse(EMouseAction::Wheel, EMouseButton::None, event.wheel.mouseX, event.wheel.mouseY, notches);
         return;
     }
 
-    const ST_BUTTON_MESSAGES* button = nullptr;
+    const ST_MOUSE_BUTTON* button = nullptr;
     switch (event.button.button) {
     case SDL_BUTTON_LEFT:
         button = &kLeft;
@@ -728,16 +709,21 @@ void CxSdlWindow::TranslateMouse(const SDL_Event& event)
     if (button == &kRight && (m_flags & PIM_WF_RIGHT_AS_LEFT))
         button = &kLeft;
 
-    EMessage type = button->up;
+    EMouseAction action = EMouseAction::Up;
     if (down) {
         // SDL counts on (third click, fourth...); the system the game was
         // made for alternated single and double clicks.
         bool doubleClick = (m_flags & PIM_WF_DOUBLE_CLICKS) && event.button.clicks % 2 == 0;
-        type = doubleClick ? button->doubleClick : button->down;
+        action = doubleClick ? EMouseAction::DoubleClick : EMouseAction::Down;
     }
-    ST_MESSAGE message = Message(type);
-    PlaceMouse(message, event.button.x, event.button.y);
-    message.buttons = MouseFlags();
+    QueueMouse(action, button->button, event.button.x, event.button.y, 0);
+}
+
+void CxSdlWindow::QueueMouse(EMouseAction action, EMouseButton button, int32_t x, int32_t y, int32_t notches)
+{
+    ST_MESSAGE message = Message(EMessage::Mouse);
+    const CxPoint point = m_screen ? m_screen->WindowToScreen(CxPoint(x, y)) : CxPoint(x, y);
+    message.mouse = MouseEvent(action, button, point, MouseFlags(), notches);
     Queue(message);
 }
 

@@ -105,8 +105,9 @@ private:
     void QueueSize(bool minimized);
     void QueueActivation(bool active, bool minimized, bool application);
     uint32_t MouseFlags() const;
-    // The window point as the screen's pixel while a screen is attached.
-    void PlaceMouse(ST_MESSAGE& message, int32_t x, int32_t y) const;
+    // One mouse message, the window point taken as the screen's pixel while
+    // a screen is attached.
+    void QueueMouse(EMouseAction action, EMouseButton button, int32_t x, int32_t y, int32_t notches);
     // Alt+Enter with a screen: toggles full screen; true when it was that.
     bool ToggleFullScreenKey(const SDL_Event& event);
 
