@@ -16,7 +16,7 @@ struct Colour
     uint8_t r, g, b;
 };
 
-// The method exactly as described, quadratic and obviously right: an
+// The plain method, quadratic and obviously right: an
 // ordered map by key, the least count found by a scan in key order, the
 // nearest by a scan with a strictly-smaller rule.
 std::vector<uint8_t> NaivePalette(const std::vector<Colour>& pixels, bool keep, int colours)
