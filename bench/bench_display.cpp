@@ -17,7 +17,7 @@
 
 #include "PIM/display/CxDisplayObject.h"
 #include "PIM/graphics/CxDrawSurface.h"
-#include "PIM/display/CxScreenSurface.h"
+#include "PIM/backends/headless/CxMemoryScreen.h"
 #include "PIM/display/CxSprite.h"
 #include "PIM/display/PimDisplay.h"
 

@@ -3,6 +3,7 @@
 // the sizes of what comes out, and that reversing twice changes nothing.
 // Then the way the game takes it: a CxWave loaded from the bytes, played
 // through the headless mixer for a few device buffers, and stopped.
+#include "PIM/backends/headless/PimHeadlessBackend.h"
 #include "PIM/sound/CxMixer.h"
 #include "PIM/sound/CxWave.h"
 #include "PIM/sound/PimSound.h"
@@ -65,8 +66,7 @@ void Edit(const uint8_t* data, size_t size, uint32_t kind)
 void PlayAsWave(const uint8_t* data, size_t size, uint32_t kind)
 {
     static const bool started = [] {
-        SetSoundOutput(ESoundOutput::Headless);
-        return InitSound(nullptr) == PIM_OK;
+        return InitSound(nullptr, HeadlessBackend().makeAudioDevice) == PIM_OK;
     }();
     Check(started);
     CxWave wave;

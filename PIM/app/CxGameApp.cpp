@@ -206,9 +206,10 @@ int CxGameApp::InitApplication()
     if (m_consoleAllowed && GetRootObject())
         CreateConsole();
 
-    // Without a sound card the game plays silently; that is no error.
-    SetSoundOutput(IsHeadless() ? ESoundOutput::Headless : ESoundOutput::Device);
-    InitSound(this);
+    // The back end's device plays the sound; without one (or a sound card)
+    // the game plays silently, and that is no error.
+    const ST_PLATFORM_BACKEND* backend = GetBackend();
+    InitSound(this, backend ? backend->makeAudioDevice : nullptr);
 
     int capacity = GetInt("Engine.Game", "RoomStackSize", 10);
     m_roomStack = std::make_unique<CxStack<CxString>>(static_cast<size_t>(std::clamp(capacity, 1, 65535)));

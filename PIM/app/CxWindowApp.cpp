@@ -10,9 +10,7 @@
 #include "PIM/core/PimTrace.h"
 #include "PIM/graphics/CxPal.h"
 #include "PIM/display/CxScreenSurface.h"
-#include "PIM/backends/headless/CxHeadlessWindow.h"
 #include "PIM/core/PimKeyCodes.h"
-#include "PIM/app/PimPlatformWindows.h"
 
 #include <cstdio>
 #include <cstring>
@@ -31,9 +29,10 @@ CxWindowApp::~CxWindowApp()
     DestroyMainWindow();
 }
 
-CxHeadlessWindow* CxWindowApp::GetHeadlessWindow() const
+void CxWindowApp::SetBackend(const ST_PLATFORM_BACKEND& backend)
 {
-    return m_headless ? static_cast<CxHeadlessWindow*>(m_window.get()) : nullptr;
+    m_backend = backend;
+    m_hasBackend = true;
 }
 
 int CxWindowApp::QueryDesktop()
@@ -46,8 +45,11 @@ int CxWindowApp::QueryDesktop()
 int CxWindowApp::InitInstance()
 {
     CxApp::InitInstance();
+    if (!m_hasBackend || !m_backend.makeWindow)
+        return SetAppError(PIM_ERR_BAD_ARG, "No platform back end was chosen: %s has no window to open",
+                           m_name.c_str());
     if (!m_window)
-        m_window.reset(m_headless ? PimCreateHeadlessWindow() : PimCreateSdlWindow());
+        m_window.reset(m_backend.makeWindow());
     QueryDesktop();
     m_customCursor = GetInt("Engine", "UseCustomCursor", (m_flags & PIM_WF_CUSTOM_CURSOR) ? 1 : 0) != 0;
 
@@ -307,7 +309,7 @@ int CxWindowApp::DoFrame()
     // With nothing to handle, a real window need not spin at thousands of
     // frames a second: idle frames are spaced out. Messages are never kept
     // waiting, and headless runs keep their virtual time.
-    if (!busy && !m_headless)
+    if (!busy && !IsHeadless())
         PaceIdleFrame();
     return 0;
 }

@@ -8,6 +8,7 @@
 #include "PIM/core/CxRect.h"
 #include "PIM/core/CxSize.h"
 #include "PIM/app/CxPlatformWindow.h"
+#include "PIM/app/PimBackend.h"
 
 #include <memory>
 
@@ -25,19 +26,19 @@ enum : uint32_t
     PIM_STATE_SUSPENDED = 0x20,
 };
 
-class CxHeadlessWindow;
-
 class CxWindowApp : public CxApp
 {
 public:
     explicit CxWindowApp(const ST_APP_INIT& init);
     ~CxWindowApp() override;
 
-    // Before Run: a memory window fed by the caller instead of a real one.
-    void SetHeadless(bool headless) { m_headless = headless; }
-    bool IsHeadless() const { return m_headless; }
-    // The headless window (null for a real one, or before InitInstance).
-    CxHeadlessWindow* GetHeadlessWindow() const;
+    // Before Run: the platform back end whose window (and sound) the
+    // application runs on. Without one the window does not start (an error).
+    void SetBackend(const ST_PLATFORM_BACKEND& backend);
+    // Null until SetBackend.
+    const ST_PLATFORM_BACKEND* GetBackend() const { return m_hasBackend ? &m_backend : nullptr; }
+    bool IsHeadless() const { return m_hasBackend && m_backend.headless; }
+    // The back end's window (null before InitInstance).
     CxPlatformWindow* GetPlatformWindow() const { return m_window.get(); }
 
     virtual int QueryDesktop();
@@ -142,7 +143,8 @@ protected:
     bool m_fullScreen = false;
     bool m_hasScreen = false;
     int m_fullScreenOverride = -1;
-    bool m_headless = false;
+    ST_PLATFORM_BACKEND m_backend;
+    bool m_hasBackend = false;
     int m_scale = 1;
     std::string m_exitScreenshot;
     int m_exitScreenshotResult = PIM_OK;

@@ -6,8 +6,8 @@
 //
 // Subclasses supply the copy to the window (CopyToWindow); this class does
 // the cursor and rectangle bookkeeping so that every screen presents alike.
-// The memory screen here is the headless one; the SDL screens live in the
-// platform layer.
+// The screens themselves belong to the platform's back ends: the SDL screens
+// in PIM/backends/sdl, the memory screen in PIM/backends/headless.
 
 #include "PIM/graphics/CxDrawSurface.h"
 
@@ -96,32 +96,4 @@ private:
     // the cursor alone) joined with the cursor's and the old cursor's, one
     // copy to the window, the cursor taken out again.
     int Compose(const CxRect* rects, int count, bool cursorOnly);
-};
-
-// The headless screen: keeps what was presented (a copy of the back buffer
-// as the window would show it) and the rectangles of every Present, for tests.
-class CxMemoryScreen : public CxScreenSurface
-{
-public:
-    CxMemoryScreen() = default;
-    ~CxMemoryScreen() override;
-
-    const char* GetKindName() const override { return "memory"; }
-    // What the window shows: pixels of every presented rectangle, cursor included.
-    CxDrawSurface& GetPresented() { return m_presented; }
-    // The rectangles of the last Present, and how many Presents there were.
-    const CxRect* GetLastPresentedRects() const { return m_lastRects; }
-    int GetLastPresentedCount() const { return m_lastCount; }
-    int GetPresentCount() const { return m_presentCount; }
-
-protected:
-    int OpenWindow() override;
-    int CopyToWindow(const CxRect* rects, int count) override;
-    void CloseWindow() override;
-
-private:
-    CxDrawSurface m_presented;
-    CxRect m_lastRects[PIM_MAX_PRESENT_RECTS];
-    int m_lastCount = 0;
-    int m_presentCount = 0;
 };

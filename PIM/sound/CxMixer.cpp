@@ -351,10 +351,19 @@ void CxMixer::Pull(void* mixer, int16_t* out, size_t frames)
         static_cast<CxMixer*>(mixer)->Mix(out, frames);
 }
 
+void CxMixer::SetOutputTap(PimMixerTap tap, void* context)
+{
+    std::lock_guard<std::mutex> hold(m_tapLock);
+    m_tap = tap;
+    m_tapContext = context;
+}
+
 void CxMixer::Mix(int16_t* out, size_t frames)
 {
     if (!out)
         return;
+    int16_t* const mixed = out;
+    const size_t total = frames;
     while (frames > 0) {
         const size_t count = std::min(frames, kChunkFrames);
         {
@@ -364,6 +373,9 @@ void CxMixer::Mix(int16_t* out, size_t frames)
         out += count * m_channels;
         frames -= count;
     }
+    std::lock_guard<std::mutex> hold(m_tapLock);
+    if (m_tap && total > 0)
+        m_tap(m_tapContext, mixed, total);
 }
 
 void CxMixer::MixChunk(int16_t* out, size_t frames)

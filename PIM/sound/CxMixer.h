@@ -5,7 +5,8 @@
 //
 // The game calls everything on its main thread; the audio device calls Mix on
 // its own. One mutex, held for a few instructions by every call and for one
-// bounded chunk at a time by Mix, keeps the two apart.
+// bounded chunk at a time by Mix, keeps the two apart. The output tap has a
+// lock of its own, so a slow listener never holds up the game's calls.
 //
 // Handles: a voice handle names a slot and the allocation that got it, so a
 // handle kept after ReleaseVoice is refused even when the slot has been
@@ -26,6 +27,10 @@ enum class EVoiceStatus
     Playing,
     PlayingReleased, // playing its last pass: it was looping, and SetLoopCount let go of the loop
 };
+
+// Hears the frames Mix has just written (`frames` frames of the mixer's
+// channels, interleaved), on the thread that called Mix.
+using PimMixerTap = void (*)(void* context, const int16_t* samples, size_t frames);
 
 class CxMixer
 {
@@ -88,13 +93,18 @@ public:
     void SetMasterLevel(float level);
     float GetMasterLevel() const;
 
-    // Mixes `frames` frames into `out` (overwritten). Any thread; it allocates
-    // nothing and waits only for the mixer's own lock. Voices that reach their
+    // Mixes `frames` frames into `out` (overwritten), then lets the output
+    // tap hear them. Any thread; it allocates nothing and waits only for the
+    // mixer's own locks (and whatever the tap does). Voices that reach their
     // end become Done.
     void Mix(int16_t* out, size_t frames);
     // Mix in the shape of the audio device's pull callback; `mixer` is the
     // CxMixer.
     static void Pull(void* mixer, int16_t* out, size_t frames);
+    // Every Mix from now on also hands what it mixed to `tap` (null: none).
+    // Once this returns, the tap it replaced is not running and will not be
+    // called again, so its context may go.
+    void SetOutputTap(PimMixerTap tap, void* context);
 
     uint32_t GetRate() const { return m_rate; }
     uint16_t GetChannels() const { return m_channels; }
@@ -111,6 +121,10 @@ private:
     void MixVoice(ST_VOICE& voice, size_t frames);
 
     mutable std::mutex m_lock;
+    // Held while the tap runs, and to change it.
+    std::mutex m_tapLock;
+    PimMixerTap m_tap = nullptr;
+    void* m_tapContext = nullptr;
     ST_VOICE* m_voices = nullptr;
     int m_voiceCount = 0;
     uint32_t m_rate;

@@ -2,12 +2,11 @@
 
 #include "PIM/files/CxOptions.h"
 #include "PIM/core/PimMainLoop.h"
-#include "PIM/sound/CxAudioDevice.h"
 #include "PIM/core/PimClock.h"
 #include "PIM/sound/CxMixer.h"
 #include "PIM/sound/CxSound.h"
+#include "PIM/sound/CxSoundRecorder.h"
 #include "PIM/sound/CxWave.h"
-#include "PIM/sound/PimWavFile.h"
 
 #include <algorithm>
 #include <chrono>
@@ -35,10 +34,10 @@ struct SoundSystem
     bool started = false;
     std::unique_ptr<CxMixer> mixer;
     std::unique_ptr<CxAudioDevice> device;
+    std::unique_ptr<CxSoundRecorder> recorder;
     int masterVolume = 100;
     uint32_t lastUpdate = 0;
     bool updating = false;
-    ESoundOutput output = ESoundOutput::Device;
     std::string recordFile;
     int recordResult = PIM_OK;
 };
@@ -80,17 +79,12 @@ void ApplyMasterVolume()
 
 } // namespace
 
-void SetSoundOutput(ESoundOutput output)
-{
-    State().output = output;
-}
-
 void SetSoundRecordFile(const char* path)
 {
     State().recordFile = path ? path : "";
 }
 
-int InitSound(CxOptions* config, ST_SOUND_SETTINGS* out)
+int InitSound(CxOptions* config, PimAudioDeviceMaker makeDevice, ST_SOUND_SETTINGS* out)
 {
     if (State().started)
         ShutdownSound();
@@ -122,15 +116,7 @@ int InitSound(CxOptions* config, ST_SOUND_SETTINGS* out)
     const auto rate = static_cast<uint32_t>(std::clamp(settings.frequency, 4000, 192000));
     const auto channels = static_cast<uint16_t>(settings.numChannels >= 2 ? 2 : 1);
     auto mixer = std::make_unique<CxMixer>(rate, channels);
-    std::unique_ptr<CxAudioDevice> device;
-    if (s.output == ESoundOutput::Headless) {
-        auto headless = CreateHeadlessAudioDevice();
-        if (headless && !s.recordFile.empty())
-            headless->SetRecordFile(s.recordFile.c_str(), &BuildPcmWavHeader);
-        device = std::move(headless);
-    } else {
-        device = CreateSdlAudioDevice();
-    }
+    std::unique_ptr<CxAudioDevice> device = makeDevice ? makeDevice() : nullptr;
     int code = PIM_ERR_UNKNOWN;
     if (device)
         code = device->Open(rate, channels, &CxMixer::Pull, mixer.get());
@@ -138,6 +124,15 @@ int InitSound(CxOptions* config, ST_SOUND_SETTINGS* out)
         // The device has said why; the game plays silently.
         s.masterVolume = std::clamp(settings.masterVolume, 0, PIM_SOUND_MAX_VOLUME);
         return PIM_ERR_UNKNOWN;
+    }
+    if (!s.recordFile.empty()) {
+        // Listens from before the first pull: the file holds every frame the
+        // device was given. A file that cannot be made is reported, and the
+        // game plays unrecorded.
+        auto recorder = std::make_unique<CxSoundRecorder>();
+        if (recorder->Open(s.recordFile.c_str(), rate, channels) == PIM_OK)
+            mixer->SetOutputTap(&CxSoundRecorder::Tap, recorder.get());
+        s.recorder = std::move(recorder);
     }
     s.mixer = std::move(mixer);
     s.device = std::move(device);
@@ -165,10 +160,12 @@ void ShutdownSound()
     s.sounds.clear();
     ++s.generation;
     if (s.device) {
+        // No pull runs after Close: the recording has heard everything.
         s.device->Close();
-        if (auto* headless = dynamic_cast<CxHeadlessAudioDevice*>(s.device.get()))
-            s.recordResult = headless->GetRecordResult();
+        s.mixer->SetOutputTap(nullptr, nullptr);
+        s.recordResult = s.recorder ? s.recorder->Close() : PIM_OK;
     }
+    s.recorder.reset();
     s.device.reset();
     s.mixer.reset();
     s.started = false;

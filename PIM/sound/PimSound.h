@@ -4,11 +4,13 @@
 // and the periodic update that ends, replays and starts sounds.
 //
 // The engine's own mixer stands in for the sound library a sound card would
-// be driven through: a mixer voice is a sample handle. Without a device (none
-// can be opened) the game runs silently; headless runs mix on the engine
-// clock and may record what they mixed.
+// be driven through: a mixer voice is a sample handle. The device it plays
+// through is the application's choice (its back end's); without one, or when
+// it cannot be opened, the game runs silently. What is mixed may also be
+// recorded to a wave file.
 
 #include "PIM/core/CxError.h"
+#include "PIM/sound/CxAudioDevice.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -36,24 +38,16 @@ struct ST_SOUND_SETTINGS
     int masterVolume = 100;
 };
 
-// Where the sound goes.
-enum class ESoundOutput
-{
-    Device,   // the system's sound card (SDL)
-    Headless, // mixed on the engine clock, heard by nobody (or recorded)
-};
-
-// Chosen before InitSound (the application does it from its command line).
-void SetSoundOutput(ESoundOutput output);
-// Headless only: everything mixed is also written to this 16-bit wave file
-// (a file layer path); empty for none.
+// Everything mixed from the next InitSound on is also written to this 16-bit
+// wave file (a file layer path), finished at ShutdownSound; empty for none.
 void SetSoundRecordFile(const char* path);
 
 // Reads the "Engine.Sound" keys from `config` (null: the defaults), fills
 // `settings` when given, makes the queues, registers the update and opens the
-// device. PIM_OK, or 13 when no device could be opened: the game then runs
-// silently (loading and playing waves do nothing).
-int InitSound(CxOptions* config, ST_SOUND_SETTINGS* settings = nullptr);
+// device `makeDevice` makes. PIM_OK, or 13 when there is no device (no maker,
+// or it made none) or it could not be opened: the game then runs silently
+// (loading and playing waves do nothing).
+int InitSound(CxOptions* config, PimAudioDeviceMaker makeDevice, ST_SOUND_SETTINGS* settings = nullptr);
 // Deletes the self-deleting sounds, stops the rest, drops the queues, the
 // update and the device. The recording, if any, is finished here.
 void ShutdownSound();
@@ -84,8 +78,9 @@ int GetMasterVolume();
 
 // The periodic update now, without waiting for its 100 ms.
 void UpdateSounds();
-// Every frame: feeds a headless device, and runs the update when its time
-// has come (the main-loop callback).
+// Every frame: lets the device pump (a headless one mixes the time that
+// passed), and runs the update when its time has come (the main-loop
+// callback).
 void SoundFrame();
 
 // --- for CxSound ----------------------------------------------------------------------------
@@ -105,5 +100,5 @@ void RemoveFromQueues(CxSound* sound);
 // The sound heads its queue.
 bool IsOldestInQueue(const CxSound* sound);
 // One step of a blocking wait: time passes (virtual time in headless runs)
-// and a headless device mixes it.
+// and the device pumps (a headless one mixes it).
 void WaitForSoundStep();

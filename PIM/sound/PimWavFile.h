@@ -1,6 +1,6 @@
 #pragma once
 // Writing RIFF WAVE files of plain PCM samples: the decoder tool's output,
-// the headless mixer's recording and the sound edits that rebuild a wave.
+// the sound recorder and the sound edits that rebuild a wave.
 
 #include "PIM/core/CxError.h"
 

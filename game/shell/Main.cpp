@@ -1,7 +1,9 @@
 // The marrowdale program: the Linux front end around the game's application.
-#include "PIM/app/CxHeadlessRunner.h"
-#include "PIM/sound/PimSound.h"
 #include "PIM/app/CxReplayScript.h"
+#include "PIM/backends/headless/CxHeadlessRunner.h"
+#include "PIM/backends/headless/PimHeadlessBackend.h"
+#include "PIM/backends/sdl/PimSdlBackend.h"
+#include "PIM/sound/PimSound.h"
 #include "PIM/core/CxError.h"
 #include "PIM/core/PimBanner.h"
 #include "PIM/files/CxBuffer.h"
@@ -90,8 +92,10 @@ int main(int argc, char** argv)
 
     CxReplayScript replay;
     std::unique_ptr<CxHeadlessRunner> runner;
+    // The one place that chooses the platform: the memory window and the
+    // clock-paced sound for machines, SDL's window and sound card otherwise.
+    app.SetBackend(options.headless ? HeadlessBackend() : SdlBackend());
     if (options.headless) {
-        app.SetHeadless(true);
         // Machines run side by side; only players need the single instance.
         app.SetSingleInstance(false);
         if (!options.replay.empty() && !LoadReplay(options.replay, replay))

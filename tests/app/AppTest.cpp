@@ -1,6 +1,5 @@
 #include "PIM/app/CxGameApp.h"
 #include "PIM/app/CxGameConsole.h"
-#include "PIM/app/CxHeadlessRunner.h"
 #include "PIM/app/CxReplayScript.h"
 #include "PIM/app/PimKeyNames.h"
 #include "PIM/core/CxTimerCallBack.h"
@@ -11,7 +10,9 @@
 #include "PIM/display/CxScreenSurface.h"
 #include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/files/CxFileSystem.h"
+#include "PIM/backends/headless/CxHeadlessRunner.h"
 #include "PIM/backends/headless/CxHeadlessWindow.h"
+#include "PIM/backends/headless/PimHeadlessBackend.h"
 #include "PIM/core/PimClock.h"
 #include "tests/support/Recorders.h"
 #include "tests/support/TempFolder.h"
@@ -101,7 +102,7 @@ class TestApp : public CxGameApp
 public:
     explicit TestApp(const ST_APP_INIT& init) : CxGameApp(init)
     {
-        SetHeadless(true);
+        SetBackend(HeadlessBackend());
         SetSingleInstance(false);
     }
 
@@ -188,8 +189,8 @@ public:
     // Queues a message and runs frames until the window has none left.
     void Send(const ST_MESSAGE& m, int extraFrames = 1)
     {
-        GetHeadlessWindow()->Post(m);
-        while (GetHeadlessWindow()->GetPendingCount() > 0)
+        HeadlessWindowOf(*this)->Post(m);
+        while (HeadlessWindowOf(*this)->GetPendingCount() > 0)
             DoFrame();
         for (int i = 0; i < extraFrames; ++i)
             DoFrame();
@@ -517,7 +518,7 @@ TEST_F(App, ConfigurationKeysAndPaths)
                      "\\disc\\\n");
     EXPECT_EQ(app->GetClientWidth(), 640);
     EXPECT_EQ(app->GetClientHeight(), 480);
-    const ST_HEADLESS_RECORD& record = app->GetHeadlessWindow()->GetRecord();
+    const ST_HEADLESS_RECORD& record = HeadlessWindowOf(*app)->GetRecord();
     EXPECT_EQ(record.setup.title, "MarrowTest");
     EXPECT_EQ(record.left, 10);
     EXPECT_EQ(std::string(app->GetDiscPath()), folder.Path() + "/disc/");
@@ -543,6 +544,30 @@ TEST_F(App, NoRoomsRegisteredEndsTheRunWithError13)
     EXPECT_STREQ(GetLastErrorMessage(), "No rooms have been registered.  Game will now terminate");
     EXPECT_EQ(std::find(journal.begin(), journal.end(), "MainLoop"), journal.end());
     EXPECT_EQ(journal.back(), "ExitInstance");
+}
+
+TEST_F(App, WithoutABackEndTheWindowDoesNotStartAndTheRunEndsInOrder)
+{
+    config = folder.Write("Marrowdale.ini", "");
+    init.name = "MarrowTest";
+    init.configFile = config.c_str();
+    TraceRecorder trace;
+    CxGameApp app(init); // no SetBackend
+    app.SetSingleInstance(false);
+    app.SetInstallPathOverride(folder.Path());
+    EXPECT_FALSE(app.IsHeadless());
+    EXPECT_EQ(app.GetBackend(), nullptr);
+    EXPECT_EQ(app.Run(), PIM_ERR_BAD_ARG);
+    EXPECT_EQ(app.GetPlatformWindow(), nullptr);
+    EXPECT_EQ(app.GetStagesRun(), "InitInstance, InitApplication, StartGame, CloseRooms, ExitApplication, ExitInstance");
+    // The first error says why, and nothing further was attempted with no window.
+    std::vector<std::string> errors;
+    for (const std::string& line : trace.lines)
+        if (line.rfind("Error ", 0) == 0)
+            errors.push_back(line);
+    ASSERT_FALSE(errors.empty());
+    EXPECT_EQ(errors[0], std::string("Error 16 (") + ErrorText(PIM_ERR_BAD_ARG) +
+                             "): No platform back end was chosen: MarrowTest has no window to open\n");
 }
 
 TEST_F(App, AbortEndsTheRunInOrderWithoutThrowing)
@@ -763,7 +788,7 @@ TEST_F(App, VersionBoxAndTheWindowClosedUnderABox)
         bool closeWindow = false;
         CxHeadlessWindow* window = nullptr;
     } answer;
-    answer.window = app->GetHeadlessWindow();
+    answer.window = HeadlessWindowOf(*app);
     app->Key(PIM_KEY_ALT | 'v');
     ASSERT_EQ(answer.titles.size(), 1u);
     EXPECT_EQ(answer.titles[0], "Product Version");

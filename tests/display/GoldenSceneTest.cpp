@@ -5,7 +5,7 @@
 #include "PIM/display/CxAnimation.h"
 #include "PIM/display/CxDisplayObject.h"
 #include "PIM/graphics/CxDrawSurface.h"
-#include "PIM/display/CxScreenSurface.h"
+#include "PIM/backends/headless/CxMemoryScreen.h"
 #include "PIM/text/CxFont.h"
 #include "PIM/text/CxFreeTypeFont.h"
 #include "PIM/display/CxSprite.h"

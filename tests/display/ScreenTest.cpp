@@ -3,7 +3,7 @@
 // never keeps a cursor.
 #include "PIM/core/CxMemory.h"
 #include "PIM/display/CxCursorImage.h"
-#include "PIM/display/CxScreenSurface.h"
+#include "PIM/backends/headless/CxMemoryScreen.h"
 #include "tests/display/CursorTestSupport.h"
 
 #include <vector>

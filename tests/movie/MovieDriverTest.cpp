@@ -1,6 +1,7 @@
 // The FFmpeg movie drivers on movies we write ourselves: frames read back
 // pixel by pixel, conversions, sound through the headless mixer, timing on
 // the virtual clock, zips, and files that are not movies at all.
+#include "PIM/backends/headless/PimHeadlessBackend.h"
 #include "PIM/files/CxOptions.h"
 #include "PIM/files/CxDirectoryFileSystem.h"
 #include "PIM/files/CxZipFileSystem.h"
@@ -58,7 +59,6 @@ protected:
     void TearDown() override
     {
         ShutdownSound();
-        SetSoundOutput(ESoundOutput::Device);
         PimSetClock(nullptr);
         m_fs.reset();
     }
@@ -348,9 +348,8 @@ int Peak(CxMixer& mixer, size_t frames)
 
 TEST_F(AvMovieDrivers, PlayTheChosenSoundTrackThroughTheMixer)
 {
-    SetSoundOutput(ESoundOutput::Headless);
     CxOptions config;
-    ASSERT_EQ(InitSound(&config), PIM_OK);
+    ASSERT_EQ(InitSound(&config, HeadlessBackend().makeAudioDevice), PIM_OK);
     CxMixer* mixer = GetSoundMixer();
     ASSERT_TRUE(mixer);
     const size_t second = mixer->GetRate();

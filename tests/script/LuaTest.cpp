@@ -1,5 +1,4 @@
 #include "PIM/app/CxGameApp.h"
-#include "PIM/app/CxHeadlessRunner.h"
 #include "PIM/script/CxLuaEngine.h"
 #include "PIM/script/PimScriptFunctions.h"
 #include "PIM/core/CxTimerCallBack.h"
@@ -7,6 +6,8 @@
 #include "PIM/files/CxDirectoryFileSystem.h"
 #include "PIM/files/CxZipFileSystem.h"
 #include "PIM/core/PimClock.h"
+#include "PIM/backends/headless/CxHeadlessRunner.h"
+#include "PIM/backends/headless/PimHeadlessBackend.h"
 #include "tests/support/Recorders.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/ZipWriter.h"
@@ -207,7 +208,7 @@ class ScriptedApp : public CxGameApp
 public:
     explicit ScriptedApp(const ST_APP_INIT& init) : CxGameApp(init)
     {
-        SetHeadless(true);
+        SetBackend(HeadlessBackend());
         SetSingleInstance(false);
     }
     int StartGame() override

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
+#include <memory>
 #include <numbers>
 #include <ostream>
 #include <random>
@@ -393,6 +394,72 @@ TEST(Mixer, MixRacesTheGamesCalls)
             mixer.ReleaseVoice(voice);
         else
             live.push_back(voice);
+    }
+    stop.store(true);
+    device.join();
+}
+
+TEST(Mixer, TheOutputTapHearsEveryMixedFrameUntilItIsTakenAway)
+{
+    CxMixer mixer(22050, 2, 4);
+    struct ST_HEARD
+    {
+        std::vector<int16_t> samples;
+        std::vector<size_t> calls;
+    } heard;
+    auto tap = [](void* context, const int16_t* samples, size_t frames) {
+        auto* self = static_cast<ST_HEARD*>(context);
+        self->samples.insert(self->samples.end(), samples, samples + frames * 2);
+        self->calls.push_back(frames);
+    };
+    const std::vector<int16_t> ramp = Ramp(1500);
+    Play(mixer, ramp, 1, 22050);
+    // Nothing is heard before the tap is set.
+    Mixed(mixer, 10);
+    mixer.SetOutputTap(tap, &heard);
+    // One call per Mix, however many chunks the mix took; Mix(0) says nothing.
+    std::vector<int16_t> expected;
+    for (size_t frames : {size_t{700}, size_t{1}, size_t{0}, size_t{1000}}) {
+        const std::vector<int16_t> out = Mixed(mixer, frames);
+        expected.insert(expected.end(), out.begin(), out.end());
+    }
+    EXPECT_EQ(heard.calls, (std::vector<size_t>{700, 1, 1000}));
+    EXPECT_EQ(heard.samples, expected);
+    EXPECT_EQ(heard.samples[0], 11); // where the voice was when the tap came
+    mixer.SetOutputTap(nullptr, nullptr);
+    Mixed(mixer, 50);
+    EXPECT_EQ(heard.calls.size(), 3u);
+}
+
+TEST(Mixer, ATapTakenAwayIsNeverRunningOnceTheCallReturns)
+{
+    CxMixer mixer(22050, 1, 2);
+    struct ST_LISTENER
+    {
+        std::atomic<int> inside{0};
+        std::atomic<int> calls{0};
+    };
+    auto tap = [](void* context, const int16_t*, size_t) {
+        auto* self = static_cast<ST_LISTENER*>(context);
+        ++self->inside;
+        ++self->calls;
+        std::this_thread::yield();
+        --self->inside;
+    };
+    std::atomic<bool> stop{false};
+    std::thread device([&] {
+        std::vector<int16_t> out(300);
+        while (!stop.load())
+            CxMixer::Pull(&mixer, out.data(), 300);
+    });
+    for (int round = 0; round < 200; ++round) {
+        auto listener = std::make_unique<ST_LISTENER>();
+        mixer.SetOutputTap(tap, listener.get());
+        while (listener->calls.load() == 0)
+            std::this_thread::yield();
+        mixer.SetOutputTap(nullptr, nullptr);
+        // Gone now: the device thread may no longer touch it.
+        ASSERT_EQ(listener->inside.load(), 0) << round;
     }
     stop.store(true);
     device.join();

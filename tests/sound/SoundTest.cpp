@@ -1,5 +1,6 @@
 // Sounds, queues and groups over the headless mixer on the virtual clock:
 // what plays when, what is deleted, and what happens to data and voices.
+#include "PIM/backends/headless/PimHeadlessBackend.h"
 #include "PIM/files/CxOptions.h"
 #include "PIM/core/PimMainLoop.h"
 #include "PIM/core/PimClock.h"
@@ -7,13 +8,16 @@
 #include "PIM/sound/CxWave.h"
 #include "PIM/sound/PimSound.h"
 #include "PIM/sound/PimWavFile.h"
+#include "tests/support/Recorders.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -43,7 +47,6 @@ protected:
     {
         g_events.clear();
         PimSetClock(&m_clock);
-        SetSoundOutput(ESoundOutput::Headless);
         SetSoundRecordFile(nullptr);
     }
     void TearDown() override
@@ -51,7 +54,7 @@ protected:
         ShutdownSound();
         ResetMainLoopCallbacks();
         PimSetClock(nullptr);
-        SetSoundOutput(ESoundOutput::Device);
+        SetSoundRecordFile(nullptr);
     }
     void Start(const char* ini = "")
     {
@@ -61,7 +64,7 @@ protected:
             m_config.ParseLine(text.substr(at, end - at).c_str());
             at = end + 1;
         }
-        ASSERT_EQ(InitSound(&m_config), PIM_OK);
+        ASSERT_EQ(InitSound(&m_config, HeadlessBackend().makeAudioDevice), PIM_OK);
     }
     // Lets `ms` milliseconds pass, a frame every 10.
     void Run(int ms)
@@ -336,4 +339,43 @@ TEST_F(Sounds, VolumesAndWhatIsRecorded)
         peak = std::max(peak, std::abs(sample));
     }
     EXPECT_NEAR(peak, 16384, 400);
+}
+
+TEST_F(Sounds, WithoutADeviceTheGamePlaysSilentlyAndAFailedRecordingLeavesNoFile)
+{
+    // No maker, or one that makes nothing: 13, and silence that is no error.
+    ErrorRecorder errors;
+    EXPECT_EQ(InitSound(&m_config, nullptr), PIM_ERR_UNKNOWN);
+    EXPECT_TRUE(IsSoundStarted());
+    EXPECT_FALSE(IsSoundAvailable());
+    CxWave* wave = Make("unheard", 100);
+    wave->Play();
+    Run(200);
+    delete wave;
+    ShutdownSound();
+    EXPECT_EQ(InitSound(&m_config, [] { return std::unique_ptr<CxAudioDevice>(); }), PIM_ERR_UNKNOWN);
+    EXPECT_FALSE(IsSoundAvailable());
+    ShutdownSound();
+    EXPECT_TRUE(errors.errors.empty());
+
+    // A recording that cannot be made is reported; the sound plays on.
+    TempFolder folder;
+    SetSoundRecordFile(("<DEFAULT>" + folder.Path() + "/missing/mixed.wav").c_str());
+    Start();
+    EXPECT_TRUE(IsSoundAvailable());
+    wave = Make("heard", 100);
+    wave->Play();
+    Run(200);
+    EXPECT_TRUE(wave->IsDone());
+    delete wave;
+    ShutdownSound();
+    EXPECT_EQ(errors.errors.size(), 1u);
+    EXPECT_NE(GetSoundRecordResult(), PIM_OK);
+    EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
+
+    // The next run without a recording has nothing to answer for.
+    SetSoundRecordFile(nullptr);
+    Start();
+    ShutdownSound();
+    EXPECT_EQ(GetSoundRecordResult(), PIM_OK);
 }

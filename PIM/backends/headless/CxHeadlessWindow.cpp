@@ -1,6 +1,6 @@
 #include "PIM/backends/headless/CxHeadlessWindow.h"
 
-#include "PIM/display/CxScreenSurface.h"
+#include "PIM/backends/headless/CxMemoryScreen.h"
 
 namespace {
 

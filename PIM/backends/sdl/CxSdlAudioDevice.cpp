@@ -1,9 +1,9 @@
-// The SDL audio output (declared in PimAudioDevice.h: nothing outside this
-// file needs more than the interface).
+// The SDL audio output; the class stays in this file, since nothing outside
+// it needs more than the interface.
+#include "PIM/backends/sdl/CxSdlAudioDevice.h"
 
 #include "PIM/core/CxError.h"
 #include "PIM/core/PimTrace.h"
-#include "PIM/sound/CxAudioDevice.h"
 
 #include <SDL.h>
 

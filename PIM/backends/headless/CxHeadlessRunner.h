@@ -5,7 +5,8 @@
 //
 // Time passes only on "wait" (in frame-sized steps, so timers and events see
 // the frames they would see in a real run); without a replay every frame
-// lasts kFrameMilliseconds.
+// lasts kFrameMilliseconds. On another back end's window (a real one) it only
+// counts the frames and ends the run after them.
 
 #include "PIM/app/CxReplayScript.h"
 #include "PIM/core/CxMainLoopHook.h"

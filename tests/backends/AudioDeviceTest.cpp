@@ -1,29 +1,19 @@
-// The audio devices: the headless one on the virtual clock (frame counts,
-// stalls, recording and its failures) and the SDL one on SDL's silent
-// driver.
+// The back ends' audio devices: the headless one on the virtual clock (frame
+// counts, stalls, refused formats) and the SDL one on SDL's silent driver.
 
+#include "PIM/backends/headless/CxHeadlessAudioDevice.h"
+#include "PIM/backends/sdl/CxSdlAudioDevice.h"
 #include "PIM/core/CxError.h"
-#include "PIM/core/PimByteOrder.h"
-#include "PIM/files/CxDirectoryFileSystem.h"
-#include "PIM/sound/CxAudioDevice.h"
 #include "PIM/core/PimClock.h"
-#include "PIM/os/PimOsFiles.h"
-#include "PIM/sound/PimWavFile.h"
-#include "tests/support/Recorders.h"
-#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstring>
-#include <filesystem>
 #include <random>
-#include <string>
 #include <thread>
-#include <vector>
-
-static_assert(PIM_RECORD_HEADER_SIZE == PIM_WAV_HEADER_SIZE, "the recorder reserves the wave header's size");
 
 namespace {
 
@@ -67,34 +57,13 @@ private:
     CxClock* m_previous;
 };
 
-// Makes writes to files whose path contains a given text fail.
-class ScopedWriteFault
-{
-public:
-    explicit ScopedWriteFault(const char* text)
-    {
-        s_text = text;
-        PimOs::SetFaultHook(&ScopedWriteFault::Hook);
-    }
-    ~ScopedWriteFault() { PimOs::SetFaultHook(nullptr); }
-    ScopedWriteFault(const ScopedWriteFault&) = delete;
-    ScopedWriteFault& operator=(const ScopedWriteFault&) = delete;
-
-private:
-    static bool Hook(PimOs::EStep step, const char* path)
-    {
-        return step == PimOs::EStep::Write && path && std::strstr(path, s_text);
-    }
-    static inline const char* s_text = nullptr;
-};
-
 } // namespace
 
 TEST(HeadlessAudio, TheClockSaysHowManyFramesAreMixed)
 {
     // Starts near the wrap of the 32-bit tick count, which must not matter.
     ScopedVirtualClock clock(0xFFFFF000u);
-    auto device = CreateHeadlessAudioDevice();
+    auto device = std::make_unique<CxHeadlessAudioDevice>();
     std::mt19937 random(7);
     for (uint32_t rate : {22050u, 44100u, 11025u, 8000u}) {
         for (uint16_t channels : {uint16_t{1}, uint16_t{2}}) {
@@ -150,102 +119,6 @@ TEST(HeadlessAudio, TheClockSaysHowManyFramesAreMixed)
     EXPECT_EQ(device->Open(0, 1, &ST_COUNTING_PULL::Pull, &dummy), PIM_ERR_BAD_ARG);
     EXPECT_EQ(device->Open(22050, 1, nullptr, nullptr), PIM_ERR_BAD_ARG);
     EXPECT_FALSE(device->IsOpen());
-}
-
-TEST(HeadlessAudio, RecordsWhatItMixesToAWaveFile)
-{
-    ScopedVirtualClock clock(1000);
-    TempFolder root;
-    CxDirectoryFileSystem fs("<Rec>", root.Path().c_str());
-    root.Write("take.wav", "an older take, replaced");
-
-    auto device = CreateHeadlessAudioDevice();
-    device->SetRecordFile("<Rec>take.wav", &BuildPcmWavHeader);
-    ST_COUNTING_PULL pull;
-    pull.channels = 2;
-    ASSERT_EQ(device->Open(11025, 2, &ST_COUNTING_PULL::Pull, &pull), PIM_OK);
-    EXPECT_TRUE(device->IsRecording());
-    for (int i = 0; i < 30; ++i) {
-        clock->Advance(17 + i);
-        device->Pump();
-    }
-    const uint64_t frames = pull.frames;
-    ASSERT_GT(frames, CxHeadlessAudioDevice::kChunkFrames);
-    device->Close();
-    EXPECT_EQ(device->GetRecordResult(), PIM_OK);
-
-    const std::string file = root.Read("take.wav");
-    ASSERT_EQ(file.size(), PIM_WAV_HEADER_SIZE + frames * 4);
-    const auto* bytes = reinterpret_cast<const uint8_t*>(file.data());
-    std::vector<uint8_t> expected(PIM_WAV_HEADER_SIZE);
-    BuildPcmWavHeader(expected.data(), 11025, 2, 16, frames * 4);
-    EXPECT_EQ(std::memcmp(bytes, expected.data(), PIM_WAV_HEADER_SIZE), 0);
-    EXPECT_EQ(std::memcmp(bytes, "RIFF", 4), 0);
-    EXPECT_EQ(ReadLe32(bytes + 24), 11025u);
-    EXPECT_EQ(ReadLe16(bytes + 22), 2u);
-    EXPECT_EQ(ReadLe32(bytes + 40), frames * 4);
-    for (uint64_t i = 0; i < frames; ++i) {
-        const uint8_t* frame = bytes + PIM_WAV_HEADER_SIZE + i * 4;
-        ASSERT_EQ(static_cast<int16_t>(ReadLe16(frame)), static_cast<int16_t>(i)) << i;
-        ASSERT_EQ(static_cast<int16_t>(ReadLe16(frame + 2)), static_cast<int16_t>(-static_cast<int16_t>(i))) << i;
-    }
-    // Nothing but the finished file is left behind.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(root.Path()), {}), 1);
-
-    // Opening again starts a new recording, here of nothing at all.
-    ASSERT_EQ(device->Open(22050, 1, &ST_COUNTING_PULL::Pull, &pull), PIM_OK);
-    device->Close();
-    EXPECT_EQ(root.Read("take.wav").size(), PIM_WAV_HEADER_SIZE);
-}
-
-TEST(HeadlessAudio, AFailedRecordingIsReportedAndLeavesNoFile)
-{
-    ScopedVirtualClock clock(0);
-    TempFolder root;
-    CxDirectoryFileSystem fs("<Rec>", root.Path().c_str());
-    ErrorRecorder errors;
-    auto device = CreateHeadlessAudioDevice();
-    ST_COUNTING_PULL pull;
-
-    // A folder that is not there: the device plays on, unrecorded.
-    device->SetRecordFile("<Rec>missing/take.wav", &BuildPcmWavHeader);
-    ASSERT_EQ(device->Open(22050, 1, &ST_COUNTING_PULL::Pull, &pull), PIM_OK);
-    EXPECT_FALSE(device->IsRecording());
-    ASSERT_EQ(errors.errors.size(), 1u);
-    EXPECT_NE(errors.errors[0].message.find("missing/take.wav"), std::string::npos);
-    clock->Advance(100);
-    device->Pump();
-    EXPECT_EQ(pull.frames, 2205u);
-    device->Close();
-    EXPECT_NE(device->GetRecordResult(), PIM_OK);
-
-    // A write that fails halfway ends the recording, once, and the file is
-    // never made.
-    device->SetRecordFile("<Rec>take.wav", &BuildPcmWavHeader);
-    ASSERT_EQ(device->Open(22050, 1, &ST_COUNTING_PULL::Pull, &pull), PIM_OK);
-    EXPECT_TRUE(device->IsRecording());
-    clock->Advance(100);
-    device->Pump();
-    {
-        ScopedWriteFault fault("take.wav");
-        for (int i = 0; i < 5; ++i) {
-            clock->Advance(100);
-            device->Pump();
-        }
-    }
-    EXPECT_FALSE(device->IsRecording());
-    device->Close();
-    EXPECT_EQ(device->GetRecordResult(), PIM_ERR_WRITE);
-    EXPECT_EQ(errors.errors.size(), 2u);
-    EXPECT_EQ(errors.errors.back().code, PIM_ERR_WRITE);
-    EXPECT_TRUE(std::filesystem::is_empty(root.Path()));
-
-    // Without a header writer there is nothing to record with.
-    device->SetRecordFile("<Rec>take.wav", nullptr);
-    ASSERT_EQ(device->Open(22050, 1, &ST_COUNTING_PULL::Pull, &pull), PIM_OK);
-    EXPECT_FALSE(device->IsRecording());
-    device->Close();
-    EXPECT_EQ(device->GetRecordResult(), PIM_OK);
 }
 
 TEST(SdlAudio, PullsFromItsOwnThreadOnTheSilentDriver)

@@ -1,4 +1,4 @@
-#include "PIM/app/CxHeadlessRunner.h"
+#include "PIM/backends/headless/CxHeadlessRunner.h"
 
 #include "PIM/app/CxGameApp.h"
 #include "PIM/core/CxError.h"
@@ -6,6 +6,7 @@
 #include "PIM/core/Pimstr.h"
 #include "PIM/widgets/CxCommonControls.h"
 #include "PIM/backends/headless/CxHeadlessWindow.h"
+#include "PIM/backends/headless/PimHeadlessBackend.h"
 #include "PIM/core/PimKeyCodes.h"
 
 #include <cstdio>
@@ -113,7 +114,7 @@ void CxHeadlessRunner::OnMainLoop()
         Finish();
         return;
     }
-    CxHeadlessWindow* window = m_app.GetHeadlessWindow();
+    CxHeadlessWindow* window = HeadlessWindowOf(m_app);
     if (!m_replay || !window) {
         if (m_virtualTime)
             m_clock.Advance(kFrameMilliseconds);
