@@ -15,11 +15,11 @@
 // builds running beside): FullRedraw 0.32 ms (about 3,150 frames a second,
 // ratio 0.44 against SDL's 0.74 ms), TypicalFrame 0.04-0.05 ms.
 
-#include "PIM/display/CxDisplayObject.h"
-#include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/backends/headless/CxMemoryScreen.h"
+#include "PIM/display/CxDisplayObject.h"
 #include "PIM/display/CxSprite.h"
 #include "PIM/display/PimDisplay.h"
+#include "PIM/graphics/CxDrawSurface.h"
 
 #include <SDL.h>
 #include <benchmark/benchmark.h>

@@ -27,10 +27,10 @@
 // RGB test movies are not, and that is FFV1's own RGB decoding - the
 // conversion takes a fifth of a millisecond and beats SDL's.
 
+#include "PIM/core/PimClock.h"
 #include "PIM/files/CxDirectoryFileSystem.h"
 #include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/movie/CxAvDriver.h"
-#include "PIM/core/PimClock.h"
 #include "tests/support/TempFolder.h"
 #include "tools/moviemaker/MovieWriter.h"
 

@@ -16,9 +16,9 @@
 // TileMapScroll 0.13-0.15 ms of CPU a frame (0.3-0.4 ms wall), SdlTileBlits
 // 0.29-0.37 ms of CPU: ratio 0.42-0.47.
 
-#include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/display/CxTileMap.h"
 #include "PIM/display/PimDisplay.h"
+#include "PIM/graphics/CxDrawSurface.h"
 
 #include <SDL.h>
 #include <benchmark/benchmark.h>

@@ -1,9 +1,9 @@
 // Arbitrary text run as a script, with the engine's functions registered and
 // no game running: every call must end in a result or a traced error, within
 // the instruction budget and the memory cap.
+#include "PIM/core/PimTrace.h"
 #include "PIM/script/CxLuaEngine.h"
 #include "PIM/script/PimScriptFunctions.h"
-#include "PIM/core/PimTrace.h"
 
 #include <cstdint>
 #include <string>

@@ -3,9 +3,9 @@
 // by the setters (the parser never gives what code may not write); and the
 // saved bytes must be a fixed point: parsing them and saving again gives the
 // same bytes.
-#include "PIM/files/CxOptions.h"
 #include "PIM/core/PimTrace.h"
 #include "PIM/files/CxBuffer.h"
+#include "PIM/files/CxOptions.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -6,15 +6,15 @@
 #include "PIM/core/CxMemory.h"
 #include "PIM/core/CxRandom.h"
 #include "PIM/core/PimTrace.h"
+#include "PIM/display/PimDisplay.h"
 #include "PIM/files/CxCachedObject.h"
 #include "PIM/files/CxDirectoryFileSystem.h"
 #include "PIM/files/CxPathResolver.h"
-#include "PIM/text/CxFont.h"
-#include "PIM/display/PimDisplay.h"
-#include "PIM/image/PimImageFilters.h"
 #include "PIM/graphics/PimPixelFormat.h"
+#include "PIM/image/PimImageFilters.h"
 #include "PIM/movie/CxMovieDriver.h"
 #include "PIM/os/PimOsFiles.h"
+#include "PIM/text/CxFont.h"
 
 #include <gtest/gtest.h>
 

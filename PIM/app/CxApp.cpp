@@ -9,11 +9,11 @@
 #include "PIM/core/CxRandom.h"
 #include "PIM/core/CxThread.h"
 #include "PIM/core/PimBanner.h"
-#include "PIM/os/PimSystemInfo.h"
 #include "PIM/core/PimTrace.h"
 #include "PIM/files/CxDirectoryFileSystem.h"
 #include "PIM/files/PimFileLayer.h"
 #include "PIM/os/PimProcess.h"
+#include "PIM/os/PimSystemInfo.h"
 
 #include <cstdarg>
 #include <cstring>

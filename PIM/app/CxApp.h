@@ -8,8 +8,8 @@
 // chain is also the scripts' host: each class answers the part of
 // CxScriptHost it has.
 
-#include "PIM/files/CxOptions.h"
 #include "PIM/core/PimMainLoop.h"
+#include "PIM/files/CxOptions.h"
 #include "PIM/script/CxScriptHost.h"
 
 #include <memory>

@@ -1,13 +1,13 @@
 #include "PIM/app/CxDisplayApp.h"
 
+#include "PIM/core/PimKeyCodes.h"
 #include "PIM/core/PimTrace.h"
-#include "PIM/widgets/CxCommonControls.h"
 #include "PIM/display/CxDisplayObject.h"
-#include "PIM/text/CxFont.h"
 #include "PIM/display/CxScreenSurface.h"
 #include "PIM/display/PimCursors.h"
 #include "PIM/display/PimDisplay.h"
-#include "PIM/core/PimKeyCodes.h"
+#include "PIM/text/CxFont.h"
+#include "PIM/widgets/CxCommonControls.h"
 
 #include <cstdio>
 #include <cstring>

@@ -6,8 +6,8 @@
 #include "PIM/app/CxWindowApp.h"
 #include "PIM/core/CxError.h"
 #include "PIM/core/CxSize.h"
-#include "PIM/widgets/CxDialogBox.h"
 #include "PIM/display/PimDisplay.h"
+#include "PIM/widgets/CxDialogBox.h"
 
 class CxDisplayApp : public CxWindowApp
 {

@@ -4,8 +4,8 @@
 // scripts' host for rooms, room timers, keys and file systems.
 
 #include "PIM/app/CxDisplayApp.h"
-#include "PIM/app/CxGameWindow.h"
 #include "PIM/app/CxGameRoomRegistrar.h"
+#include "PIM/app/CxGameWindow.h"
 #include "PIM/core/CxPauseResume.h"
 #include "PIM/core/CxStack.h"
 #include "PIM/core/CxString.h"

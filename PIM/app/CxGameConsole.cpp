@@ -1,14 +1,14 @@
 #include "PIM/app/CxGameConsole.h"
 
-#include "PIM/script/CxLuaEngine.h"
-#include "PIM/files/CxOptions.h"
 #include "PIM/core/CxThread.h"
-#include "PIM/core/PimTrace.h"
-#include "PIM/graphics/CxDrawSurface.h"
-#include "PIM/text/CxFont.h"
-#include "PIM/display/PimDisplay.h"
-#include "PIM/graphics/PimPixelFormat.h"
 #include "PIM/core/PimKeyCodes.h"
+#include "PIM/core/PimTrace.h"
+#include "PIM/display/PimDisplay.h"
+#include "PIM/files/CxOptions.h"
+#include "PIM/graphics/CxDrawSurface.h"
+#include "PIM/graphics/PimPixelFormat.h"
+#include "PIM/script/CxLuaEngine.h"
+#include "PIM/text/CxFont.h"
 
 #include <algorithm>
 #include <cstring>

@@ -12,7 +12,7 @@ class CxScreenSurface;
 // Window flags of the application's initialisation record.
 enum : uint32_t
 {
-    PIM_WF_DIRECTX = 0x001,
+    PIM_WF_ACCELERATED = 0x001,
     PIM_WF_CUSTOM_CURSOR = 0x002,
     PIM_WF_RIGHT_AS_LEFT = 0x004,
     PIM_WF_DOUBLE_CLICKS = 0x008,

@@ -1,16 +1,16 @@
 #include "PIM/app/CxWindowApp.h"
+#include "PIM/core/PimClock.h"
 #include "PIM/os/PimSystemClock.h"
 #include "PIM/os/PimWallClock.h"
-#include "PIM/core/PimClock.h"
 
-#include "PIM/display/PimCursors.h"
-#include "PIM/graphics/PimPixelFormat.h"
 #include "PIM/core/CxError.h"
-#include "PIM/os/PimSystemInfo.h"
-#include "PIM/core/PimTrace.h"
-#include "PIM/graphics/CxPal.h"
-#include "PIM/display/CxScreenSurface.h"
 #include "PIM/core/PimKeyCodes.h"
+#include "PIM/core/PimTrace.h"
+#include "PIM/display/CxScreenSurface.h"
+#include "PIM/display/PimCursors.h"
+#include "PIM/graphics/CxPal.h"
+#include "PIM/graphics/PimPixelFormat.h"
+#include "PIM/os/PimSystemInfo.h"
 
 #include <cstdio>
 #include <cstring>
@@ -96,8 +96,8 @@ int CxWindowApp::CreateMainWindow(const CxRect& rect)
     if (m_gameSize.IsEmpty())
         m_gameSize = CxSize(static_cast<int32_t>(rect.Width()), static_cast<int32_t>(rect.Height()));
 
-    bool directX = GetInt("Engine", "UseDirectDraw", (m_flags & PIM_WF_DIRECTX) ? 1 : 0) != 0;
-    SetState(PIM_STATE_DIRECTX, directX);
+    const bool accelerated = GetInt("Engine", "UseDirectDraw", (m_flags & PIM_WF_ACCELERATED) ? 1 : 0) != 0;
+    SetState(PIM_STATE_ACCELERATED, accelerated);
 
     m_fullScreen = GetInt("Engine", "FullScreen", (m_flags & PIM_WF_FULLSCREEN) ? 1 : 0) != 0;
     if (m_fullScreenOverride >= 0)
@@ -134,12 +134,13 @@ int CxWindowApp::CreateScreen(int32_t width, int32_t height, int32_t depth)
     DestroyScreen();
     if (!m_window)
         return SetAppError(PIM_ERR_UNKNOWN, "There is no window to show the screen in");
-    // The screens' keys, read with their defaults so that an exported
-    // configuration lists them. Every DirectX choice maps to the
-    // accelerated screen; 2 for Direct3D asks for a window.
+    // The screens' keys (named after the libraries the game was first made
+    // for), read with their defaults so that an exported configuration lists
+    // them. Every hardware choice maps to the accelerated screen;
+    // "UseDirect3D" 2 asks for it in a window.
     const int direct3D = GetInt("Engine", "UseDirect3D", 0);
     GetInt("Engine.DirectDraw", "UseSystemRAM", 0);
-    const bool accelerated = HasState(PIM_STATE_DIRECTX) || direct3D != 0 || m_fullScreen;
+    const bool accelerated = HasState(PIM_STATE_ACCELERATED) || direct3D != 0 || m_fullScreen;
 
     ST_SCREEN_SETTINGS settings;
     settings.window = m_window.get();
@@ -272,7 +273,7 @@ int CxWindowApp::SetMainWindowRect(const CxRect& client, int depth)
         return PIM_ERR_BAD_ARG;
     if (depth >= 1)
         m_depth = depth;
-    if (HasState(PIM_STATE_DIRECTX) && m_hasScreen) {
+    if (HasState(PIM_STATE_ACCELERATED) && m_hasScreen) {
         DestroyScreen();
         CreateMainWindow(client);
         return CreateScreen(static_cast<int32_t>(client.Width()), static_cast<int32_t>(client.Height()), m_depth);

@@ -4,11 +4,11 @@
 // the main-loop callbacks and the frame run.
 
 #include "PIM/app/CxApp.h"
+#include "PIM/app/CxPlatformWindow.h"
+#include "PIM/app/PimBackend.h"
 #include "PIM/core/CxPoint.h"
 #include "PIM/core/CxRect.h"
 #include "PIM/core/CxSize.h"
-#include "PIM/app/CxPlatformWindow.h"
-#include "PIM/app/PimBackend.h"
 
 #include <memory>
 
@@ -21,7 +21,7 @@ enum : uint32_t
     PIM_STATE_CAPTURED = 0x01,
     PIM_STATE_ACTIVE = 0x02,
     PIM_STATE_WINDOWED = 0x04,
-    PIM_STATE_DIRECTX = 0x08,
+    PIM_STATE_ACCELERATED = 0x08,
     PIM_STATE_MOUSE = 0x10,
     PIM_STATE_SUSPENDED = 0x20,
 };
@@ -63,8 +63,8 @@ public:
     virtual int CreateMainWindow(const CxRect& rect);
     virtual void DestroyMainWindow();
     // Chooses and opens the screen, always of the game's size (screens fit
-    // the picture to the window): the accelerated one when the DirectX flag
-    // ("Engine" / "UseDirectDraw") is set, "Engine" / "UseDirect3D" is
+    // the picture to the window): the accelerated one when the accelerated
+    // flag (the key "Engine" / "UseDirectDraw") is set, "Engine" / "UseDirect3D" is
     // non-zero or the game runs full screen; otherwise the windowed software
     // one. A headless window gives the memory screen.
     virtual int CreateScreen(int32_t width, int32_t height, int32_t depth);

@@ -1,10 +1,10 @@
 #include "PIM/display/CxAnimation.h"
 
 #include "PIM/core/CxMemory.h"
+#include "PIM/core/PimClock.h"
 #include "PIM/core/PimMainLoop.h"
 #include "PIM/display/CxDisplayObject.h"
 #include "PIM/display/PimDisplay.h"
-#include "PIM/core/PimClock.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "PIM/display/CxCursorImage.h"
 
-#include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/core/PimClock.h"
+#include "PIM/graphics/CxDrawSurface.h"
 
 CxCursorImage::CxCursorImage(CxDrawSurface* surface, int id, CxPoint hotSpot, int frameCount, float frameRate)
     : m_surface(surface), m_id(id), m_hotSpot(hotSpot), m_frameCount(frameCount), m_frameRate(frameRate)

@@ -4,10 +4,10 @@
 
 #include "PIM/display/CxDrawText.h"
 
-#include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/display/CxOffsetTarget.h"
 #include "PIM/display/PimCursors.h"
 #include "PIM/display/PimDisplay.h"
+#include "PIM/graphics/CxDrawSurface.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 // Colours are 0x00RRGGBB, -1 for none (the text: the font's own colours;
 // the background: a copy of what lies beneath).
 
-#include "PIM/text/CxFont.h"
 #include "PIM/display/CxSprite.h"
+#include "PIM/text/CxFont.h"
 #include "PIM/text/PimText.h"
 
 #include "PIM/core/CxString.h"

@@ -11,8 +11,8 @@
 
 #include "PIM/core/PimIntMath.h"
 
-#include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/display/CxOffsetTarget.h"
+#include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/graphics/PimSurfaceFactory.h"
 
 #include <algorithm>

@@ -6,9 +6,9 @@
 #include "PIM/display/CxSprite.h"
 
 #include "PIM/display/CxFrameSource.h"
+#include "PIM/display/PimDisplay.h"
 #include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/graphics/CxRenderTarget.h"
-#include "PIM/display/PimDisplay.h"
 #include "PIM/graphics/PimPixelFormat.h"
 #include "PIM/graphics/PimSurfaceFactory.h"
 

@@ -2,8 +2,8 @@
 // an arrow, an hourglass, a text beam and a not-allowed sign. Pixel art,
 // one string a row: '.' is the transparent colour, 'X' black, 'o' white.
 
-#include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/display/PimCursors.h"
+#include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/graphics/PimSurfaceFactory.h"
 
 #include <cstring>

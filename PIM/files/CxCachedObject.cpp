@@ -2,8 +2,8 @@
 
 #include "PIM/core/CxError.h"
 #include "PIM/core/CxMemory.h"
-#include "PIM/core/Pimstr.h"
 #include "PIM/core/PimClock.h"
+#include "PIM/core/Pimstr.h"
 #include "PIM/files/PimTempFolder.h"
 #include "PIM/os/PimOsFiles.h"
 

@@ -1,8 +1,8 @@
 #include "PIM/movie/CxAvMovie.h"
 
 #include "PIM/core/CxMemory.h"
-#include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/core/PimClock.h"
+#include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/sound/CxMixer.h"
 #include "PIM/sound/PimSound.h"
 

@@ -9,11 +9,11 @@
 
 #include "PIM/movie/CxMovie.h"
 
-#include "PIM/graphics/CxDrawSurface.h"
+#include "PIM/core/PimClock.h"
 #include "PIM/display/PimDisplay.h"
+#include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/movie/CxMovieDriver.h"
 #include "PIM/movie/PimMovies.h"
-#include "PIM/core/PimClock.h"
 
 #include <algorithm>
 #include <climits>

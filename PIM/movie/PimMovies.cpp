@@ -12,8 +12,8 @@
 
 #include "PIM/core/CxError.h"
 #include "PIM/core/PimMainLoop.h"
-#include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/display/PimDisplay.h"
+#include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/movie/CxMovie.h"
 
 #include <algorithm>

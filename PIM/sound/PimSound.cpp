@@ -1,18 +1,17 @@
 #include "PIM/sound/PimSound.h"
 
-#include "PIM/files/CxOptions.h"
-#include "PIM/core/PimMainLoop.h"
 #include "PIM/core/PimClock.h"
+#include "PIM/core/PimMainLoop.h"
+#include "PIM/files/CxOptions.h"
+#include "PIM/os/PimSystemClock.h"
 #include "PIM/sound/CxMixer.h"
 #include "PIM/sound/CxSound.h"
 #include "PIM/sound/CxSoundRecorder.h"
 #include "PIM/sound/CxWave.h"
 
 #include <algorithm>
-#include <chrono>
 #include <deque>
 #include <memory>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -394,7 +393,7 @@ void WaitForSoundStep()
     if (auto* clock = dynamic_cast<CxVirtualClock*>(PimGetClock()))
         clock->Advance(kWaitStepMilliseconds);
     else
-        std::this_thread::sleep_for(std::chrono::milliseconds(kWaitStepMilliseconds / 2));
+        PimSleep(kWaitStepMilliseconds / 2);
     if (State().device)
         State().device->Pump();
 }

@@ -4,9 +4,9 @@
 
 #include "PIM/core/CxMemory.h"
 #include "PIM/core/Pimstr.h"
-#include "PIM/text/CxBitmapFont.h"
 #include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/image/PimImageFilters.h"
+#include "PIM/text/CxBitmapFont.h"
 
 #include <cstring>
 

@@ -5,8 +5,8 @@
 // pixels of the row (10 for set bits, 0 for clear ones).
 
 #include "PIM/core/CxMemory.h"
-#include "PIM/text/CxBitmapFont.h"
 #include "PIM/graphics/CxDrawSurface.h"
+#include "PIM/text/CxBitmapFont.h"
 
 #include <array>
 #include <cstring>

@@ -1,10 +1,10 @@
 #include "PIM/widgets/CxCommonControls.h"
 
-#include "PIM/graphics/CxDrawSurface.h"
-#include "PIM/text/CxFont.h"
 #include "PIM/display/PimDisplay.h"
+#include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/graphics/PimPixelFormat.h"
 #include "PIM/graphics/PimSurfaceFactory.h"
+#include "PIM/text/CxFont.h"
 #include "PIM/text/PimText.h"
 
 #include "PIM/core/CxMemory.h"

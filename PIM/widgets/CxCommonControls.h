@@ -5,9 +5,9 @@
 // inside a bevel (top and left 255, bottom and right 0), labels in the
 // default font. ShowMessageBox builds one of these boxes and runs it modally.
 
+#include "PIM/display/CxDrawText.h"
 #include "PIM/widgets/CxButton.h"
 #include "PIM/widgets/CxDialogBox.h"
-#include "PIM/display/CxDrawText.h"
 #include "PIM/widgets/CxEditText.h"
 #include "PIM/widgets/CxListBox.h"
 #include "PIM/widgets/CxScrollBar.h"

@@ -5,13 +5,13 @@
 
 #include "PIM/widgets/CxEditText.h"
 
-#include "PIM/graphics/CxDrawSurface.h"
-#include "PIM/display/PimCursors.h"
-#include "PIM/graphics/PimSurfaceFactory.h"
-#include "PIM/core/Pimstr.h"
 #include "PIM/core/PimClock.h"
 #include "PIM/core/PimKeyCodes.h"
 #include "PIM/core/PimMessage.h"
+#include "PIM/core/Pimstr.h"
+#include "PIM/display/PimCursors.h"
+#include "PIM/graphics/CxDrawSurface.h"
+#include "PIM/graphics/PimSurfaceFactory.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,9 +1,9 @@
 #include "PIM/widgets/CxListBox.h"
 
 #include "PIM/core/CxMemory.h"
+#include "PIM/core/PimKeyCodes.h"
 #include "PIM/core/Pimstr.h"
 #include "PIM/graphics/CxDrawSurface.h"
-#include "PIM/core/PimKeyCodes.h"
 
 #include <algorithm>
 

@@ -7,10 +7,10 @@
 #include "PIM/widgets/CxScrollBar.h"
 
 #include "PIM/core/CxMemory.h"
-#include "PIM/widgets/CxButton.h"
+#include "PIM/core/PimClock.h"
 #include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/graphics/PimSurfaceFactory.h"
-#include "PIM/core/PimClock.h"
+#include "PIM/widgets/CxButton.h"
 
 #include <cstdint>
 #include <initializer_list>

@@ -1,15 +1,15 @@
 #include "game/shell/CMarrowdaleApp.h"
 
-#include "PIM/script/CxLuaEngine.h"
+#include "PIM/app/CxPlatformWindow.h"
 #include "PIM/core/CxOptionSection.h"
 #include "PIM/core/CxOptionVariable.h"
 #include "PIM/core/PimGamePath.h"
+#include "PIM/files/PimFileLayer.h"
+#include "PIM/image/PimImageFilters.h"
 #include "PIM/movie/PimDefaultMovieDrivers.h"
 #include "PIM/movie/PimMovies.h"
-#include "PIM/files/PimFileLayer.h"
+#include "PIM/script/CxLuaEngine.h"
 #include "PIM/text/CxFreeTypeFont.h"
-#include "PIM/image/PimImageFilters.h"
-#include "PIM/app/CxPlatformWindow.h"
 
 #include <vector>
 
@@ -28,7 +28,7 @@ ST_APP_INIT CMarrowdaleApp::MakeInit(const char* configFile, const char* build)
     init.width = 800;
     init.height = 600;
     init.depth = 16;
-    init.windowFlags = PIM_WF_DIRECTX | PIM_WF_CUSTOM_CURSOR;
+    init.windowFlags = PIM_WF_ACCELERATED | PIM_WF_CUSTOM_CURSOR;
     return init;
 }
 

@@ -7,12 +7,12 @@
 #include "PIM/app/CxGameRoomRegistrar.h"
 #include "PIM/app/CxGameWindow.h"
 #include "PIM/display/CxAnimation.h"
-#include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/display/CxDrawText.h"
-#include "PIM/text/CxFont.h"
 #include "PIM/display/CxSprite.h"
+#include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/graphics/PimSurfaceFactory.h"
 #include "PIM/sound/PimSound.h"
+#include "PIM/text/CxFont.h"
 #include "game/shell/CMarrowdaleApp.h"
 
 #include <iterator>

@@ -3,15 +3,15 @@
 // threads, aliases from the configuration, its life against the focus and
 // the trace, and its picture.
 #include "PIM/app/CxGameConsole.h"
-#include "PIM/script/CxLuaEngine.h"
 #include "PIM/core/CxMemory.h"
-#include "PIM/files/CxOptions.h"
 #include "PIM/core/CxThread.h"
-#include "PIM/graphics/CxDrawSurface.h"
-#include "PIM/text/CxFont.h"
-#include "PIM/display/PimDisplay.h"
-#include "PIM/image/PimImageFilters.h"
 #include "PIM/core/PimKeyCodes.h"
+#include "PIM/display/PimDisplay.h"
+#include "PIM/files/CxOptions.h"
+#include "PIM/graphics/CxDrawSurface.h"
+#include "PIM/image/PimImageFilters.h"
+#include "PIM/script/CxLuaEngine.h"
+#include "PIM/text/CxFont.h"
 #include "tests/support/Golden.h"
 #include "tests/support/Recorders.h"
 

@@ -2,14 +2,14 @@
 // display what each screen puts in the window, the pointer's mapping at
 // many window sizes, full screen and the system cursors. The suites are
 // named SdlWindow... so that the run under a virtual display takes them.
-#include "PIM/core/CxError.h"
-#include "PIM/core/CxMemory.h"
-#include "PIM/display/PimCursors.h"
 #include "PIM/backends/headless/CxHeadlessWindow.h"
 #include "PIM/backends/sdl/CxSdlScreens.h"
 #include "PIM/backends/sdl/CxSdlWindow.h"
-#include "PIM/core/PimKeyCodes.h"
 #include "PIM/backends/sdl/PimKeyTranslate.h"
+#include "PIM/core/CxError.h"
+#include "PIM/core/CxMemory.h"
+#include "PIM/core/PimKeyCodes.h"
+#include "PIM/display/PimCursors.h"
 #include "tests/support/DisplayChild.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "PIM/backends/headless/CxHeadlessWindow.h"
 #include "PIM/backends/sdl/CxSdlWindow.h"
-#include "PIM/core/PimKeyCodes.h"
 #include "PIM/backends/sdl/PimKeyTranslate.h"
+#include "PIM/core/PimKeyCodes.h"
 #include "tests/support/DisplayChild.h"
 #include "tests/support/TempFolder.h"
 

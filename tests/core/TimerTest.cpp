@@ -6,8 +6,8 @@
 #include "PIM/core/CxTimer.h"
 #include "PIM/core/CxTimerCallBack.h"
 #include "PIM/core/CxTimerManager.h"
-#include "PIM/core/PimMainLoop.h"
 #include "PIM/core/PimClock.h"
+#include "PIM/core/PimMainLoop.h"
 #include "tests/support/Recorders.h"
 
 #include <gtest/gtest.h>

@@ -2,10 +2,10 @@
 // repeats and loops, pausing, editing the list while playing, the shared
 // main-loop callback, and listeners that destroy what they are told about.
 #include "PIM/core/CxMemory.h"
+#include "PIM/core/PimClock.h"
 #include "PIM/core/PimMainLoop.h"
 #include "PIM/display/CxAnimation.h"
 #include "PIM/display/CxDisplayObject.h"
-#include "PIM/core/PimClock.h"
 #include "tests/support/Recorders.h"
 
 #include <gtest/gtest.h>

@@ -2,10 +2,10 @@
 // What the cursor and screen tests share: a fixture that leaves the process-
 // wide cursor state, the clock and the 16-bit preference as it found them,
 // and pixel helpers.
-#include "PIM/graphics/CxDrawSurface.h"
-#include "PIM/display/PimCursors.h"
-#include "PIM/graphics/PimPixelFormat.h"
 #include "PIM/core/PimClock.h"
+#include "PIM/display/PimCursors.h"
+#include "PIM/graphics/CxDrawSurface.h"
+#include "PIM/graphics/PimPixelFormat.h"
 
 #include <gtest/gtest.h>
 

@@ -4,9 +4,9 @@
 // a movie driver that renders each frame as a flat colour.
 
 #include "PIM/display/CxDisplayObject.h"
-#include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/display/CxSprite.h"
 #include "PIM/display/PimDisplay.h"
+#include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/graphics/PimSurfaceFactory.h"
 #include "PIM/movie/CxMovieDriver.h"
 

@@ -2,16 +2,16 @@
 // buffer and compared, pixel for pixel, with PNG files under tests/golden.
 #include "tests/support/Golden.h"
 
+#include "PIM/backends/headless/CxMemoryScreen.h"
 #include "PIM/display/CxAnimation.h"
 #include "PIM/display/CxDisplayObject.h"
-#include "PIM/graphics/CxDrawSurface.h"
-#include "PIM/backends/headless/CxMemoryScreen.h"
-#include "PIM/text/CxFont.h"
-#include "PIM/text/CxFreeTypeFont.h"
 #include "PIM/display/CxSprite.h"
 #include "PIM/display/PimCursors.h"
 #include "PIM/display/PimDisplay.h"
+#include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/image/PimImageFilters.h"
+#include "PIM/text/CxFont.h"
+#include "PIM/text/CxFreeTypeFont.h"
 #include "PIM/text/PimText.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // Presenting with the engine cursor, on the memory screen: which rectangles
 // reach the window, what the window then shows, and that the back buffer
 // never keeps a cursor.
+#include "PIM/backends/headless/CxMemoryScreen.h"
 #include "PIM/core/CxMemory.h"
 #include "PIM/display/CxCursorImage.h"
-#include "PIM/backends/headless/CxMemoryScreen.h"
 #include "tests/display/CursorTestSupport.h"
 
 #include <vector>

@@ -1,6 +1,6 @@
 #include "PIM/core/CxMemory.h"
-#include "PIM/files/CxOptions.h"
 #include "PIM/files/CxBuffer.h"
+#include "PIM/files/CxOptions.h"
 
 #include "tests/support/Recorders.h"
 

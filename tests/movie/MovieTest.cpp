@@ -1,14 +1,14 @@
 // CxMovie and the global movie list, driven by a scripted driver on the
 // virtual clock: modal and non-modal playing, loops, reverse, pauses, input,
 // listeners that delete movies, and drivers that fail to open or to decode.
+#include "PIM/core/PimClock.h"
 #include "PIM/core/PimMainLoop.h"
-#include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/display/PimDisplay.h"
+#include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/graphics/PimSurfaceFactory.h"
 #include "PIM/movie/CxMovie.h"
 #include "PIM/movie/CxMovieDriver.h"
 #include "PIM/movie/PimMovies.h"
-#include "PIM/core/PimClock.h"
 #include "tests/display/DisplayTestSupport.h"
 #include "tests/support/Recorders.h"
 

@@ -1,9 +1,9 @@
 // Sounds, queues and groups over the headless mixer on the virtual clock:
 // what plays when, what is deleted, and what happens to data and voices.
 #include "PIM/backends/headless/PimHeadlessBackend.h"
-#include "PIM/files/CxOptions.h"
-#include "PIM/core/PimMainLoop.h"
 #include "PIM/core/PimClock.h"
+#include "PIM/core/PimMainLoop.h"
+#include "PIM/files/CxOptions.h"
 #include "PIM/sound/CxMixer.h"
 #include "PIM/sound/CxWave.h"
 #include "PIM/sound/PimSound.h"

@@ -1,10 +1,10 @@
 // The font list, the font-file filter registry, strip fonts and the
 // built-in font.
 #include "PIM/core/CxMemory.h"
-#include "PIM/text/CxBitmapFont.h"
 #include "PIM/graphics/CxDrawSurface.h"
-#include "PIM/text/CxFont.h"
 #include "PIM/image/PimImageFilters.h"
+#include "PIM/text/CxBitmapFont.h"
+#include "PIM/text/CxFont.h"
 #include "tests/support/Recorders.h"
 #include "tests/support/TempFolder.h"
 

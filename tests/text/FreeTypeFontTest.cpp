@@ -3,8 +3,8 @@
 // are broken or hostile.
 #include "PIM/files/CxDirectoryFileSystem.h"
 #include "PIM/graphics/CxDrawSurface.h"
-#include "PIM/text/CxFreeTypeFont.h"
 #include "PIM/graphics/PimPixelFormat.h"
+#include "PIM/text/CxFreeTypeFont.h"
 #include "tests/support/Recorders.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The text engine: UTF-8 decoding, wrapping, measuring and drawing with the
 // built-in font (fixed 9-pixel cells, 12 rows).
-#include "PIM/text/CxBitmapFont.h"
 #include "PIM/graphics/CxDrawSurface.h"
+#include "PIM/text/CxBitmapFont.h"
 #include "PIM/text/CxFont.h"
 #include "PIM/text/PimText.h"
 #include "tests/support/Recorders.h"

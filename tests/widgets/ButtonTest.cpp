@@ -4,11 +4,11 @@
 // virtual clock.
 #include "PIM/core/CxMemory.h"
 #include "PIM/core/CxTimerManager.h"
-#include "PIM/widgets/CxButton.h"
-#include "PIM/widgets/CxScrollBar.h"
+#include "PIM/core/PimClock.h"
 #include "PIM/display/PimCursors.h"
 #include "PIM/display/PimDisplay.h"
-#include "PIM/core/PimClock.h"
+#include "PIM/widgets/CxButton.h"
+#include "PIM/widgets/CxScrollBar.h"
 #include "tests/display/DisplayTestSupport.h"
 #include "tests/support/Recorders.h"
 

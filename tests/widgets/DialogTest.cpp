@@ -1,14 +1,14 @@
 // Modal dialogs driven through an installed frame step: what ends the loop,
 // what the loop leaves behind (focus, modal stack), and message boxes laid
 // out, clicked and nested from inside the frame step.
-#include "PIM/widgets/CxCommonControls.h"
-#include "PIM/widgets/CxDialogBox.h"
-#include "PIM/graphics/CxDrawSurface.h"
-#include "PIM/text/CxFont.h"
+#include "PIM/core/PimKeyCodes.h"
 #include "PIM/display/PimCursors.h"
 #include "PIM/display/PimDisplay.h"
+#include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/image/PimImageFilters.h"
-#include "PIM/core/PimKeyCodes.h"
+#include "PIM/text/CxFont.h"
+#include "PIM/widgets/CxCommonControls.h"
+#include "PIM/widgets/CxDialogBox.h"
 #include "tests/support/Golden.h"
 #include "tests/support/Recorders.h"
 

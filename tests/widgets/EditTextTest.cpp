@@ -2,13 +2,13 @@
 // and filters on typing, what the parent hears, the caret's place and blink,
 // mouse selection, and how a text object takes its background.
 #include "PIM/core/CxTimerManager.h"
-#include "PIM/graphics/CxDrawSurface.h"
-#include "PIM/widgets/CxEditText.h"
-#include "PIM/display/PimCursors.h"
-#include "PIM/display/PimDisplay.h"
 #include "PIM/core/PimClock.h"
 #include "PIM/core/PimKeyCodes.h"
 #include "PIM/core/PimMessage.h"
+#include "PIM/display/PimCursors.h"
+#include "PIM/display/PimDisplay.h"
+#include "PIM/graphics/CxDrawSurface.h"
+#include "PIM/widgets/CxEditText.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // and by calls on short, long and empty lists, how removal moves the
 // selection, the highlight and alignment of plain items, and the text list's
 // rows, colours and search.
-#include "PIM/widgets/CxListBox.h"
 #include "PIM/core/PimKeyCodes.h"
+#include "PIM/widgets/CxListBox.h"
 
 #include "tests/display/DisplayTestSupport.h"
 

@@ -1,13 +1,13 @@
 #include "PIM/backends/headless/CxHeadlessRunner.h"
 
 #include "PIM/app/CxGameApp.h"
+#include "PIM/backends/headless/CxHeadlessWindow.h"
+#include "PIM/backends/headless/PimHeadlessBackend.h"
 #include "PIM/core/CxError.h"
+#include "PIM/core/PimKeyCodes.h"
 #include "PIM/core/PimTrace.h"
 #include "PIM/core/Pimstr.h"
 #include "PIM/widgets/CxCommonControls.h"
-#include "PIM/backends/headless/CxHeadlessWindow.h"
-#include "PIM/backends/headless/PimHeadlessBackend.h"
-#include "PIM/core/PimKeyCodes.h"
 
 #include <cstdio>
 

@@ -9,8 +9,8 @@
 // others only change the record, so a replay sees exactly the recorded
 // messages and no echoes.
 
-#include "PIM/core/CxQueue.h"
 #include "PIM/app/CxPlatformWindow.h"
+#include "PIM/core/CxQueue.h"
 
 // What was asked of the window. Counts run from construction.
 struct ST_HEADLESS_RECORD

@@ -1,7 +1,7 @@
 #include "PIM/backends/sdl/CxSdlScreens.h"
 
-#include "PIM/core/PimTrace.h"
 #include "PIM/backends/sdl/CxSdlWindow.h"
+#include "PIM/core/PimTrace.h"
 
 #include <SDL.h>
 
@@ -167,7 +167,7 @@ int CxSdlScreen::OpenWindow()
 {
     SDL_Window* window = GetSdlWindow();
     if (!window)
-        return SetError(PIM_ERR_DIRECTX, "The screen has no window to open on");
+        return SetError(PIM_ERR_DEVICE, "The screen has no window to open on");
     // What the texture and the conversion take; nothing else uses SDL screens.
     if (GetDepth() != 16)
         return SetError(PIM_ERR_BAD_ARG, "SDL screens are 16-bit, not %d-bit", GetDepth());
@@ -254,7 +254,7 @@ int CxSdlSoftwareScreen::OpenDevice()
 {
     SDL_Surface* surface = SDL_GetWindowSurface(GetSdlWindow());
     if (!surface)
-        return SetError(PIM_ERR_DIRECTX, "The window has no surface: %s", SDL_GetError());
+        return SetError(PIM_ERR_DEVICE, "The window has no surface: %s", SDL_GetError());
     m_surface = nullptr;
     m_repaint = true;
     return PIM_OK;
@@ -356,7 +356,7 @@ int CxSdlSoftwareScreen::CopyToWindow(const CxRect* rects, int count)
     SDL_Window* window = GetSdlWindow();
     SDL_Surface* surface = window ? SDL_GetWindowSurface(window) : nullptr;
     if (!surface)
-        return SetError(PIM_ERR_DIRECTX, "The window has no surface: %s", SDL_GetError());
+        return SetError(PIM_ERR_DEVICE, "The window has no surface: %s", SDL_GetError());
     // A resized window has a new surface with nothing in it yet.
     const CxSize size(surface->w, surface->h);
     if (surface != m_surface || size != m_surfaceSize || surface->format->format != m_surfaceFormat) {
@@ -371,7 +371,7 @@ int CxSdlSoftwareScreen::CopyToWindow(const CxRect* rects, int count)
     const ST_SCREEN_PLACEMENT placement = Place(CxSize(width, height), size);
 
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0)
-        return SetError(PIM_ERR_DIRECTX, "Could not lock the window surface: %s", SDL_GetError());
+        return SetError(PIM_ERR_DEVICE, "Could not lock the window surface: %s", SDL_GetError());
     SDL_Rect updates[PIM_MAX_PRESENT_RECTS];
     int updateCount = 0;
     if (m_repaint) {
@@ -424,13 +424,13 @@ int CxSdlSoftwareScreen::CaptureWindow(CxDrawSurface& out)
     SDL_Window* window = GetSdlWindow();
     SDL_Surface* surface = window ? SDL_GetWindowSurface(window) : nullptr;
     if (!surface)
-        return SetError(PIM_ERR_DIRECTX, "The window has no surface: %s", SDL_GetError());
+        return SetError(PIM_ERR_DEVICE, "The window has no surface: %s", SDL_GetError());
     if (out.Create(surface->w, surface->h, 32) != PIM_OK || !out.LockBits())
         return out.GetError() != PIM_OK ? out.GetError() : PIM_ERR_OUT_OF_MEMORY;
     const int code = SDL_ConvertPixels(surface->w, surface->h, surface->format->format, surface->pixels,
                                        surface->pitch, SDL_PIXELFORMAT_ARGB8888, out.GetBits(), out.GetPitch());
     out.UnlockBits();
-    return code == 0 ? PIM_OK : SetError(PIM_ERR_DIRECTX, "Could not read the window: %s", SDL_GetError());
+    return code == 0 ? PIM_OK : SetError(PIM_ERR_DEVICE, "Could not read the window: %s", SDL_GetError());
 }
 
 // --- the renderer screen -------------------------------------------------------------------------
@@ -467,7 +467,7 @@ int CxSdlRendererScreen::OpenDevice()
     if (!m_renderer)
         m_renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
     if (!m_renderer)
-        return SetError(PIM_ERR_DIRECTX, "Could not create a renderer: %s", SDL_GetError());
+        return SetError(PIM_ERR_DEVICE, "Could not create a renderer: %s", SDL_GetError());
     // Asked for by name (the SDL_RENDER_DRIVER variable), SDL may give a
     // software renderer to an accelerated request: its own flags tell.
     SDL_RendererInfo info;
@@ -475,7 +475,7 @@ int CxSdlRendererScreen::OpenDevice()
     m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, GetWidth(),
                                   GetHeight());
     if (!m_texture) {
-        SetError(PIM_ERR_DIRECTX, "Could not create a %d x %d texture: %s", GetWidth(), GetHeight(), SDL_GetError());
+        SetError(PIM_ERR_DEVICE, "Could not create a %d x %d texture: %s", GetWidth(), GetHeight(), SDL_GetError());
         CloseDevice();
         return m_error;
     }
@@ -581,5 +581,5 @@ int CxSdlRendererScreen::CaptureWindow(CxDrawSurface& out)
         return out.GetError() != PIM_OK ? out.GetError() : PIM_ERR_OUT_OF_MEMORY;
     const int code = SDL_RenderReadPixels(m_renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, out.GetBits(), out.GetPitch());
     out.UnlockBits();
-    return code == 0 ? PIM_OK : SetError(PIM_ERR_DIRECTX, "Could not read the renderer: %s", SDL_GetError());
+    return code == 0 ? PIM_OK : SetError(PIM_ERR_DEVICE, "Could not read the renderer: %s", SDL_GetError());
 }

@@ -1,9 +1,9 @@
 #include "PIM/backends/sdl/CxSdlWindow.h"
 
-#include "PIM/core/PimTrace.h"
-#include "PIM/display/PimCursors.h"
 #include "PIM/backends/sdl/CxSdlScreens.h"
 #include "PIM/backends/sdl/PimKeyTranslate.h"
+#include "PIM/core/PimTrace.h"
+#include "PIM/display/PimCursors.h"
 
 #include <SDL.h>
 

@@ -24,8 +24,8 @@
 // text beam, not-allowed, hand); with custom cursors (PIM_WF_CUSTOM_CURSOR
 // or the engine's own setting) the system cursor is hidden over the window.
 
-#include "PIM/core/CxQueue.h"
 #include "PIM/app/CxPlatformWindow.h"
+#include "PIM/core/CxQueue.h"
 
 #include <string>
 #include <vector>

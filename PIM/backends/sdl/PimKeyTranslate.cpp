@@ -1,7 +1,7 @@
 #include "PIM/backends/sdl/PimKeyTranslate.h"
 
-#include "PIM/core/Pimstr.h"
 #include "PIM/core/PimKeyCodes.h"
+#include "PIM/core/Pimstr.h"
 
 #include <cstring>
 
