@@ -8,7 +8,8 @@ struct CxVector
     float y = 0.0f;
     float z = 0.0f;
 
-    // 2 pi as the engine has always written it.
+    // 2 pi as the nearest float, written out so that headings and angles
+    // computed from it come out the same with every compiler.
     static constexpr float kTwoPi = 6.2831855f;
 
     constexpr CxVector() = default;

@@ -121,8 +121,9 @@ bool PimWildcardMatch(const char* pattern, const char* name);
 // to the process's code page and back. Here the system code page is UTF-8, so
 // both copy. The output is always terminated (outSize > 0) and starts empty,
 // so a null input gives "". A character that does not fit whole is dropped
-// with everything after it, never cut; at most 1023 characters are kept, the
-// width of the conversion buffer the engine has always used. Invalid bytes
+// with everything after it, never cut; at most 1023 characters are kept, so
+// that a converted name always fits the 1024-byte buffers the operating
+// system's calls are given. Invalid bytes
 // are kept as they are, one character each. Returns the bytes written.
 constexpr size_t PIM_CODE_PAGE_MAX_CHARS = 1023;
 size_t PimToSystemCodePage(const char* utf8, char* out, size_t outSize);

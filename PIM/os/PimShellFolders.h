@@ -1,6 +1,6 @@
 #pragma once
 // The user's shell folders, asked for by the names the game's data and
-// code have always used for them.
+// code use for them.
 //
 // Where they lead here:
 //   "AppData", "Local AppData", "Common AppData"
