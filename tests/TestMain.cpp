@@ -16,6 +16,11 @@
 #include "PIM/os/PimOsFiles.h"
 #include "PIM/text/CxFont.h"
 
+#ifdef PIM_TEST_GAME_LAYER
+#include "DAX/base/CDaxServices.h"
+#include "DAX/base/DaxDeferredDelete.h"
+#endif
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -36,6 +41,12 @@ class EngineStateReset : public ::testing::EmptyTestEventListener
     }
     void OnTestEnd(const ::testing::TestInfo&) override
     {
+#ifdef PIM_TEST_GAME_LAYER
+        // What the game layer holds goes first, while the engine it uses is whole.
+        DaxFlushDeferred();
+        SetDaxServices(nullptr);
+        DaxServices().GetDefaultSoundCache().Flush();
+#endif
         // A hook left behind would break the next test in confusing ways.
         SetAllocationFailHook(nullptr);
         SetMemoryPurge(nullptr);

@@ -112,6 +112,16 @@ size_t UnregisterEventCategories(const char* pattern)
     return removed;
 }
 
+bool UnregisterEventCategory(const char* name, const CxEventCreator* creator)
+{
+    auto* node = FindNode(name);
+    if (!node || node->GetElement().creator != creator)
+        return false;
+    g_categories->Remove(node);
+    DropListIfEmpty();
+    return true;
+}
+
 CxEventCreator* FindEventCategory(const char* name)
 {
     auto* node = FindNode(name);

@@ -46,6 +46,11 @@ int RegisterEventCategory(const char* name, CxEventCreator* creator);
 // PimWildcardMatch); "*" removes them all. Returns how many went.
 size_t UnregisterEventCategories(const char* pattern);
 
+// Removes the category of exactly that name (without regard to case), and
+// only while `creator` is its creator: an object that registered a name can
+// never take away the registration another one made over it. True when it
+// went.
+bool UnregisterEventCategory(const char* name, const CxEventCreator* creator);
 CxEventCreator* FindEventCategory(const char* name);
 size_t GetEventCategoryCount();
 

@@ -1,0 +1,54 @@
+#pragma once
+// What the game layer's pieces need of the application above them, in one
+// small interface. Sprites, characters, buttons and sequences sit below the
+// game-layer application (CDaxApp), which owns the sound cache, the global
+// interpolator and the rooms; they reach those through the installed
+// services, so that they can be built and tested without it. CDaxApp
+// installs itself; tests install a fake, or use the defaults.
+//
+// The defaults stand alone: a sound cache of their own, no interpolator
+// (text is used as written), the engine's Lua engine, no named cursors, no
+// current room, and the engine's random numbers (which tests script with
+// ScriptRandomDraws).
+
+#include "DAX/base/CDaxSoundCache.h"
+
+class CxDisplayObject;
+class CxInterpolator;
+class CxLuaEngine;
+
+class CDaxServices
+{
+public:
+    virtual ~CDaxServices() = default;
+
+    // A shared wave of the sound cache (CDaxSoundCache::GetSound).
+    virtual CDaxSound GetSound(const char* fileName);
+    // The interpolator file names and event texts are read through; null
+    // for none.
+    virtual const CxInterpolator* GetInterpolator() const { return nullptr; }
+    // Where Lua texts of buttons and sprites run; null when there is none.
+    virtual CxLuaEngine* GetLuaEngine() const;
+    // The cursor number registered under a name; 0 for an unknown name.
+    virtual int GetCursorIdFromName(const char* name) const;
+    // The room on screen, or null.
+    virtual CxDisplayObject* GetCurrentRoom() const { return nullptr; }
+    // One draw of the random numbers every game-layer choice takes.
+    virtual int Random() const;
+
+    // Runs a Lua text through the Lua engine (errors are traced); nothing
+    // without an engine or for an empty text.
+    int RunScript(const char* text) const;
+    // The text interpolated (a copy as written without an interpolator).
+    CxString Interpolate(const char* text) const;
+
+    CDaxSoundCache& GetDefaultSoundCache() { return m_sounds; }
+
+private:
+    CDaxSoundCache m_sounds;
+};
+
+// The installed services, or the defaults.
+CDaxServices& DaxServices();
+// Installs `services` (not owned); null goes back to the defaults.
+void SetDaxServices(CDaxServices* services);
