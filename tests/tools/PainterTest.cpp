@@ -7,30 +7,26 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 TEST(DemoPainter, PaintsLoadablePicturesTheSameEveryTime)
 {
     TempFolder first, second;
     ASSERT_EQ(PaintDemoPictures(first.Path().c_str(), false), PIM_OK);
     ASSERT_EQ(PaintDemoPictures(second.Path().c_str(), false), PIM_OK);
-    struct Expected
-    {
-        int width, height, depth;
-    };
-    const Expected sizes[] = {{800, 600, 24}, {256, 48, 32}, {160, 72, 32}, {120, 40, 24}, {208, 24, 24}};
-    int count = 0;
-    for (const char* const* name = GetDemoPictureNames(); *name; ++name, ++count) {
-        SCOPED_TRACE(*name);
-        const std::string bytes = first.Read(*name);
+    const std::vector<ST_DEMO_PICTURE> pictures = GetDemoPictures();
+    EXPECT_GE(pictures.size(), 5u);
+    for (const ST_DEMO_PICTURE& entry : pictures) {
+        SCOPED_TRACE(entry.path);
+        const std::string bytes = first.Read(entry.path);
         ASSERT_FALSE(bytes.empty());
-        EXPECT_EQ(bytes, second.Read(*name));
+        EXPECT_EQ(bytes, second.Read(entry.path));
         CxDrawSurface picture;
-        ASSERT_EQ(picture.Load((first / *name).c_str()), PIM_OK);
-        EXPECT_EQ(picture.GetWidth(), sizes[count].width);
-        EXPECT_EQ(picture.GetHeight(), sizes[count].height);
-        EXPECT_EQ(picture.GetDepth(), sizes[count].depth);
+        ASSERT_EQ(picture.Load((first / entry.path).c_str()), PIM_OK);
+        EXPECT_EQ(picture.GetWidth(), entry.width);
+        EXPECT_EQ(picture.GetHeight(), entry.height);
+        EXPECT_EQ(picture.GetDepth(), entry.depth);
     }
-    EXPECT_EQ(count, 5);
     // A folder that cannot be made is reported, not called success.
     EXPECT_NE(PaintDemoPictures("/proc/no-such-place", false), PIM_OK);
 }

@@ -1,0 +1,72 @@
+#include "tools/painter/PaintKit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+uint32_t Argb(uint8_t alpha, uint8_t red, uint8_t green, uint8_t blue)
+{
+    return (uint32_t{alpha} << 24) | (uint32_t{red} << 16) | (uint32_t{green} << 8) | blue;
+}
+
+uint32_t Colour(const CxDrawSurface& s, uint8_t red, uint8_t green, uint8_t blue)
+{
+    if (s.GetDepth() == 24)
+        return (uint32_t{blue} << 16) | (uint32_t{green} << 8) | red;
+    const uint32_t value = s.MakeColour(red, green, blue);
+    return s.GetDepth() == 32 ? (value | kOpaque) : value;
+}
+
+void FillRect(CxDrawSurface& s, int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t colour)
+{
+    s.FillRect(CxRect(left, top, right, bottom), colour);
+}
+
+void FillEllipse(CxDrawSurface& s, int32_t cx, int32_t cy, int32_t rx, int32_t ry, uint32_t colour)
+{
+    if (rx <= 0 || ry <= 0)
+        return;
+    for (int32_t dy = -ry; dy <= ry; ++dy) {
+        const double t = 1.0 - double(dy) * dy / (double(ry) * ry);
+        const auto half = static_cast<int32_t>(std::lround(rx * std::sqrt(std::max(0.0, t))));
+        FillRect(s, cx - half, cy + dy, cx + half, cy + dy, colour);
+    }
+}
+
+void ThickLine(CxDrawSurface& s, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int radius, uint32_t colour)
+{
+    const int32_t steps = std::max({std::abs(x2 - x1), std::abs(y2 - y1), 1});
+    for (int32_t i = 0; i <= steps; ++i)
+        s.FillCircle(x1 + (x2 - x1) * i / steps, y1 + (y2 - y1) * i / steps, radius, colour);
+}
+
+void FillTriangle(CxDrawSurface& s, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3,
+                  uint32_t colour)
+{
+    const int32_t top = std::min({y1, y2, y3});
+    const int32_t bottom = std::max({y1, y2, y3});
+    const int32_t xs[3] = {x1, x2, x3};
+    const int32_t ys[3] = {y1, y2, y3};
+    for (int32_t y = top; y <= bottom; ++y) {
+        double left = 1e9, right = -1e9;
+        for (int e = 0; e < 3; ++e) {
+            const int a = e, b = (e + 1) % 3;
+            if ((ys[a] <= y && ys[b] >= y) || (ys[b] <= y && ys[a] >= y)) {
+                const double x = ys[a] == ys[b] ? xs[a] : xs[a] + double(xs[b] - xs[a]) * (y - ys[a]) / (ys[b] - ys[a]);
+                left = std::min(left, ys[a] == ys[b] ? double(std::min(xs[a], xs[b])) : x);
+                right = std::max(right, ys[a] == ys[b] ? double(std::max(xs[a], xs[b])) : x);
+            }
+        }
+        if (left <= right)
+            FillRect(s, static_cast<int32_t>(std::lround(left)), y, static_cast<int32_t>(std::lround(right)), y, colour);
+    }
+}
+
+void StartKeyed(CxDrawSurface& s, int32_t width, int32_t height, int depth)
+{
+    s.Create(width, height, depth);
+    const uint32_t key = depth == 32 ? 0u : Colour(s, 255, 0, 255);
+    FillRect(s, 0, 0, width - 1, height - 1, key);
+    if (depth != 32)
+        s.SetTransparentColour(key);
+}
