@@ -174,8 +174,14 @@ bool CxReplayScript::Parse(const char* text, size_t size, std::string& error)
             } else if (what == "no-box") {
                 step.op = EReplayOp::ExpectNoBox;
                 ok = Trim(rest).empty();
+            } else if (what == "pixel") {
+                step.op = EReplayOp::ExpectPixel;
+                ok = ParseNumber(NextWord(rest), 0, c, step.values[0]) &&
+                     ParseNumber(NextWord(rest), 0, c, step.values[1]) &&
+                     ParseNumbers(rest, 3, 0, 255, step.values + 2);
             } else {
-                error = LineError(line, "expect takes \"room NAME\", \"no-room\", \"no-errors\", \"box TITLE\" or \"no-box\"");
+                error = LineError(line, "expect takes \"room NAME\", \"no-room\", \"no-errors\", \"box TITLE\", "
+                                        "\"no-box\" or \"pixel X Y R G B\"");
                 return false;
             }
         } else if (command == "screenshot") {
@@ -185,6 +191,9 @@ bool CxReplayScript::Parse(const char* text, size_t size, std::string& error)
                 error = LineError(line, "screenshot needs a file name ending in .png or .tga");
                 return false;
             }
+        } else if (command == "seed") {
+            step.op = EReplayOp::Seed;
+            ok = ParseNumbers(rest, 1, 0, 2147483647, step.values);
         } else if (command == "quit") {
             step.op = EReplayOp::Quit;
             ok = Trim(rest).empty();

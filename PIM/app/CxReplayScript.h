@@ -15,6 +15,10 @@
 //   expect no-errors         no error has been reported
 //   expect box TITLE         a message box titled TITLE is open (quotes optional)
 //   expect no-box            no message box is open
+//   expect pixel X Y R G B   the screen shows about that colour at (X, Y): each
+//                            of red, green and blue within 12 of the value, as
+//                            a 16-bit screen rounds colours
+//   seed N                   the random numbers start again from seed N
 //   screenshot FILE          save what the screen shows (.png or .tga)
 //   quit                     end the run
 // Blank lines and lines starting with "#" are ignored. A replay is outside
@@ -39,6 +43,8 @@ enum class EReplayOp
     ExpectNoErrors,
     ExpectBox,
     ExpectNoBox,
+    ExpectPixel,
+    Seed,
     Screenshot,
     Quit,
 };
@@ -47,7 +53,7 @@ struct ST_REPLAY_STEP
 {
     EReplayOp op = EReplayOp::Quit;
     int line = 0;
-    int32_t values[4] = {0, 0, 0, 0}; // milliseconds, or x, y (, x2, y2)
+    int32_t values[5] = {0, 0, 0, 0, 0}; // milliseconds, or x, y (, x2, y2), or x, y, r, g, b
     uint32_t key = 0;                 // engine key code for "key"
     std::string text;                 // "text", a label, a room or box title, a file
 };
@@ -63,6 +69,8 @@ public:
     static constexpr int32_t kMaxWait = 24 * 60 * 60 * 1000;
     // Coordinates beyond this are refused.
     static constexpr int32_t kMaxCoordinate = 100000;
+    // How far each of red, green and blue may stray in "expect pixel".
+    static constexpr int32_t kPixelTolerance = 12;
 
 private:
     std::vector<ST_REPLAY_STEP> m_steps;

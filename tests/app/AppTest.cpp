@@ -848,8 +848,13 @@ TEST(ReplayScript, RefusesBadLinesWithTheirNumbers)
     const Case cases[] = {
         {"wait 10\nmove 1 2\nclick -5 7\nrclick 0 0\ndrag 1 2 3 4\nkey esc\ntext Hello World\nexpect room A\n"
          "expect no-errors\nscreenshot shots/Frame 1.PNG\nscreenshot b.tga\nexpect box \"Error reading file\"\n"
-         "expect no-box\nclick Quit\nclick \"Ok\"\nexpect no-room\nquit\n",
+         "expect no-box\nclick Quit\nclick \"Ok\"\nexpect no-room\nexpect pixel 10 20 255 0 128\nseed 42\nquit\n",
          ""},
+        {"expect pixel 10 20 255 0\n", "line 1: bad or missing arguments"},
+        {"expect pixel 10 20 256 0 0\n", "line 1: bad or missing arguments"},
+        {"expect pixel -1 20 0 0 0\n", "line 1: bad or missing arguments"},
+        {"seed\n", "line 1: bad or missing arguments"},
+        {"seed -3\n", "line 1: bad or missing arguments"},
         {"expect box\n", "line 1: bad or missing arguments"},
         {"expect no-box now\n", "line 1: bad or missing arguments"},
         {"click \"\"\n", "line 1: bad or missing arguments"},
@@ -861,7 +866,8 @@ TEST(ReplayScript, RefusesBadLinesWithTheirNumbers)
         {"key NOPE\n", "line 1: key needs one key name (ESC, F1, ALT_F4, A, ...)"},
         {"text caf\xc3\xa9\n", "line 1: text takes printable ASCII characters only"},
         {"expect player Score 1\n",
-         "line 1: expect takes \"room NAME\", \"no-room\", \"no-errors\", \"box TITLE\" or \"no-box\""},
+         "line 1: expect takes \"room NAME\", \"no-room\", \"no-errors\", \"box TITLE\", \"no-box\" or \"pixel X Y R "
+         "G B\""},
         {"expect no-room Title\n", "line 1: bad or missing arguments"},
         {"dance\n", "line 1: unknown command"},
         {"screenshot a.gif\n", "line 1: screenshot needs a file name ending in .png or .tga"},

@@ -5,11 +5,15 @@
 #include "PIM/backends/headless/PimHeadlessBackend.h"
 #include "PIM/core/CxError.h"
 #include "PIM/core/PimKeyCodes.h"
+#include "PIM/core/CxRandom.h"
 #include "PIM/core/PimTrace.h"
+#include "PIM/display/CxScreenSurface.h"
+#include "PIM/graphics/PimPixelFormat.h"
 #include "PIM/core/Pimstr.h"
 #include "PIM/widgets/CxCommonControls.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -64,6 +68,30 @@ void CxHeadlessRunner::PostClick(CxHeadlessWindow& window, EMouseButton button, 
     PostMouse(window, EMouseAction::Move, EMouseButton::None, x, y, 0);
     PostMouse(window, EMouseAction::Down, button, x, y, held);
     PostMouse(window, EMouseAction::Up, button, x, y, 0);
+}
+
+bool CxHeadlessRunner::CheckPixel(const ST_REPLAY_STEP& step)
+{
+    CxScreenSurface* screen = m_app.GetScreen();
+    const int32_t x = step.values[0], y = step.values[1];
+    char what[200];
+    if (!screen || x >= screen->GetWidth() || y >= screen->GetHeight()) {
+        std::snprintf(what, sizeof what, "expected a pixel at (%d, %d), but the screen is not that big", x, y);
+        Fail(step.line, what);
+        return false;
+    }
+    const ST_ARGB seen = SplitPixel(screen->GetFormat(), screen->GetPixel(x, y));
+    const int32_t* want = step.values + 2;
+    const int got[3] = {seen.red, seen.green, seen.blue};
+    for (int i = 0; i < 3; ++i) {
+        if (std::abs(got[i] - want[i]) > CxReplayScript::kPixelTolerance) {
+            std::snprintf(what, sizeof what, "expected the colour %d %d %d at (%d, %d), but the screen shows %d %d %d",
+                          want[0], want[1], want[2], x, y, got[0], got[1], got[2]);
+            Fail(step.line, what);
+            return false;
+        }
+    }
+    return true;
 }
 
 bool CxHeadlessRunner::ClickBoxButton(CxHeadlessWindow& window, const std::string& label)
@@ -219,6 +247,13 @@ bool CxHeadlessRunner::RunSteps(CxHeadlessWindow& window)
                 Fail(step.line, "expected no box, but \"" + std::string(box->GetTitle()) + "\" is open");
                 return true;
             }
+            break;
+        case EReplayOp::ExpectPixel:
+            if (!CheckPixel(step))
+                return true;
+            break;
+        case EReplayOp::Seed:
+            SeedRandom(static_cast<uint32_t>(v[0]));
             break;
         case EReplayOp::Screenshot: {
             // Untagged names are the system's own paths, as on the command line.

@@ -48,6 +48,8 @@ private:
     void PostClick(CxHeadlessWindow& window, EMouseButton button, int32_t x, int32_t y);
     // Clicks the open box's button `label` where it shows; false when none.
     bool ClickBoxButton(CxHeadlessWindow& window, const std::string& label);
+    // True when the screen shows the step's colour at its point; else fails.
+    bool CheckPixel(const ST_REPLAY_STEP& step);
     void Fail(int line, const std::string& what);
     void Finish();
 
