@@ -2,7 +2,10 @@
 # the program must print and a picture it must save. Used by ctest:
 #   cmake -DPROGRAM=... -DREPLAY=... -DEXPECT_CODE=0 [-DEXPECT_TEXT=...]
 #         [-DEXPECT_PICTURE=file -DCHECKER=pimtool -DEXPECT_INFO="800 600 16 2"]
-#         [-DAUDIO_OUT=file.wav -DEXPECT_PEAK=0.3] -P RunReplay.cmake
+#         [-DAUDIO_OUT=file.wav -DEXPECT_PEAK=0.3]
+#         [-DAUDIO_OUT=file.wav -DLOUD_FROM=1.5 -DLOUD_FOR=2 -DEXPECT_RMS=0.05] -P RunReplay.cmake
+# EXPECT_RMS: the sound between LOUD_FROM and LOUD_FROM + LOUD_FOR seconds is
+# at least that loud on average (speech, say, rather than one short chime).
 if(DEFINED EXPECT_PICTURE)
   file(REMOVE ${EXPECT_PICTURE})
 endif()
@@ -33,7 +36,16 @@ if(DEFINED AUDIO_OUT)
   execute_process(COMMAND sox ${AUDIO_OUT} -n stat
                   RESULT_VARIABLE soxCode OUTPUT_VARIABLE soxOut ERROR_VARIABLE soxStat TIMEOUT 60)
   string(REGEX MATCH "Maximum amplitude: *([0-9.]+)" found "${soxStat}")
-  if(NOT soxCode EQUAL 0 OR NOT found OR CMAKE_MATCH_1 LESS EXPECT_PEAK)
+  if(DEFINED EXPECT_PEAK AND (NOT soxCode EQUAL 0 OR NOT found OR CMAKE_MATCH_1 LESS EXPECT_PEAK))
     message(FATAL_ERROR "${REPLAY}: ${AUDIO_OUT} is not the sound expected (peak below ${EXPECT_PEAK}):\n${soxStat}")
+  endif()
+  if(DEFINED EXPECT_RMS)
+    execute_process(COMMAND sox ${AUDIO_OUT} -n trim ${LOUD_FROM} ${LOUD_FOR} stat
+                    RESULT_VARIABLE rmsCode OUTPUT_VARIABLE rmsOut ERROR_VARIABLE rmsStat TIMEOUT 60)
+    string(REGEX MATCH "RMS +amplitude: *([0-9.]+)" loud "${rmsStat}")
+    if(NOT rmsCode EQUAL 0 OR NOT loud OR CMAKE_MATCH_1 LESS EXPECT_RMS)
+      message(FATAL_ERROR "${REPLAY}: ${AUDIO_OUT} from ${LOUD_FROM} s for ${LOUD_FOR} s is quieter than "
+                          "${EXPECT_RMS} RMS:\n${rmsStat}")
+    endif()
   endif()
 endif()

@@ -1,0 +1,6 @@
+#include "DAX/script/DaxScriptFunctions.h"
+
+void RegisterGameLayerScriptFunctions(CxLuaEngine& engine)
+{
+    RegisterCreditsScriptFunctions(engine);
+}

@@ -1,0 +1,17 @@
+#pragma once
+// The game layer's script functions, one file per family, registered by the
+// game layer itself (its application calls RegisterGameLayerScriptFunctions
+// after the engine's own). They follow the engine's pattern
+// (PIM/script/PimScriptFunctions.h): every argument is checked, a wrong one
+// is a Lua error, and what they need of the application comes through the
+// game layer's services (DAX/base/CDaxServices.h).
+//
+// Families so far:
+//   credits   ShowCreditsRoll(file)
+
+class CxLuaEngine;
+
+void RegisterCreditsScriptFunctions(CxLuaEngine& engine);
+
+// Every family above, in order.
+void RegisterGameLayerScriptFunctions(CxLuaEngine& engine);
