@@ -1,0 +1,168 @@
+// A sprite description file (".xni") from arbitrary bytes, read by the one
+// reader the game, the data checker and this target share, into a talking
+// character whose states load from a few pictures made at start in a
+// mounted folder (a strip of four frames, a 32-bit still, a 24-bit strip of
+// three) with a short wave for state sounds. Then every state (the first
+// few of a large count) is selected, played and stopped over a bounded run
+// of virtual time, the states are copied into a second sprite, and one is
+// unloaded and loaded again: what any description can make the sprite do,
+// it must do without a fault, a hang or a state outside its range.
+#include "DAX/sprites/CDaxCharacter.h"
+#include "DAX/sprites/CSuperState.h"
+#include "PIM/backends/headless/PimHeadlessBackend.h"
+#include "PIM/core/CxError.h"
+#include "PIM/core/PimClock.h"
+#include "PIM/core/PimTrace.h"
+#include "PIM/display/CxAnimation.h"
+#include "PIM/files/CxDirectoryFileSystem.h"
+#include "PIM/graphics/CxDrawSurface.h"
+#include "PIM/image/PimImageFilters.h"
+#include "PIM/sound/PimSound.h"
+#include "PIM/sound/PimWavFile.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+namespace {
+
+void Quiet(void*, int, const char*) {}
+
+void Check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+// States played per input, and the virtual time each is given.
+constexpr int kStatesPlayed = 6;
+constexpr int kStepsPerState = 30;
+
+struct ST_FUZZ_FILES
+{
+    std::string path;
+    CxDirectoryFileSystem* fs = nullptr;
+    CxVirtualClock clock{1000};
+
+    ST_FUZZ_FILES()
+    {
+        char pattern[] = "/tmp/fuzz-xni-XXXXXX";
+        if (!::mkdtemp(pattern))
+            std::abort();
+        path = pattern;
+        fs = new CxDirectoryFileSystem("<Xni>", path.c_str());
+        PimSetClock(&clock);
+        RegisterDefaultImageFilters();
+        Picture("strip.tga", 4, 8, 6, 16);
+        Picture("alpha.tga", 1, 5, 5, 32);
+        Picture("mouth.tga", 5, 4, 2, 16);
+        Picture("deep.tga", 3, 6, 4, 24);
+        std::vector<int16_t> samples(2205 * 3);
+        for (size_t i = 0; i < samples.size(); ++i)
+            samples[i] = static_cast<int16_t>((i % 40) < 20 ? 3000 : -3000);
+        WritePcmWav16("<Xni>ding.wav", samples.data(), samples.size(), 1, 22050);
+        InitSound(nullptr, HeadlessBackend().makeAudioDevice);
+    }
+    ~ST_FUZZ_FILES()
+    {
+        ShutdownSound();
+        delete fs;
+        for (const char* name : {"strip.tga", "alpha.tga", "mouth.tga", "deep.tga", "ding.wav", "input.xni"})
+            std::remove((path + "/" + name).c_str());
+        ::rmdir(path.c_str());
+    }
+    ST_FUZZ_FILES(const ST_FUZZ_FILES&) = delete;
+    ST_FUZZ_FILES& operator=(const ST_FUZZ_FILES&) = delete;
+
+    static void Picture(const char* name, int frames, int32_t width, int32_t height, int depth)
+    {
+        CxDrawSurface strip;
+        if (strip.Create(width * frames, height, depth) != PIM_OK)
+            std::abort();
+        for (int f = 0; f < frames; ++f)
+            strip.FillRect(CxRect(f * width, 0, (f + 1) * width - 1, height - 1), 0x40u * static_cast<uint32_t>(f + 1));
+        if (strip.Save((std::string("<Xni>") + name).c_str()) != PIM_OK)
+            std::abort();
+    }
+    static ST_FUZZ_FILES& Get()
+    {
+        static ST_FUZZ_FILES files;
+        return files;
+    }
+};
+
+bool WriteInput(const std::string& folder, const uint8_t* data, size_t size)
+{
+    FILE* file = std::fopen((folder + "/input.xni").c_str(), "wb");
+    if (!file)
+        return false;
+    const bool written = size == 0 || std::fwrite(data, 1, size, file) == size;
+    return std::fclose(file) == 0 && written;
+}
+
+void CheckWhole(const CDaxSprite& sprite)
+{
+    const int count = sprite.GetStateCount();
+    Check(count >= 0 && count <= DAX_MAX_SPRITE_STATES);
+    if (count > 0)
+        Check(sprite.GetState() >= 0 && sprite.GetState() < count);
+    Check(sprite.GetFrameCount() >= 0);
+    Check(sprite.GetFrame() >= 0 && (sprite.GetFrameCount() == 0 || sprite.GetFrame() < sprite.GetFrameCount()));
+}
+
+void Advance(ST_FUZZ_FILES& files, int steps)
+{
+    for (int i = 0; i < steps; ++i) {
+        files.clock.Advance(10);
+        CxAnimation::UpdateAll();
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static const bool ready = [] {
+        SetErrorHandler({&Quiet, nullptr});
+        SetTraceToStdout(false);
+        return ST_FUZZ_FILES::Get().fs != nullptr;
+    }();
+    ST_FUZZ_FILES& files = ST_FUZZ_FILES::Get();
+    if (!ready || !WriteInput(files.path, data, size))
+        return 0;
+
+    CDaxCharacter sprite;
+    sprite.Load("<Xni>input.xni");
+    CheckWhole(sprite);
+    const int count = sprite.GetStateCount();
+    const int played = count < kStatesPlayed ? count : kStatesPlayed;
+    for (int state = 0; state < played; ++state) {
+        sprite.SetState(state);
+        CheckWhole(sprite);
+        sprite.PlayOnce(state);
+        Advance(files, kStepsPerState);
+        CheckWhole(sprite);
+        sprite.Stop();
+    }
+    sprite.SetState(-1);
+    sprite.PlayInfinite(-1);
+    Advance(files, 5);
+    CheckWhole(sprite);
+
+    CDaxSprite copy;
+    copy.CopyStatesFrom(sprite);
+    CheckWhole(copy);
+    sprite.UnloadState(sprite.GetState());
+    copy.PlayOnce(0);
+    Advance(files, 5);
+    CheckWhole(copy);
+    if (count > 1)
+        sprite.LoadState(1);
+    sprite.UnloadStates();
+    copy.SetState(count - 1);
+    CheckWhole(copy);
+    return 0;
+}
