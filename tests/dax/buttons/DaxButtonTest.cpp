@@ -313,27 +313,26 @@ TEST_F(DaxButtons, ReleaseOutsideSendsLeaveAndRunsTheLeaveText)
 
 TEST_F(DaxButtons, ButtonGoneWithItsTextIsNotTouchedAgain)
 {
+    // A doomed button with cursor 2 pressed and released at (x, y).
+    const auto pressDoomed = [&](const char* click, const char* leave, int32_t x, int32_t y) {
+        g_doomed = new CDaxButton;
+        MakeButton(*g_doomed, 5);
+        g_doomed->SetCursorId(2);
+        g_doomed->SetClickText(click);
+        g_doomed->SetLeaveText(leave);
+        Move(25, 25);
+        Down(25, 25);
+        Up(x, y);
+    };
     // The click text destroys the button: the rest of the text still runs,
     // and the release goes on without it.
-    g_doomed = new CDaxButton;
-    MakeButton(*g_doomed, 5);
-    g_doomed->SetCursorId(2);
-    g_doomed->SetClickText("DestroyButton() after = 1");
-    Move(25, 25);
-    Down(25, 25);
-    Up(25, 25);
+    pressDoomed("DestroyButton() after = 1", "", 25, 25);
     EXPECT_EQ(g_doomed, nullptr);
     EXPECT_EQ(m_services.engine.GetNumber("after", 0), 1);
     Move(30, 25);
 
     // So does a leave text on a release outside; the cursor still goes back.
-    g_doomed = new CDaxButton;
-    MakeButton(*g_doomed, 5);
-    g_doomed->SetCursorId(2);
-    g_doomed->SetLeaveText("DestroyButton()");
-    Move(25, 25);
-    Down(25, 25);
-    Up(150, 80);
+    pressDoomed("", "DestroyButton()", 150, 80);
     EXPECT_EQ(g_doomed, nullptr);
     EXPECT_EQ(GetCursor(), 1);
 
@@ -358,54 +357,49 @@ TEST_F(DaxButtons, ButtonGoneWithItsTextIsNotTouchedAgain)
 
 TEST_F(DaxButtons, FlashAlternatesLooksAndStopsOnTheNormalOne)
 {
-    CDaxButton button;
-    MakeButton(button, 5, 16);
-    EXPECT_EQ(button.GetDrawMode(), PIM_DRAW_COPY);
-    button.StartFlash(250);
-    EXPECT_TRUE(button.IsFlashing());
-    Poll(); // the first poll flashes at once
-    EXPECT_EQ(button.GetDrawMode(), 12);
-    EXPECT_EQ(button.GetDrawParams().argument1, 0);
-    EXPECT_EQ(button.GetDrawParams().argument2, 50);
-    EXPECT_EQ(button.GetDrawParams().argument3, 50);
-    Advance(240);
-    EXPECT_EQ(button.GetDrawMode(), 12);
-    Advance(10);
-    EXPECT_EQ(button.GetDrawMode(), 0);
-    Advance(250);
-    EXPECT_EQ(button.GetDrawMode(), 12);
-    button.StopFlash();
-    EXPECT_FALSE(button.IsFlashing());
-    EXPECT_EQ(button.GetDrawMode(), 0);
-    Advance(600);
-    EXPECT_EQ(button.GetDrawMode(), 0);
+    // The modes seen: at the first poll (a flash comes at once), just
+    // before and at the end of one period, a period later, after stopping
+    // and a while after that.
+    const auto flashModes = [&](CDaxButton& button, uint32_t period) {
+        std::vector<int> modes{button.GetDrawMode()};
+        button.StartFlash(period);
+        EXPECT_TRUE(button.IsFlashing());
+        Poll();
+        modes.push_back(button.GetDrawMode());
+        for (uint32_t wait : {period - 10, 10u, period}) {
+            Advance(wait);
+            modes.push_back(button.GetDrawMode());
+        }
+        button.StopFlash();
+        EXPECT_FALSE(button.IsFlashing());
+        modes.push_back(button.GetDrawMode());
+        Advance(3 * period);
+        modes.push_back(button.GetDrawMode());
+        return modes;
+    };
+    CDaxButton plain;
+    MakeButton(plain, 5, 16);
+    EXPECT_EQ(flashModes(plain, 250), std::vector<int>({0, 12, 12, 0, 12, 0, 0}));
+    plain.StartFlash(250);
+    Poll();
+    EXPECT_EQ(plain.GetDrawParams().argument1, 0);
+    EXPECT_EQ(plain.GetDrawParams().argument2, 50);
+    EXPECT_EQ(plain.GetDrawParams().argument3, 50);
+    plain.StopFlash();
+
+    // 32-bit pictures draw alpha blended and flash tinted.
+    CDaxButton alpha;
+    MakeButton(alpha, 5, 32);
+    EXPECT_EQ(flashModes(alpha, 200), std::vector<int>({3, 9, 9, 3, 9, 3, 3}));
+    // A 16-bit picture afterwards takes the plain looks again.
+    ASSERT_EQ(alpha.SetSurface(DisplayTest::MakeSurface(150, 10, 16, 1), 5), PIM_OK);
+    EXPECT_EQ(alpha.GetDrawMode(), 0);
+    EXPECT_EQ(alpha.GetFlashParams().mode, 12);
 
     // A hidden button flashes without coming up.
-    button.Hide();
-    button.StartFlash(100);
+    plain.Hide();
+    plain.StartFlash(100);
     Advance(300);
-    EXPECT_FALSE(button.IsShown());
-    button.StopFlash();
-}
-
-TEST_F(DaxButtons, ThirtyTwoBitPictureBlendsAndFlashesTinted)
-{
-    CDaxButton button;
-    MakeButton(button, 5, 32);
-    EXPECT_EQ(button.GetDrawMode(), PIM_DRAW_SOURCE_ALPHA);
-    EXPECT_EQ(button.GetFlashParams().mode, PIM_DRAW_ALPHA_TINTED);
-    button.StartFlash(200);
-    Poll();
-    EXPECT_EQ(button.GetDrawMode(), 9);
-    Advance(200);
-    EXPECT_EQ(button.GetDrawMode(), 3);
-    Advance(200);
-    EXPECT_EQ(button.GetDrawMode(), 9);
-    button.StopFlash();
-    EXPECT_EQ(button.GetDrawMode(), 3);
-
-    // A 16-bit picture afterwards takes the plain looks again.
-    ASSERT_EQ(button.SetSurface(DisplayTest::MakeSurface(150, 10, 16, 1), 5), PIM_OK);
-    EXPECT_EQ(button.GetDrawMode(), 0);
-    EXPECT_EQ(button.GetFlashParams().mode, 12);
+    EXPECT_FALSE(plain.IsShown());
+    plain.StopFlash();
 }
