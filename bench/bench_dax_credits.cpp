@@ -11,8 +11,10 @@
 // and "allocations" made by its steps (none are allowed).
 //
 // Target: a step under 2 ms. Measured on the 2-core build machine (Release,
-// g++ 12, other builds running beside): see the closing note of the
-// credits change.
+// g++ 12, other builds running beside): a step 0.03-0.045 ms, ratio 1.1-1.5
+// against a 28 us full-screen copy, no allocations. The text picture takes
+// the screen's preferred 5-6-5 layout; made in another layout every blit
+// converts, and a step costs about 0.66 ms.
 
 #include "DAX/dialogs/CDaxCreditsDialog.h"
 #include "PIM/core/CxMemory.h"

@@ -43,6 +43,9 @@ public:
     // picture draws alpha blended and flashes tinted; then the state
     // actions are built for the frames the sprite really has.
     int SetSurface(CxDrawSurface* surface, int frameCount = PIM_BUTTON_STATE_COUNT) override;
+    // Load's picture: still pictures arrive through SetSurface, movies too
+    // take the looks and the actions.
+    int LoadPicture(const char* fileName, int frameCount) override;
 
     // --- events ---------------------------------------------------------------------------
     // The owner hears the event first; then highlighted (2) runs the enter
@@ -95,9 +98,6 @@ public:
     // The flash look (its mode is set again with every new picture).
     void SetFlashParams(const ST_DRAW_PARAMS& params) { m_flashParams = params; }
     const ST_ANIM_ACTION& GetStateAction(int state) const;
-
-protected:
-    int LoadPicture(const char* fileName, int frameCount) override;
 
 private:
     // The modes that suit the picture, the normal look put up, the actions built.

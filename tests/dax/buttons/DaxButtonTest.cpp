@@ -9,6 +9,7 @@
 #include "PIM/display/CxAnimation.h"
 #include "PIM/display/PimCursors.h"
 #include "PIM/display/PimDisplay.h"
+#include "PIM/image/PimImageFilters.h"
 #include "PIM/script/CxLuaEngine.h"
 #include "tests/display/DisplayTestSupport.h"
 
@@ -45,6 +46,12 @@ public:
     std::vector<int> events;
     std::function<void(CxDisplayObject*, int)> onEvent;
 };
+
+// Any ".strip" file: a 240 x 10 picture.
+int LoadStrip(CxDrawSurface& surface, const char*, int)
+{
+    return surface.Create(240, 10, 16);
+}
 
 CDaxButton* g_doomed = nullptr;
 
@@ -223,6 +230,13 @@ TEST_F(DaxButtons, StateFramesAreKeptInsideTheStrip)
     EXPECT_EQ(odd.GetFrameCount(), 1);
     for (int state = 0; state < PIM_BUTTON_STATE_COUNT; ++state)
         EXPECT_EQ(odd.GetStateAction(state).endFrame, 0) << state;
+    // Loading keeps the count asked for (the engine's buttons cut five).
+    RegisterDefaultImageFilters();
+    ASSERT_EQ(RegisterImageFilter(".strip", &LoadStrip, nullptr), PIM_OK);
+    CDaxButton loaded;
+    ASSERT_EQ(loaded.Load("eight.strip", 8), PIM_OK);
+    EXPECT_EQ(loaded.GetFrameCount(), 8);
+    EXPECT_EQ(loaded.GetStateAction(PIM_BUTTON_PRESSED).endFrame, 7);
     // Two frames: every state but normal shows frame 1 and stays there.
     CDaxButton pair;
     ASSERT_EQ(pair.SetSurface(DisplayTest::MakeSurface(60, 10, 16, 1), 2), PIM_OK);
