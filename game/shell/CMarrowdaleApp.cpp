@@ -1,5 +1,6 @@
 #include "game/shell/CMarrowdaleApp.h"
 
+#include "DAX/script/DaxScriptFunctions.h"
 #include "PIM/app/CxPlatformWindow.h"
 #include "PIM/core/CxOptionSection.h"
 #include "PIM/core/CxOptionVariable.h"
@@ -38,6 +39,11 @@ int CMarrowdaleApp::InitApplication()
     RegisterFreeTypeFontFilter();
     RegisterDefaultMovieDrivers();
     const int code = CxGameApp::InitApplication();
+    // Seam: the game layer's application registers its script functions and
+    // owns the deferred deletion once that layer has its application.
+    m_deferred = std::make_unique<CDaxDeferredFlush>();
+    if (CxLuaEngine* lua = GetLuaEngine())
+        RegisterGameLayerScriptFunctions(*lua);
     // Seam: the game layer's application plays them, from its own
     // configuration, once that layer exists.
     if (code == PIM_OK && !GetInt("Startup", "SkipIntroMovies", 0))
@@ -62,6 +68,13 @@ void CMarrowdaleApp::PlayIntroMovies()
             continue; // a missing intro is skipped
         PlayMovie(path.GetText(), -1, -1, false, false, true);
     }
+}
+
+int CMarrowdaleApp::ExitApplication()
+{
+    const int code = CxGameApp::ExitApplication();
+    m_deferred.reset();
+    return code;
 }
 
 int CMarrowdaleApp::StartGame()

@@ -4,7 +4,10 @@
 // Seam: it derives from the engine's game application until the game layer's
 // application (and then the game's own data) exists.
 
+#include "DAX/base/DaxDeferredDelete.h"
 #include "PIM/app/CxGameApp.h"
+
+#include <memory>
 
 class CMarrowdaleApp : public CxGameApp
 {
@@ -23,6 +26,11 @@ protected:
     virtual void PlayIntroMovies();
     // Runs "startup.lua" (when there is one), which enters the first room.
     int StartGame() override;
+    int ExitApplication() override;
+
+private:
+    // What Lua destroys from inside its own handler goes at the next pass.
+    std::unique_ptr<CDaxDeferredFlush> m_deferred;
 };
 
 // Makes sure the game's room registrars are part of the program.

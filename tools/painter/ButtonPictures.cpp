@@ -1,7 +1,9 @@
 // The title room's buttons, one strip of frames each. A five-frame strip
 // holds the looks of the five button states (normal, checked, highlighted,
 // pressed, disabled); any other strip is an animation that the button plays
-// from frame 1 while it is pointed at or pressed.
+// from frame 1 while it is pointed at or pressed. The 24-bit buttons are
+// painted on wooden boards that fill their frames; the 32-bit star has soft
+// see-through edges of its own.
 #include "tools/painter/PaintKit.h"
 
 #include <algorithm>
@@ -27,37 +29,55 @@ uint8_t Lift(int value, int light)
     return static_cast<uint8_t>(std::clamp(value + light, 0, 255));
 }
 
-// "Play": a green disc with a white arrow pointing right.
+// A wooden board behind a button's face: the whole frame is the button, so
+// a picture without alpha needs no see-through colour.
+void PaintBoard(CxDrawSurface& s, int32_t x, int light, bool grey)
+{
+    const uint8_t r = grey ? 150 : Lift(170, light), g = grey ? 150 : Lift(120, light), b = grey ? 150 : Lift(70, light);
+    FillRect(s, x, 0, x + kSize - 1, kSize - 1, Colour(s, static_cast<uint8_t>(r * 2 / 3), static_cast<uint8_t>(g * 2 / 3),
+                                                     static_cast<uint8_t>(b * 2 / 3)));
+    FillRect(s, x + 3, 3, x + kSize - 4, kSize - 4, Colour(s, r, g, b));
+    for (int32_t y = 14; y < kSize - 6; y += 18) // the grain
+        FillRect(s, x + 6, y, x + kSize - 7, y, Colour(s, static_cast<uint8_t>(r * 5 / 6), static_cast<uint8_t>(g * 5 / 6),
+                                                       static_cast<uint8_t>(b * 5 / 6)));
+    for (int32_t cx : {x + 9, x + kSize - 10}) // nails
+        for (int32_t cy : {9, kSize - 10})
+            s.FillCircle(cx, cy, 2, Colour(s, 90, 80, 70));
+}
+
+// "Play": a green disc with a white arrow pointing right, on its board.
 void PaintPlay(CxDrawSurface& s)
 {
-    StartKeyed(s, kSize * 5, kSize, 24);
+    s.Create(kSize * 5, kSize, 24);
     for (int frame = 0; frame < 5; ++frame) {
         const Look& look = kLooks[frame];
+        PaintBoard(s, frame * kSize, look.light / 2, look.grey);
         const int32_t cx = frame * kSize + kSize / 2, cy = kSize / 2 + look.sink;
         const uint8_t g = look.grey ? 150 : Lift(180, look.light);
         const uint8_t r = look.grey ? 150 : Lift(60, look.light);
-        s.FillCircle(cx, cy + 3, 42, Colour(s, 30, 60, 30)); // shadow
-        s.FillCircle(cx, cy, 42, Colour(s, r, g, look.grey ? 150 : Lift(70, look.light)));
-        s.FillCircle(cx - 10, cy - 12, 18, Colour(s, Lift(r, 40), Lift(g, 40), Lift(look.grey ? 150 : 70, 40)));
-        FillTriangle(s, cx - 12, cy - 22, cx - 12, cy + 22, cx + 24, cy, Colour(s, 255, 255, 255));
+        s.FillCircle(cx, cy + 3, 36, Colour(s, 60, 40, 20)); // shadow
+        s.FillCircle(cx, cy, 36, Colour(s, r, g, look.grey ? 150 : Lift(70, look.light)));
+        s.FillCircle(cx - 9, cy - 10, 15, Colour(s, Lift(r, 40), Lift(g, 40), Lift(look.grey ? 150 : 70, 40)));
+        FillTriangle(s, cx - 10, cy - 19, cx - 10, cy + 19, cx + 21, cy, Colour(s, 255, 255, 255));
     }
 }
 
-// "Sun": eight frames, the rays turning a little further each frame.
+// "Sun": eight frames on a board, the rays turning a little further each frame.
 void PaintSun(CxDrawSurface& s)
 {
-    StartKeyed(s, kSize * 8, kSize, 24);
+    s.Create(kSize * 8, kSize, 24);
     for (int frame = 0; frame < 8; ++frame) {
+        PaintBoard(s, frame * kSize, frame == 0 ? 0 : 25, false);
         const int32_t cx = frame * kSize + kSize / 2, cy = kSize / 2;
         const double turn = frame * kPi / 32;
         for (int ray = 0; ray < 12; ++ray) {
             const double a = turn + ray * kPi / 6;
-            ThickLine(s, cx + static_cast<int32_t>(std::lround(26 * std::cos(a))),
-                      cy + static_cast<int32_t>(std::lround(26 * std::sin(a))),
-                      cx + static_cast<int32_t>(std::lround(44 * std::cos(a))),
-                      cy + static_cast<int32_t>(std::lround(44 * std::sin(a))), 3, Colour(s, 255, 170, 30));
+            ThickLine(s, cx + static_cast<int32_t>(std::lround(24 * std::cos(a))),
+                      cy + static_cast<int32_t>(std::lround(24 * std::sin(a))),
+                      cx + static_cast<int32_t>(std::lround(38 * std::cos(a))),
+                      cy + static_cast<int32_t>(std::lround(38 * std::sin(a))), 3, Colour(s, 255, 170, 30));
         }
-        s.FillCircle(cx, cy, 26, Colour(s, 255, 214, 60));
+        s.FillCircle(cx, cy, 23, Colour(s, 255, 214, 60));
         s.FillCircle(cx - 8, cy - 4, 4, Colour(s, 90, 50, 0)); // a smiling face
         s.FillCircle(cx + 8, cy - 4, 4, Colour(s, 90, 50, 0));
         for (int i = -8; i <= 8; ++i)
