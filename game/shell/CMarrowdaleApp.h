@@ -17,7 +17,6 @@ public:
     // The game's initialisation record, with `configFile` and `build` filled in.
     static ST_APP_INIT MakeInit(const char* configFile, const char* build);
 
-protected:
     // Registers the picture, font and movie formats before anything is
     // loaded, then plays the intro movies.
     int InitApplication() override;

@@ -1,0 +1,77 @@
+#pragma once
+// The game itself, started headless on the demo data the build made beside
+// the program (PIM_DEMO_DATA_DIR), for tests that enter its rooms. Time is
+// a virtual clock the test moves; frames run as the test asks.
+
+#include "PIM/backends/headless/PimHeadlessBackend.h"
+#include "PIM/core/CxMainLoopHook.h"
+#include "PIM/core/PimClock.h"
+#include "PIM/core/PimMainLoop.h"
+#include "game/shell/CMarrowdaleApp.h"
+#include "tests/support/TempFolder.h"
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+class GameTestApp
+{
+public:
+    GameTestApp()
+    {
+        // The player's own files go to a folder of the test's.
+        setenv("XDG_DATA_HOME", (m_home / "data").c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (m_home / "config").c_str(), 1);
+        PimSetClock(&m_clock);
+        RegisterMarrowdaleRooms();
+        const std::string data = PIM_DEMO_DATA_DIR;
+        m_config = data + "/Marrowdale.ini";
+        ST_APP_INIT init = CMarrowdaleApp::MakeInit(m_config.c_str(), "test");
+        m_app = std::make_unique<CMarrowdaleApp>(init);
+        m_app->SetBackend(HeadlessBackend());
+        m_app->SetSingleInstance(false);
+        m_app->SetInstallPathOverride(data);
+        m_app->SetUnattended(true); // no intro movie waits for a click
+        m_app->InitInstance();
+        m_app->InitApplication();
+        m_app->StartGame();
+    }
+    ~GameTestApp()
+    {
+        m_app->CloseRooms();
+        m_app->ExitApplication();
+        m_app->ExitInstance();
+        m_app.reset();
+        PimSetClock(nullptr);
+        ResetMainLoopCallbacks();
+    }
+    GameTestApp(const GameTestApp&) = delete;
+    GameTestApp& operator=(const GameTestApp&) = delete;
+
+    CMarrowdaleApp& App() { return *m_app; }
+    // Runs frames of 10 ms of game time each.
+    void Run(int milliseconds)
+    {
+        for (int t = 0; t < milliseconds; t += 10) {
+            m_clock.Advance(10);
+            m_app->DoFrame();
+        }
+    }
+    // Goes to a room and runs until it is entered (at most a second).
+    bool Enter(const char* room)
+    {
+        m_app->GotoRoom(room);
+        for (int i = 0; i < 100; ++i) {
+            Run(10);
+            if (PimStrEqual(m_app->GetCurRoomName(), room, true))
+                return true;
+        }
+        return false;
+    }
+
+private:
+    TempFolder m_home;
+    CxVirtualClock m_clock{1};
+    std::string m_config;
+    std::unique_ptr<CMarrowdaleApp> m_app;
+};
