@@ -15,7 +15,7 @@
 // same run (BenchTiming.h).
 //
 // Measured on the 2-core build machine (Release, g++ 12, other builds
-// running beside): SpriteStep 2.4-2.8 us a step for all 50, ratio 1.0 (a
+// running beside): SpriteStep 1.5-2.8 us a step for all 50, ratio 1.0 (a
 // scripted sprite adds nothing per frame: its states only choose the
 // actions its animation plays), no allocation; PrepareWave 0.14 ms, ratio
 // 1.0 against the bare sum (the per-window division and the scaling pass

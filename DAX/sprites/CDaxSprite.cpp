@@ -298,10 +298,16 @@ int CDaxSprite::CopyStatesFrom(CDaxSprite& other)
         m_failed.Clear();
         return SetError(PIM_ERR_OUT_OF_MEMORY, "No memory for the states of sprite '%s'", other.GetName());
     }
+    // The other's description is read once for all the states it lacks.
+    CxOptions store;
+    bool opened = false;
     for (size_t i = 0; i < count; ++i) {
         const int number = static_cast<int>(i);
-        if (!other.IsStateLoaded(number) && !*other.m_failed.Get(i))
-            other.LoadState(number, nullptr);
+        if (!other.IsStateLoaded(number) && !*other.m_failed.Get(i)) {
+            if (!opened && !other.m_fileName.IsEmpty())
+                opened = store.Load(other.m_fileName.GetText()) == PIM_OK;
+            other.LoadState(number, opened ? &store : nullptr);
+        }
         CSuperState* state = other.GetSuperState(number);
         if (state)
             state->Hold();

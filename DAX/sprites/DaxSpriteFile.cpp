@@ -1,16 +1,15 @@
 #include "DAX/sprites/DaxSpriteFile.h"
 
 #include "DAX/base/CDaxServices.h"
+#include "PIM/core/CxOptionSection.h"
 #include "PIM/core/PimNumbers.h"
+#include "PIM/core/Pimstr.h"
 #include "PIM/display/CxSprite.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace {
-
-// What "PreLoadList" and "Frame%03d" values are read through.
-constexpr int kValueSize = 256;
 
 int Clamp(int value, int low, int high)
 {
@@ -26,17 +25,52 @@ CxString FileNameValue(CxOptions& store, const char* section, const char* key)
     return DaxServices().Interpolate(text.GetText());
 }
 
-// Up to three comma-separated integers of "Frame%03d"; how many were written.
+// True when `text` starts (after blanks) with a number PimParseInt reads.
+bool StartsWithNumber(const char* text)
+{
+    while (*text == ' ' || *text == '\t')
+        ++text;
+    if (*text == '+' || *text == '-')
+        ++text;
+    return *text >= '0' && *text <= '9';
+}
+
+// Up to three comma-separated integers of "Frame%03d", read up to the first
+// piece that is no number (those after it count as missing, the values keep
+// what they hold); how many were read.
 int ParseFrameValue(const char* text, int values[3])
 {
     int count = 0;
-    for (const char* piece = text; piece && count < 3; ++count) {
+    for (const char* piece = text; piece && count < 3 && StartsWithNumber(piece); ++count) {
         values[count] = PimParseInt(piece);
         piece = std::strchr(piece, ',');
         if (piece)
             ++piece;
     }
     return count;
+}
+
+// The number of a key named as "Frame%03d" writes it ("Frame007",
+// "Frame1234"; any case): three digits, or more without a leading zero.
+bool FrameKeyNumber(const char* name, int& number)
+{
+    static constexpr char kPrefix[] = "frame";
+    if (PimStrLen(name) < 8)
+        return false;
+    for (int i = 0; i < 5; ++i)
+        if ((name[i] | 0x20) != kPrefix[i])
+            return false;
+    const char* digits = name + 5;
+    const size_t count = PimStrLen(digits);
+    if (count > 5 || (count > 3 && digits[0] == '0'))
+        return false;
+    number = 0;
+    for (const char* d = digits; *d; ++d) {
+        if (*d < '0' || *d > '9')
+            return false;
+        number = number * 10 + (*d - '0');
+    }
+    return true;
 }
 
 // Milliseconds one frame lasts at `rate`, within what an action can hold.
@@ -109,6 +143,12 @@ void ReadDaxState(CxOptions& store, int number, ST_DAX_STATE_DESC& desc)
 {
     const CxString sectionName = DaxStateSection(number);
     const char* section = sectionName.GetText();
+    // A state the file does not describe is all defaults, without a lookup a
+    // key (unless the store writes its defaults back, export mode).
+    if (!store.IsExportMode() && !store.FindSection(section)) {
+        desc = ST_DAX_STATE_DESC();
+        return;
+    }
 
     desc.fileName = FileNameValue(store, section, "FileName");
     desc.stateName = store.GetString(section, "StateName", "");
@@ -165,22 +205,33 @@ int BuildDaxStateActions(CxOptions& store, int number, const ST_DAX_STATE_DESC& 
 
     if (!actions.Resize(static_cast<size_t>(declared)))
         return PIM_ERR_OUT_OF_MEMORY;
-    const CxString sectionName = DaxStateSection(number);
+    // A missing key is "0, 0, 0": frame 0 at (0, 0).
     const int32_t duration = FrameDuration(desc.frameRate);
-    char text[kValueSize];
-    for (int i = 0; i < declared; ++i) {
-        const int key = desc.startFrame + i;
-        store.GetString(sectionName.GetText(), CxString::Formatted("Frame%03d", key).GetText(), text, "0, 0, 0",
-                        sizeof text);
-        int values[3] = {0, 0, key};
-        ParseFrameValue(text, values);
-        ST_ANIM_ACTION& action = *actions.Get(static_cast<size_t>(i));
+    for (ST_ANIM_ACTION& action : actions) {
         action = ST_ANIM_ACTION();
+        action.duration = duration;
+    }
+    // One walk over the section rather than a lookup a frame: a path may
+    // declare 32,767 frames, and a hostile section as many keys. Like a
+    // lookup, the first of two keys of one name is the one that counts.
+    const CxString sectionName = DaxStateSection(number);
+    const CxOptionSection* section = store.FindSection(sectionName.GetText());
+    for (auto* node = section ? section->GetFirstNode() : nullptr; node; node = node->GetNext()) {
+        const CxOptionVariable& variable = *node->GetElement();
+        int key = 0;
+        if (!FrameKeyNumber(variable.GetName(), key) || key < desc.startFrame || key - desc.startFrame >= declared)
+            continue;
+        ST_ANIM_ACTION& action = *actions.Get(static_cast<size_t>(key - desc.startFrame));
+        if (action.flags != 0)
+            continue;
+        int values[3] = {0, 0, key};
+        ParseFrameValue(variable.GetValue(), values);
         action.flags = PIM_ANIM_START | PIM_ANIM_DURATION | PIM_ANIM_START_FRAME;
         action.startX = values[0];
         action.startY = values[1];
-        action.duration = duration;
         action.startFrame = values[2];
     }
+    for (ST_ANIM_ACTION& action : actions)
+        action.flags = PIM_ANIM_START | PIM_ANIM_DURATION | PIM_ANIM_START_FRAME;
     return PIM_OK;
 }

@@ -97,8 +97,11 @@ void ReadDaxState(CxOptions& store, int number, ST_DAX_STATE_DESC& desc);
 int DaxDeclaredFrames(const ST_DAX_STATE_DESC& desc, int pictureFrames);
 
 // Builds the actions that play state `number`, whose picture (already cut)
-// has `frameCount` frames. With "XYPerFrame" one action per "Frame%03d" key,
-// read from `store`; otherwise one action stepping the frames. PIM_OK, or
+// has `frameCount` frames. With "XYPerFrame" one action per frame from
+// StartFrame on, placed by its "Frame%03d" key of `store` ("x, y, frame";
+// without the frame, the key's own number; a missing key is "0, 0, 0"). The
+// keys are found in one walk over the section, so export mode does not
+// write theirs back. Otherwise one action stepping the frames. PIM_OK, or
 // PIM_ERR_OUT_OF_MEMORY with `actions` empty.
 int BuildDaxStateActions(CxOptions& store, int number, const ST_DAX_STATE_DESC& desc, int frameCount,
                          CxArray<ST_ANIM_ACTION>& actions);

@@ -165,6 +165,15 @@ TEST_F(Characters, AStateChangeMidSpeechStopsThatMouthBeforeTheWavesGo)
     EXPECT_FALSE(Lips(1).IsSpeaking());
     Run(300);
 
+    // A talk deleted while it speaks takes its speech with it.
+    CxEvent* dropped = Event("Farmer.Talk(1, a.wav, b.wav)");
+    dropped->Start();
+    Run(50);
+    ASSERT_TRUE(Lips(1).IsSpeaking());
+    delete dropped;
+    EXPECT_FALSE(Lips(1).IsSpeaking());
+    Run(300);
+
     // A later speech on the same mouth is not the old event's to stop.
     CTalkEvent* first = dynamic_cast<CTalkEvent*>(Event("Farmer.Talk(1, a.wav)"));
     first->Start();

@@ -224,3 +224,37 @@ TEST_F(SpriteData, TheReaderTakesTheHeaderAndFileNamesAsDataAuthorsWriteThem)
     EXPECT_TRUE(desc.lipMask);
     EXPECT_EQ(DaxDeclaredFrames(desc, 9), 9);
 }
+
+TEST_F(SpriteData, PathKeysAreFoundAsALookupByTheirWrittenNameWouldFindThem)
+{
+    auto build = [](const std::string& text, CxArray<ST_ANIM_ACTION>& actions) {
+        CxOptions store;
+        ASSERT_EQ(store.ReadFromBuffer(text.data(), text.size()), PIM_OK);
+        ST_DAX_STATE_DESC desc;
+        ReadDaxState(store, 0, desc);
+        ASSERT_EQ(BuildDaxStateActions(store, 0, desc, 10, actions), PIM_OK);
+    };
+    CxArray<ST_ANIM_ACTION> actions;
+    build("[State000]\nXYPerFrame=1\nStartFrame=1\nNumFrames=4\nFrameRate=12\nframe001=1, 1\nFrame002=2, 2, 9\n"
+          "Frame002=7, 7\nFrame3=5, 5\nFrame0004=6, 6\nFrame000=8, 8\nFrame004=4,4,\n",
+          actions);
+    ASSERT_EQ(actions.GetCount(), 4u);
+    const ST_ANIM_ACTION* a = actions.GetData();
+    EXPECT_EQ(a[0].startX, 1); // any case
+    EXPECT_EQ(a[0].startFrame, 1);
+    EXPECT_EQ(a[1].startX, 2); // the first of two
+    EXPECT_EQ(a[1].startFrame, 9);
+    EXPECT_EQ(a[2].startX, 0); // "Frame3" is not "Frame003": the default, frame 0
+    EXPECT_EQ(a[2].startFrame, 0);
+    EXPECT_EQ(a[3].startX, 4);
+    EXPECT_EQ(a[3].startFrame, 4); // an empty third number is a missing one: the key's own
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(a[i].flags, PIM_ANIM_START | PIM_ANIM_DURATION | PIM_ANIM_START_FRAME);
+        EXPECT_EQ(a[i].duration, 83);
+    }
+    // Past 999 the names grow a digit.
+    build("[State000]\nXYPerFrame=1\nStartFrame=999\nNumFrames=2\nFrame999=1, 0\nFrame1000=2, 0\n", actions);
+    ASSERT_EQ(actions.GetCount(), 2u);
+    EXPECT_EQ(actions.Get(1)->startX, 2);
+    EXPECT_EQ(actions.Get(1)->startFrame, 1000);
+}
