@@ -8,10 +8,11 @@
 //
 // The defaults stand alone: a sound cache of their own, no interpolator
 // (text is used as written), the engine's Lua engine, no named cursors, no
-// current room, and the engine's random numbers (which tests script with
-// ScriptRandomDraws).
+// current room, no system channel or command handler, and the engine's
+// random numbers (which tests script with ScriptRandomDraws).
 
 #include "DAX/base/CDaxSoundCache.h"
+#include "PIM/app/CxEvent.h"
 
 class CxDisplayObject;
 class CxInterpolator;
@@ -33,6 +34,12 @@ public:
     virtual int GetCursorIdFromName(const char* name) const;
     // The room on screen, or null.
     virtual CxDisplayObject* GetCurrentRoom() const { return nullptr; }
+    // The game layer's own channel, where events posted to "channel 0" go;
+    // 0 while there is none.
+    virtual PimChannelId GetSystemChannel() const { return 0; }
+    // Who runs the commands of the "system" event category ("Quit",
+    // "GotoRoom", ...); null while nobody does (the commands then do nothing).
+    virtual CCommandHandler* GetSystemCommandHandler() const { return nullptr; }
     // One draw of the random numbers every game-layer choice takes.
     virtual int Random() const;
 
