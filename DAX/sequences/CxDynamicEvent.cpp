@@ -1,5 +1,6 @@
 #include "DAX/sequences/CxDynamicEvent.h"
 
+#include "DAX/sequences/CxEventSequenceFile.h"
 #include "PIM/app/PimEventCategories.h"
 
 CxDynamicEvent::CxDynamicEvent(const char* text, const CxInterpolator* interpolator, CxEventCreator* extra,
@@ -32,6 +33,7 @@ void CxDynamicEvent::Start()
     DeleteInner();
     {
         CDaxLineageScope scope(m_lineage);
+        CxEventSequenceFile::StartLoadBudget();
         m_inner = CreateEventFromText(m_text.GetText(), m_interpolator, m_extra);
     }
     // The inner event may end this one (a command that leaves the room):

@@ -13,17 +13,34 @@ CxEventSequenceFile::CxEventSequenceFile(uint32_t flags, CxEventCreator* extra) 
 {
 }
 
-int CxEventSequenceFile::CheckNesting(const char* path, const DaxSequenceLineage& parent)
+namespace {
+
+int g_nestedFiles = 0;
+
+} // namespace
+
+void CxEventSequenceFile::StartLoadBudget()
 {
-    if (!parent)
+    g_nestedFiles = 0;
+}
+
+int CxEventSequenceFile::CheckNesting(const DaxSequenceLineage& parent, const CxString* identity) const
+{
+    const char* path = m_path.GetText();
+    if (!identity) {
+        if (parent->depth + 1 > kMaxNesting)
+            return ReportError(PIM_ERR_UNKNOWN, "Sequence file %s is nested more than %d files deep (in %s)", path,
+                               kMaxNesting, parent->path.GetText());
+        // Said once a load: what follows is refused the same way.
+        if (++g_nestedFiles == kMaxNestedFiles + 1)
+            return ReportError(PIM_ERR_UNKNOWN, "Sequence file %s is one nested file too many: one load reads at "
+                               "most %d (in %s)", path, kMaxNestedFiles, parent->path.GetText());
+        if (g_nestedFiles > kMaxNestedFiles)
+            return PIM_ERR_UNKNOWN;
         return PIM_OK;
-    if (parent->depth + 1 > kMaxNesting)
-        return ReportError(PIM_ERR_UNKNOWN, "Sequence file %s is nested more than %d files deep (in %s)", path,
-                           kMaxNesting, parent->path.GetText());
-    // Paths compare without regard to case: a file system that finds files
-    // either way would otherwise read the same file as two.
+    }
     for (const ST_SEQUENCE_LINEAGE* holder = parent.get(); holder; holder = holder->parent.get())
-        if (PimStrEqual(holder->path.GetText(), path, true))
+        if (PimStrEqual(holder->identity.GetText(), identity->GetText(), true))
             return ReportError(PIM_ERR_UNKNOWN, "Sequence file %s includes itself (through %s)", path,
                                parent->path.GetText());
     return PIM_OK;
@@ -36,19 +53,24 @@ int CxEventSequenceFile::Load(const char* fileName, const CxInterpolator* interp
     if (const int code = BuildGamePathFromData(m_path, fileName); code != PIM_OK)
         return ReportError(code, "Sequence file name is no game path: %.200s", fileName ? fileName : "");
 
-    const DaxSequenceLineage& parent = CDaxLineageScope::Current();
-    if (const int code = CheckNesting(m_path.GetText(), parent); code != PIM_OK)
+    const DaxSequenceLineage parent = CDaxLineageScope::Current();
+    if (!parent)
+        StartLoadBudget();
+    else if (const int code = CheckNesting(parent, nullptr); code != PIM_OK)
         return code;
-    auto lineage = std::make_shared<ST_SEQUENCE_LINEAGE>();
-    lineage->path = m_path;
-    lineage->depth = parent ? parent->depth + 1 : 0;
-    lineage->parent = parent;
-    m_lineage = lineage;
-
     int code = PIM_OK;
     const std::shared_ptr<const ST_SEQUENCE_ENTRIES> entries = GetSequenceEntries(m_path.GetText(), &code);
     if (!entries)
         return code;
+    if (parent && (code = CheckNesting(parent, &entries->identity)) != PIM_OK)
+        return code;
+
+    auto lineage = std::make_shared<ST_SEQUENCE_LINEAGE>();
+    lineage->path = m_path;
+    lineage->identity = entries->identity;
+    lineage->depth = parent ? parent->depth + 1 : 0;
+    lineage->parent = parent;
+    m_lineage = lineage;
     CDaxLineageScope scope(m_lineage);
     for (const ST_SEQUENCE_ENTRY& entry : entries->entries)
         AddEntry(entry, interpolator);

@@ -12,9 +12,12 @@
 //     then empty and done as soon as it starts).
 // "continue" gives the entry's event kChainNext.
 //
-// A file nested more than kMaxNesting deep, or one that holds itself
-// (directly, through other files, or through its dynamic events when they
-// start), is not read: the load reports 13 and the sequence stays empty.
+// A file nested more than kMaxNesting deep, one that holds itself (directly,
+// through other files, or through its dynamic events when they start; a file
+// is known by its place on disk, however it is named), or one past the
+// kMaxNestedFiles-th nested file of one load (files that each name the next
+// several times would otherwise multiply) is not read: the load reports 13
+// and the sequence stays empty.
 //
 // The interpolator and the extra creator are kept by the dynamic events and
 // must outlive the sequence (the global ones do; a room flushes its channel
@@ -32,6 +35,7 @@ class CxEventSequenceFile : public CxSequence
 {
 public:
     static constexpr int kMaxNesting = 16;
+    static constexpr int kMaxNestedFiles = 512;
 
     explicit CxEventSequenceFile(uint32_t flags = 0, CxEventCreator* extra = nullptr);
     ~CxEventSequenceFile() override = default;
@@ -51,9 +55,15 @@ public:
     // How deep the last load was nested (0 on its own).
     int GetDepth() const { return m_lineage ? m_lineage->depth : 0; }
 
+    // The nested files counted against kMaxNestedFiles start again from 0:
+    // at every load of a file on its own, and when a dynamic event makes its
+    // event (that is a load of its own, made while the game runs).
+    static void StartLoadBudget();
+
 private:
-    // 13, reported, when `path` may not be loaded under `parent`.
-    static int CheckNesting(const char* path, const DaxSequenceLineage& parent);
+    // 13, reported, when a file may not be loaded under `parent`: before it
+    // is read (too deep, too many) and, with `identity`, after (a cycle).
+    int CheckNesting(const DaxSequenceLineage& parent, const CxString* identity) const;
     void AddEntry(const ST_SEQUENCE_ENTRY& entry, const CxInterpolator* interpolator);
 
     CxString m_path;

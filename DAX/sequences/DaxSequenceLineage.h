@@ -21,6 +21,9 @@ using DaxSequenceLineage = std::shared_ptr<const ST_SEQUENCE_LINEAGE>;
 struct ST_SEQUENCE_LINEAGE
 {
     CxString path;
+    // The file as the disk knows it (SequenceFileIdentity): what cycles are
+    // told by, since one file may be named in several ways.
+    CxString identity;
     // 0 for a file loaded on its own; one more for each file around it.
     int depth = 0;
     DaxSequenceLineage parent;

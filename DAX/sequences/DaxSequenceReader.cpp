@@ -9,6 +9,7 @@
 #include <cctype>
 #include <cstring>
 #include <new>
+#include <utility>
 
 namespace {
 
@@ -156,6 +157,37 @@ int Fail(int* code, int value)
 
 } // namespace
 
+CxString SequenceFileIdentity(const char* path)
+{
+    CxString full;
+    FsGetFullPath(full, path);
+    // Components, with "." dropped and ".." taking the one before it away.
+    std::vector<std::pair<const char*, int>> parts;
+    const char* text = full.GetText();
+    for (const char* p = text; *p;) {
+        while (*p == '/' || *p == '\\')
+            ++p;
+        const char* start = p;
+        while (*p && *p != '/' && *p != '\\')
+            ++p;
+        const int length = static_cast<int>(p - start);
+        if (length == 0 || (length == 1 && start[0] == '.'))
+            continue;
+        if (length == 2 && start[0] == '.' && start[1] == '.') {
+            if (!parts.empty())
+                parts.pop_back();
+            continue;
+        }
+        parts.emplace_back(start, length);
+    }
+    CxString identity;
+    for (const auto& [start, length] : parts) {
+        identity.Append('/');
+        identity.Append(start, length);
+    }
+    return identity;
+}
+
 void ParseSequenceText(const char* text, size_t size, ST_SEQUENCE_ENTRIES& out)
 {
     out.entries.clear();
@@ -208,6 +240,7 @@ std::shared_ptr<const ST_SEQUENCE_ENTRIES> GetSequenceEntries(const char* path, 
     }
     auto entries = std::make_shared<ST_SEQUENCE_ENTRIES>();
     ParseSequenceText(reinterpret_cast<const char*>(buffer.GetData()), buffer.GetSize(), *entries);
+    entries->identity = SequenceFileIdentity(path);
     Remember(path, entries);
     return entries;
 }

@@ -62,7 +62,15 @@ struct ST_SEQUENCE_ENTRY
 struct ST_SEQUENCE_ENTRIES
 {
     std::vector<ST_SEQUENCE_ENTRY> entries;
+    // The file as the disk knows it: its full path with "." and ".."
+    // resolved and "//" collapsed, so that two names of one file ("a.seq",
+    // "./a.seq", "<Data>a.seq") are seen to be one. Compared without regard
+    // to case.
+    CxString identity;
 };
+
+// The identity of the file `path` names (see ST_SEQUENCE_ENTRIES).
+CxString SequenceFileIdentity(const char* path);
 
 // The entries of `size` bytes of sequence text (any bytes).
 void ParseSequenceText(const char* text, size_t size, ST_SEQUENCE_ENTRIES& out);

@@ -193,6 +193,15 @@ TEST_F(Sequences, FilesThatHoldThemselvesEndAsErrors)
     EXPECT_EQ(static_cast<CxEventSequenceFile*>(b->GetEvent(1))->GetEventCount(), 0u);
     EXPECT_EQ(CountErrors(m_errors, PIM_ERR_UNKNOWN, "a.seq includes itself"), 1);
 
+    // One file, however it is named.
+    Text("alias.seq", "Sequence ./alias.seq\nSequence \"<Seq>.//ALIAS.seq\"\nEvent system.Notify(3)\n");
+    CxEventSequenceFile alias;
+    ASSERT_EQ(alias.Load("alias.seq", nullptr), PIM_OK);
+    ASSERT_EQ(alias.GetEventCount(), 3u);
+    EXPECT_EQ(static_cast<CxEventSequenceFile*>(alias.GetEvent(0))->GetEventCount(), 0u);
+    EXPECT_EQ(static_cast<CxEventSequenceFile*>(alias.GetEvent(1))->GetEventCount(), 0u);
+    EXPECT_EQ(CountErrors(m_errors, PIM_ERR_UNKNOWN, "includes itself (through alias.seq)"), 2);
+
     CxEventSequenceFile byEvent;
     ASSERT_EQ(byEvent.Load("event.seq", nullptr), PIM_OK);
     ASSERT_EQ(byEvent.GetEventCount(), 1u);
@@ -231,6 +240,35 @@ TEST_F(Sequences, NestingStopsPastSixteenFiles)
     // n0 .. n16 hold their nested file; n17 is refused, and stays empty.
     EXPECT_EQ(depth, CxEventSequenceFile::kMaxNesting + 1);
     EXPECT_EQ(CountErrors(m_errors, PIM_ERR_UNKNOWN, "nested more than 16"), 1);
+}
+
+int CountFiles(const CxEventSequenceFile& file)
+{
+    int count = 1;
+    for (size_t i = 0; i < file.GetEventCount(); ++i)
+        if (const auto* nested = dynamic_cast<const CxEventSequenceFile*>(file.GetEvent(i)))
+            count += CountFiles(*nested);
+    return count;
+}
+
+// Ten files that each name the next four times would be a million loads.
+TEST_F(Sequences, OneLoadReadsABoundedNumberOfNestedFiles)
+{
+    for (int i = 0; i < 10; ++i) {
+        const std::string next = "Sequence m" + std::to_string(i + 1) + ".seq\n";
+        Text("m" + std::to_string(i) + ".seq", next + next + next + next);
+    }
+    Text("m10.seq", "Event system.Notify(1)\n");
+    CxEventSequenceFile top;
+    ASSERT_EQ(top.Load("m0.seq", nullptr), PIM_OK);
+    EXPECT_LE(CountFiles(top), CxEventSequenceFile::kMaxNestedFiles * 5);
+    EXPECT_EQ(CountErrors(m_errors, PIM_ERR_UNKNOWN, "one nested file too many"), 1);
+    // The next load has its own budget.
+    m_errors.errors.clear();
+    CxEventSequenceFile small;
+    ASSERT_EQ(small.Load("m8.seq", nullptr), PIM_OK);
+    EXPECT_EQ(CountFiles(small), 1 + 4 + 16);
+    EXPECT_TRUE(m_errors.errors.empty());
 }
 
 TEST_F(Sequences, ADynamicEntryReadsItsVariablesWhenItStarts)
