@@ -36,39 +36,14 @@
 #include "PIM/core/CxMemory.h"
 #include "PIM/core/PimClock.h"
 #include "PIM/files/CxDirectoryFileSystem.h"
+#include "bench/BenchNewCounter.h"
 #include "bench/BenchTiming.h"
 #include "tests/support/TempFolder.h"
 
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
 #include <memory>
-#include <new>
 #include <vector>
-
-namespace {
-
-std::atomic<uint64_t> g_news{0};
-
-} // namespace
-
-// Every allocation of the program counts, whoever makes it.
-__attribute__((noinline)) void* operator new(std::size_t size)
-{
-    g_news.fetch_add(1, std::memory_order_relaxed);
-    if (void* block = std::malloc(size ? size : 1))
-        return block;
-    throw std::bad_alloc();
-}
-__attribute__((noinline)) void operator delete(void* block) noexcept
-{
-    std::free(block);
-}
-__attribute__((noinline)) void operator delete(void* block, std::size_t) noexcept
-{
-    std::free(block);
-}
 
 namespace {
 
@@ -182,11 +157,11 @@ void RunningSequences(benchmark::State& state)
     SequenceScene scene;
     const uint64_t heardBefore = scene.Heard();
     const uint64_t engineBefore = GetMemoryStats().allocations;
-    const uint64_t newsBefore = g_news.load();
+    const uint64_t newsBefore = BenchNewCalls();
     for (int i = 0; i < kSteps; ++i)
         scene.SequenceStep();
     const auto engine = static_cast<double>(GetMemoryStats().allocations - engineBefore);
-    const auto news = static_cast<double>(g_news.load() - newsBefore);
+    const auto news = static_cast<double>(BenchNewCalls() - newsBefore);
     // Each run is 100 ms plus a frame or two: about 35 runs of 3 notices each.
     const uint64_t heard = scene.Heard() - heardBefore;
 

@@ -31,42 +31,16 @@
 #include "PIM/files/CxDirectoryFileSystem.h"
 #include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/image/PimImageFilters.h"
+#include "bench/BenchNewCounter.h"
 #include "bench/BenchTiming.h"
 #include "tests/support/TempFolder.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
-#include <cstdlib>
 #include <memory>
-#include <new>
 #include <vector>
-
-namespace {
-
-std::atomic<uint64_t> g_news{0};
-
-} // namespace
-
-// Every allocation of the program counts, whoever makes it. Not inlined, so
-// that the compiler never pairs a visible malloc with a visible delete.
-__attribute__((noinline)) void* operator new(std::size_t size)
-{
-    g_news.fetch_add(1, std::memory_order_relaxed);
-    if (void* block = std::malloc(size ? size : 1))
-        return block;
-    throw std::bad_alloc();
-}
-__attribute__((noinline)) void operator delete(void* block) noexcept
-{
-    std::free(block);
-}
-__attribute__((noinline)) void operator delete(void* block, std::size_t) noexcept
-{
-    std::free(block);
-}
 
 namespace {
 
@@ -169,11 +143,11 @@ void SpriteStep(benchmark::State& state)
         scene.Step();
     // Allocations over many steps, frames turning all the while.
     const uint64_t engineBefore = GetMemoryStats().allocations;
-    const uint64_t newsBefore = g_news.load();
+    const uint64_t newsBefore = BenchNewCalls();
     for (int i = 0; i < kSteps; ++i)
         scene.Step();
     const auto engine = static_cast<double>(GetMemoryStats().allocations - engineBefore);
-    const auto news = static_cast<double>(g_news.load() - newsBefore);
+    const auto news = static_cast<double>(BenchNewCalls() - newsBefore);
 
     for (auto _ : state)
         scene.Step();

@@ -21,6 +21,7 @@
 #include "PIM/display/PimDisplay.h"
 #include "PIM/files/CxDirectoryFileSystem.h"
 #include "PIM/sound/PimSound.h"
+#include "fuzz/FuzzPicture.h"
 #include "PIM/sound/PimWavFile.h"
 
 #include <cstdio>
@@ -31,14 +32,6 @@
 #include <unistd.h>
 
 namespace {
-
-void Quiet(void*, int, const char*) {}
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 constexpr int kFrames = 300;
 constexpr int kSecondRunFrames = 60;
@@ -131,7 +124,7 @@ struct ST_FUZZ_WORLD
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static const bool ready = [] {
-        SetErrorHandler({&Quiet, nullptr});
+        SetErrorHandler({&fuzz::Quiet, nullptr});
         SetTraceToStdout(false);
         return ST_FUZZ_WORLD::Get().fs != nullptr;
     }();
@@ -141,9 +134,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     ST_SEQUENCE_ENTRIES parsed;
     ParseSequenceText(reinterpret_cast<const char*>(data), size, parsed);
-    Check(parsed.entries.size() <= size / 4 + 1);
+    fuzz::Check(parsed.entries.size() <= size / 4 + 1);
     for (const ST_SEQUENCE_ENTRY& entry : parsed.entries)
-        Check(entry.text.Length() > 0 && static_cast<size_t>(entry.text.Length()) <= size);
+        fuzz::Check(entry.text.Length() > 0 && static_cast<size_t>(entry.text.Length()) <= size);
 
     FlushSequenceCache();
     const size_t channels = GetChannelCount();
@@ -151,24 +144,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     {
         CxEventSequenceFile sequence;
         sequence.Load("input.seq", &world.services.interpolator);
-        Check(sequence.GetEventCount() <= parsed.entries.size());
-        Check(Post(&sequence, system) == PIM_OK);
+        fuzz::Check(sequence.GetEventCount() <= parsed.entries.size());
+        fuzz::Check(Post(&sequence, system) == PIM_OK);
         world.Run(kFrames / 3);
         PauseChannel(system);
         world.Run(kFrames / 3);
         ResumeChannel(system);
         world.Run(kFrames / 3);
         FlushChannel(system);
-        Check(IsChannelEmpty(system) && IsChannelEmpty(sequence.GetSequenceChannel()));
-        Check(!sequence.IsStarted());
+        fuzz::Check(IsChannelEmpty(system) && IsChannelEmpty(sequence.GetSequenceChannel()));
+        fuzz::Check(!sequence.IsStarted());
 
         // Children are reset, not spent: the same sequence runs again.
-        Check(Post(&sequence, system) == PIM_OK);
+        fuzz::Check(Post(&sequence, system) == PIM_OK);
         world.Run(kSecondRunFrames);
         FlushChannel(system);
-        Check(IsChannelEmpty(sequence.GetSequenceChannel()));
+        fuzz::Check(IsChannelEmpty(sequence.GetSequenceChannel()));
     }
-    Check(GetChannelCount() == channels);
+    fuzz::Check(GetChannelCount() == channels);
     DaxReleaseLingeringSounds();
     StopAllQueues();
     return 0;

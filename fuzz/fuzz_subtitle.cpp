@@ -13,18 +13,11 @@
 #include "PIM/core/PimTrace.h"
 #include "PIM/display/PimDisplay.h"
 #include "PIM/sound/PimSound.h"
+#include "fuzz/FuzzPicture.h"
 
 #include <cstdlib>
 
 namespace {
-
-void Quiet(void*, int, const char*) {}
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 constexpr int kFrames = 400;
 
@@ -52,20 +45,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static ST_FUZZ_WORLD world;
     static const bool quiet = [] {
-        SetErrorHandler({&Quiet, nullptr});
+        SetErrorHandler({&fuzz::Quiet, nullptr});
         SetTraceToStdout(false);
         return true;
     }();
     (void)quiet;
 
     CxAudioSubTitle subtitle;
-    Check(subtitle.LoadFromMemory(data, size, size > 0 && (data[0] & 1)) == PIM_OK);
+    fuzz::Check(subtitle.LoadFromMemory(data, size, size > 0 && (data[0] & 1)) == PIM_OK);
     const size_t count = subtitle.GetLineCount();
-    Check(count <= size);
+    fuzz::Check(count <= size);
     for (size_t i = 0; i < count; ++i) {
         const ST_SUBTITLE_LINE* line = subtitle.GetLine(i);
-        Check(line->duration <= kMaxTimerSpan);
-        Check(static_cast<size_t>(line->text.Length()) <= size);
+        fuzz::Check(line->duration <= kMaxTimerSpan);
+        fuzz::Check(static_cast<size_t>(line->text.Length()) <= size);
     }
     if (subtitle.Play() != PIM_OK)
         return 0;
@@ -77,11 +70,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         world.clock.Advance(10);
         RunMainLoopCallbacks();
         const int shown = subtitle.GetShownLine();
-        Check(shown >= -1 && shown < static_cast<int>(count));
+        fuzz::Check(shown >= -1 && shown < static_cast<int>(count));
         if (shown >= 0)
-            Check(subtitle.GetStrip().GetParent() == GetRootObject());
+            fuzz::Check(subtitle.GetStrip().GetParent() == GetRootObject());
     }
     subtitle.Stop();
-    Check(subtitle.IsDone() && !subtitle.GetStrip().IsShown() && !subtitle.GetStrip().GetParent());
+    fuzz::Check(subtitle.IsDone() && !subtitle.GetStrip().IsShown() && !subtitle.GetStrip().GetParent());
     return 0;
 }

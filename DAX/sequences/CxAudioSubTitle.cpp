@@ -1,5 +1,6 @@
 #include "DAX/sequences/CxAudioSubTitle.h"
 
+#include "DAX/sequences/DaxTextLines.h"
 #include "PIM/core/CxError.h"
 #include "PIM/core/PimClock.h"
 #include "PIM/core/PimNumbers.h"
@@ -15,16 +16,6 @@ namespace {
 
 // The largest subtitle file read.
 constexpr int64_t kFileMax = 1 << 20;
-
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
-bool IsLineEnd(char c)
-{
-    return c == '\n' || c == '\r' || c == '\0';
-}
 
 // The duration written before the comma: -1 is 50 ms a code point of the
 // text, 0 and other negative ones are one frame (0).
@@ -55,27 +46,21 @@ CxAudioSubTitle::~CxAudioSubTitle()
 void CxAudioSubTitle::ParseLines(const char* text, size_t size, std::vector<ST_SUBTITLE_LINE>& out)
 {
     out.clear();
-    if (!text)
-        return;
-    const char* end = text + size;
-    for (const char* p = text; p < end;) {
-        const char* lineEnd = p;
-        while (lineEnd < end && !IsLineEnd(*lineEnd))
-            ++lineEnd;
-        if (const void* found = std::memchr(p, ',', static_cast<size_t>(lineEnd - p))) {
-            const char* comma = static_cast<const char*>(found);
-            const char* start = comma + 1;
-            while (start < lineEnd && IsBlank(*start))
-                ++start;
-            ST_SUBTITLE_LINE line;
-            const size_t length = static_cast<size_t>(lineEnd - start);
-            line.text.Assign(start, length > static_cast<size_t>(CxString::kMaxLength) ? CxString::kMaxLength
-                                                                                        : static_cast<int>(length));
-            line.duration = Duration(p, comma, line.text);
-            out.push_back(std::move(line));
-        }
-        p = lineEnd < end ? lineEnd + 1 : end;
-    }
+    DaxForEachLine(text, size, [&out](const char* p, const char* end) {
+        const void* found = std::memchr(p, ',', static_cast<size_t>(end - p));
+        if (!found)
+            return;
+        const char* comma = static_cast<const char*>(found);
+        const char* start = comma + 1;
+        while (start < end && DaxIsBlank(*start))
+            ++start;
+        ST_SUBTITLE_LINE line;
+        const size_t length = static_cast<size_t>(end - start);
+        line.text.Assign(start, length > static_cast<size_t>(CxString::kMaxLength) ? CxString::kMaxLength
+                                                                                    : static_cast<int>(length));
+        line.duration = Duration(p, comma, line.text);
+        out.push_back(std::move(line));
+    });
 }
 
 int CxAudioSubTitle::Load(const char* fileName)

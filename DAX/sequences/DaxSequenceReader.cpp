@@ -1,5 +1,6 @@
 #include "DAX/sequences/DaxSequenceReader.h"
 
+#include "DAX/sequences/DaxTextLines.h"
 #include "PIM/core/CxError.h"
 #include "PIM/core/Pimstr.h"
 #include "PIM/files/CxFile.h"
@@ -13,16 +14,6 @@
 
 namespace {
 
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
-bool IsLineEnd(char c)
-{
-    return c == '\n' || c == '\r' || c == '\0';
-}
-
 // The keyword (any case) at `p`, followed by at least one blank: `p` moves
 // past it and its blanks.
 bool TakeKeyword(const char*& p, const char* end, const char* keyword)
@@ -33,10 +24,10 @@ bool TakeKeyword(const char*& p, const char* end, const char* keyword)
     for (size_t i = 0; i < length; ++i)
         if (std::tolower(static_cast<unsigned char>(p[i])) != keyword[i])
             return false;
-    if (!IsBlank(p[length]))
+    if (!DaxIsBlank(p[length]))
         return false;
     p += length;
-    while (p < end && IsBlank(*p))
+    while (p < end && DaxIsBlank(*p))
         ++p;
     return true;
 }
@@ -50,7 +41,7 @@ void Assign(CxString& out, const char* start, const char* end)
 
 void ParseLine(const char* p, const char* end, ST_SEQUENCE_ENTRIES& out)
 {
-    while (p < end && IsBlank(*p))
+    while (p < end && DaxIsBlank(*p))
         ++p;
     if (p == end || *p == '#')
         return;
@@ -78,7 +69,7 @@ void ParseLine(const char* p, const char* end, ST_SEQUENCE_ENTRIES& out)
                 textEnd = static_cast<const char*>(quote);
         } else {
             textEnd = p;
-            while (textEnd < end && !IsBlank(*textEnd))
+            while (textEnd < end && !DaxIsBlank(*textEnd))
                 ++textEnd;
         }
     } else {
@@ -191,16 +182,7 @@ CxString SequenceFileIdentity(const char* path)
 void ParseSequenceText(const char* text, size_t size, ST_SEQUENCE_ENTRIES& out)
 {
     out.entries.clear();
-    if (!text)
-        return;
-    const char* end = text + size;
-    for (const char* p = text; p < end;) {
-        const char* lineEnd = p;
-        while (lineEnd < end && !IsLineEnd(*lineEnd))
-            ++lineEnd;
-        ParseLine(p, lineEnd, out);
-        p = lineEnd < end ? lineEnd + 1 : end;
-    }
+    DaxForEachLine(text, size, [&out](const char* start, const char* end) { ParseLine(start, end, out); });
 }
 
 std::shared_ptr<const ST_SEQUENCE_ENTRIES> GetSequenceEntries(const char* path, int* code)

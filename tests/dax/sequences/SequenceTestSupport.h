@@ -119,6 +119,8 @@ protected:
         ClearRandomScript();
         ResetEventSystem();
         DaxReleaseLingeringSounds();
+        m_system.Unregister();
+        SetDaxServices(nullptr);
         FlushSequenceCache();
         ShutdownSound();
         ResetMainLoopCallbacks();

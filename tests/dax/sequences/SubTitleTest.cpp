@@ -119,9 +119,10 @@ TEST_F(Subtitles, TheStripLiesAlongTheBottomOfTheRoot)
         EXPECT_STREQ(strip.GetText(), "first line");
         Run(100);
         EXPECT_STREQ(strip.GetText(), "second line");
+        EXPECT_EQ(GetRootObject()->CountChildren(PIM_COUNT_SHOWN_ONLY), 1);
+        // The event and its subtitle are gone once the channel has run out.
         EXPECT_EQ(UntilEmpty(), 100);
-        EXPECT_FALSE(strip.IsShown());
-        EXPECT_EQ(strip.GetParent(), nullptr);
+        EXPECT_EQ(GetRootObject()->CountChildren(), 0);
     }
 }
 
@@ -156,6 +157,8 @@ TEST_F(Subtitles, PausesHoldTheLineAndTheCallbackComesAfterTheLast)
     Run(100);
     EXPECT_EQ(subtitle.GetShownLine(), -1);
     EXPECT_TRUE(subtitle.IsDone());
+    EXPECT_FALSE(subtitle.GetStrip().IsShown());
+    EXPECT_EQ(subtitle.GetStrip().GetParent(), nullptr);
     EXPECT_EQ(g_finished, 1);
     EXPECT_EQ(g_finishedAt - start, 1400u);
     Run(500);
