@@ -111,3 +111,30 @@ int BuildGamePathV(CxString& out, const char* format, ...)
     return Build(out, text, static_cast<size_t>(written) < sizeof text ? static_cast<size_t>(written) : sizeof text,
                  true);
 }
+
+void UnescapePercents(const char* text, char* out, unsigned outSize)
+{
+    if (!out || outSize == 0)
+        return;
+    unsigned at = 0;
+    for (const char* p = text ? text : ""; *p && at + 1 < outSize; ++p) {
+        if (p[0] == '%' && p[1] == '%')
+            ++p;
+        out[at++] = *p;
+    }
+    out[at] = '\0';
+}
+
+int BuildGamePathFromData(CxString& out, const char* text)
+{
+    // Collapsing "%%" at most halves a text, so one longer than twice the
+    // input limit stays too long after it and is refused all the same.
+    char unescaped[2 * kInputMax + 2];
+    const size_t length = text ? strnlen(text, sizeof unescaped) : 0;
+    if (length >= sizeof unescaped) {
+        out.Assign(nullptr, 0);
+        return PIM_ERR_BAD_ARG;
+    }
+    UnescapePercents(text, unescaped, static_cast<unsigned>(sizeof unescaped));
+    return BuildGamePathSlashed(out, unescaped);
+}

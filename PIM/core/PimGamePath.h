@@ -40,6 +40,19 @@ int BuildGamePathV(CxString& out, const char* format, ...) PIM_PRINTF(2, 3);
 // old way; no formatting.
 int BuildGamePathSlashed(CxString& out, const char* path);
 
+// "%%" becomes "%", everything else stays as written: `out` gets at most
+// outSize - 1 characters and is always terminated (nothing is written when
+// outSize is 0).
+void UnescapePercents(const char* text, char* out, unsigned outSize);
+
+// A file name as data (an option file, a script) writes it, where the old
+// formatting would have run the text through printf: only "%%" collapses to
+// "%", every other "%" is a character, and then BuildGamePathSlashed. The
+// script function BuildGamePath, sound files, dialog backgrounds and button
+// pictures all go through here, so a data file's "%s" can never read an
+// argument that is not there.
+int BuildGamePathFromData(CxString& out, const char* text);
+
 // The printf-style form. Without arguments the text is taken literally (only
 // its backslashes are turned), so a "%" in a data file's path is just a
 // character; with arguments it is BuildGamePathV. The argument types cannot be

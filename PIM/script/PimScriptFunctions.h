@@ -19,6 +19,10 @@
 //
 // Still to come with their subsystems: PrintScreen and PrintFile (printing).
 
+// UnescapePercents, which the script function BuildGamePath is built on,
+// lives with the game paths now; it is still reachable from here.
+#include "PIM/core/PimGamePath.h"
+
 class CxLuaEngine;
 
 // Quit, Restart, IsQuiting, GetBuildDate, GetAppName, GetLocalPath,
@@ -47,7 +51,3 @@ void RegisterDebugBarScriptStubs(CxLuaEngine& engine);
 
 // Every family above but the application's (the state has that already).
 void RegisterEngineScriptFunctions(CxLuaEngine& engine);
-
-// "%%" becomes "%", everything else stays as written: the script function
-// BuildGamePath never uses its argument as a printf format.
-void UnescapePercents(const char* text, char* out, unsigned outSize);
