@@ -19,6 +19,7 @@
 #ifdef PIM_TEST_GAME_LAYER
 #include "DAX/base/CDaxServices.h"
 #include "DAX/base/DaxDeferredDelete.h"
+#include "DAX/dialogs/DaxGlobalDialogs.h"
 #endif
 
 #include <gtest/gtest.h>
@@ -43,6 +44,7 @@ class EngineStateReset : public ::testing::EmptyTestEventListener
     {
 #ifdef PIM_TEST_GAME_LAYER
         // What the game layer holds goes first, while the engine it uses is whole.
+        DaxRemoveAllGlobalDialogs();
         DaxFlushDeferred();
         SetDaxServices(nullptr);
         DaxServices().GetDefaultSoundCache().Flush();
