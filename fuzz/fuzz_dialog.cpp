@@ -20,15 +20,12 @@
 #include "PIM/core/PimMainLoop.h"
 #include "PIM/core/PimTrace.h"
 #include "PIM/display/PimDisplay.h"
-#include "PIM/files/CxDirectoryFileSystem.h"
 #include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/image/PimImageFilters.h"
+#include "fuzz/FuzzFolder.h"
 #include "fuzz/FuzzPicture.h"
 
-#include <cstdio>
 #include <string>
-
-#include <unistd.h>
 
 namespace {
 
@@ -46,8 +43,7 @@ public:
 
 struct ST_FUZZ_WORLD
 {
-    std::string path;
-    CxDirectoryFileSystem* fs = nullptr;
+    fuzz::MountedFolder folder{"<Dlg>"};
     CxVirtualClock clock{1000};
     NoLua services;
     PimChannelId channel = 0;
@@ -55,17 +51,12 @@ struct ST_FUZZ_WORLD
 
     ST_FUZZ_WORLD()
     {
-        char pattern[] = "/tmp/fuzz-dialog-XXXXXX";
-        if (!::mkdtemp(pattern))
-            std::abort();
-        path = pattern;
-        fs = new CxDirectoryFileSystem("<Dlg>", path.c_str());
         PimSetClock(&clock);
         RegisterDefaultImageFilters();
-        Picture("bg.tga", 1, 60, 40, 16);
-        Picture("alpha.tga", 1, 30, 20, 32);
-        Picture("strip.tga", 5, 12, 8, 16);
-        Picture("anim.tga", 8, 6, 6, 24);
+        folder.Picture("bg.tga", 1, 60, 40, 16, 0x30);
+        folder.Picture("alpha.tga", 1, 30, 20, 32, 0x30);
+        folder.Picture("strip.tga", 5, 12, 8, 16, 0x30);
+        folder.Picture("anim.tga", 8, 6, 6, 24, 0x30);
         fuzz::Check(InitDisplay(CxSize(320, 240), 1) == PIM_OK);
         fuzz::Check(screen.Create(320, 240, 16, -1, nullptr, PIM_LAYOUT_565) == PIM_OK);
         SetDaxServices(&services);
@@ -75,36 +66,14 @@ struct ST_FUZZ_WORLD
     {
         SetDaxServices(nullptr);
         ShutdownDisplay();
-        delete fs;
-        for (const char* name : {"bg.tga", "alpha.tga", "strip.tga", "anim.tga", "input.ini"})
-            std::remove((path + "/" + name).c_str());
-        ::rmdir(path.c_str());
-    }
-    ST_FUZZ_WORLD(const ST_FUZZ_WORLD&) = delete;
-    ST_FUZZ_WORLD& operator=(const ST_FUZZ_WORLD&) = delete;
-
-    static void Picture(const char* name, int frames, int32_t width, int32_t height, int depth)
-    {
-        CxDrawSurface strip;
-        fuzz::Check(strip.Create(width * frames, height, depth) == PIM_OK);
-        for (int f = 0; f < frames; ++f)
-            strip.FillRect(CxRect(f * width, 0, (f + 1) * width - 1, height - 1), 0x30u * static_cast<uint32_t>(f + 1));
-        fuzz::Check(strip.Save((std::string("<Dlg>") + name).c_str()) == PIM_OK);
-    }
-    static ST_FUZZ_WORLD& Get()
-    {
-        static ST_FUZZ_WORLD world;
-        return world;
     }
 };
 
-bool WriteInput(const std::string& folder, const uint8_t* data, size_t size)
+// Made once per fuzzing process (its folder is not copied).
+ST_FUZZ_WORLD& World()
 {
-    FILE* file = std::fopen((folder + "/input.ini").c_str(), "wb");
-    if (!file)
-        return false;
-    const bool written = size == 0 || std::fwrite(data, 1, size, file) == size;
-    return std::fclose(file) == 0 && written;
+    static ST_FUZZ_WORLD world;
+    return world;
 }
 
 void CheckWhole(const CDaxDialog& dialog)
@@ -196,10 +165,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static const bool ready = [] {
         SetErrorHandler({&fuzz::Quiet, nullptr});
         SetTraceToStdout(false);
-        return ST_FUZZ_WORLD::Get().fs != nullptr;
+        return World().folder.IsMounted();
     }();
-    ST_FUZZ_WORLD& world = ST_FUZZ_WORLD::Get();
-    if (!ready || !WriteInput(world.path, data, size))
+    ST_FUZZ_WORLD& world = World();
+    if (!ready || !world.folder.Write("input.ini", data, size))
         return 0;
     // The loop ends at its error limit: every input starts with none.
     ResetErrorState();

@@ -24,40 +24,28 @@ namespace {
 
 constexpr uint32_t kNoKey = 0xFFFFFFFFu;
 
-enum class ECommand
-{
-    EndModal,
-    Center,
-    LoadSurface,
-    ShowButton,
-    HideButton,
-    DisableButton,
-    EnableButton,
-    HighlightButton,
-    UnHighlightButton,
-    StartFlashButton,
-    StopFlashButton,
-};
-
-struct ST_COMMAND_NAME
+// The commands that name one of the dialog's buttons, but for the flash
+// (which takes a period).
+struct ST_BUTTON_COMMAND
 {
     const char* name;
-    ECommand command;
+    void (CDaxButton::*apply)();
 };
 
-constexpr ST_COMMAND_NAME kCommands[] = {
-    {"EndModal", ECommand::EndModal},
-    {"Center", ECommand::Center},
-    {"LoadSurface", ECommand::LoadSurface},
-    {"ShowButton", ECommand::ShowButton},
-    {"HideButton", ECommand::HideButton},
-    {"DisableButton", ECommand::DisableButton},
-    {"EnableButton", ECommand::EnableButton},
-    {"HighlightButton", ECommand::HighlightButton},
-    {"UnHighlightButton", ECommand::UnHighlightButton},
-    {"StartFlashButton", ECommand::StartFlashButton},
-    {"StopFlashButton", ECommand::StopFlashButton},
+const ST_BUTTON_COMMAND kButtonCommands[] = {
+    {"ShowButton", &CDaxButton::Show},
+    {"HideButton", &CDaxButton::Hide},
+    {"DisableButton", &CDaxButton::Disable},
+    {"EnableButton", &CDaxButton::Enable},
+    {"HighlightButton", &CDaxButton::Highlight},
+    {"UnHighlightButton", &CDaxButton::UnHighlight},
+    {"StopFlashButton", &CDaxButton::StopFlash},
 };
+
+bool Is(const char* name, const char* command)
+{
+    return PimStrEqual(name, command, true);
+}
 
 const char* Argument(const CxEventArgs& args, size_t index)
 {
@@ -358,63 +346,30 @@ void CDaxDialog::RunTimeOut(int number)
 
 CxEvent* CDaxDialog::CreateEvent(const char* category, const char* name, const CxEventArgs& args)
 {
-    if (!PimStrEqual(category, GetName(), true) || PimStrEqual(name, "TODO"))
+    if (!Is(category, GetName()) || PimStrEqual(name, "TODO"))
         return nullptr;
     return CDaxHandleCommandEvent::Create(*this, name, args);
 }
 
 void CDaxDialog::OnCommand(const char* name, const CxEventArgs& args)
 {
-    const auto* entry = std::find_if(std::begin(kCommands), std::end(kCommands),
-                                     [name](const ST_COMMAND_NAME& c) { return PimStrEqual(name, c.name, true); });
-    if (entry == std::end(kCommands))
-        return;
-    switch (entry->command) {
-    case ECommand::EndModal:
+    if (Is(name, "EndModal")) {
         EndModal();
-        return;
-    case ECommand::Center:
+    } else if (Is(name, "Center")) {
         CenterOnScreen();
-        return;
-    case ECommand::LoadSurface:
+    } else if (Is(name, "LoadSurface")) {
         if (*Argument(args, 0))
             LoadSurface(Argument(args, 0));
-        return;
-    default:
-        break;
-    }
-    CDaxButton* button = FindButton(Argument(args, 0));
-    if (!button)
-        return;
-    switch (entry->command) {
-    case ECommand::ShowButton:
-        button->Show();
-        break;
-    case ECommand::HideButton:
-        button->Hide();
-        break;
-    case ECommand::DisableButton:
-        button->Disable();
-        break;
-    case ECommand::EnableButton:
-        button->Enable();
-        break;
-    case ECommand::HighlightButton:
-        button->Highlight();
-        break;
-    case ECommand::UnHighlightButton:
-        button->UnHighlight();
-        break;
-    case ECommand::StartFlashButton: {
+    } else if (Is(name, "StartFlashButton")) {
         // No period, or none that makes sense, is the usual half second.
         const int period = args.GetCount() >= 2 ? PimParseInt(Argument(args, 1)) : 0;
-        button->StartFlash(period > 0 ? static_cast<uint32_t>(period) : DAX_DIALOG_FLASH_PERIOD);
-        break;
-    }
-    case ECommand::StopFlashButton:
-        button->StopFlash();
-        break;
-    default:
-        break;
+        if (CDaxButton* button = FindButton(Argument(args, 0)))
+            button->StartFlash(period > 0 ? static_cast<uint32_t>(period) : DAX_DIALOG_FLASH_PERIOD);
+    } else {
+        const auto* command = std::find_if(std::begin(kButtonCommands), std::end(kButtonCommands),
+                                           [name](const ST_BUTTON_COMMAND& c) { return Is(name, c.name); });
+        CDaxButton* button = command != std::end(kButtonCommands) ? FindButton(Argument(args, 0)) : nullptr;
+        if (button)
+            (button->*command->apply)();
     }
 }
