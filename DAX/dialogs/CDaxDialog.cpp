@@ -16,13 +16,12 @@
 #include "PIM/display/PimDisplay.h"
 #include "PIM/files/CxOptions.h"
 #include "PIM/graphics/CxDrawSurface.h"
+#include "PIM/graphics/PimPixelFormat.h"
 
 #include <algorithm>
 #include <iterator>
 
 namespace {
-
-constexpr uint32_t kNoKey = 0xFFFFFFFFu;
 
 // The commands that name one of the dialog's buttons, but for the flash
 // (which takes a period).
@@ -234,7 +233,7 @@ int CDaxDialog::TakeBackground(const char* fileName)
 
 void CDaxDialog::ApplyTransparency()
 {
-    SetTransparentColour(kNoKey);
+    SetTransparentColour(PIM_NO_KEY);
     CxDrawSurface* surface = GetSurface();
     if (!surface) {
         SetDrawMode(PIM_DRAW_COPY);

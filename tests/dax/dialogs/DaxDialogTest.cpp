@@ -17,6 +17,7 @@
 #include "PIM/display/PimCursors.h"
 #include "PIM/display/PimDisplay.h"
 #include "PIM/files/CxOptions.h"
+#include "PIM/graphics/PimPixelFormat.h"
 #include "tests/dax/DaxLuaServices.h"
 #include "tests/dax/GeneratedPictures.h"
 #include "tests/support/Recorders.h"
@@ -190,12 +191,12 @@ TEST_F(Dialogs, TheOptionFileGivesNamePictureButtonsAndTimeOuts)
     // picture names no colour; a file without a picture is a plain area.
     dialog = Dialog("[Options]\nBackground=glow_64x32_32.pic\nTransparentPixel=3, 4\n");
     EXPECT_EQ(dialog->GetDrawMode(), PIM_DRAW_SOURCE_ALPHA);
-    EXPECT_EQ(dialog->GetTransparentColour(), 0xFFFFFFFFu);
+    EXPECT_EQ(dialog->GetTransparentColour(), PIM_NO_KEY);
     EXPECT_STREQ(dialog->GetName(), DAX_DIALOG_DEFAULT_NAME);
     dialog = Dialog("[Options]\nBackground=sign_200x100_16.pic\nTransparentPixel=200, 4\n");
-    EXPECT_EQ(dialog->GetTransparentColour(), 0xFFFFFFFFu);
+    EXPECT_EQ(dialog->GetTransparentColour(), PIM_NO_KEY);
     dialog = Dialog("[Options]\nBackground=sign_200x100_16.pic\nTransparentPixel=5, -3\n");
-    EXPECT_EQ(dialog->GetTransparentColour(), 0xFFFFFFFFu);
+    EXPECT_EQ(dialog->GetTransparentColour(), PIM_NO_KEY);
     dialog = Dialog("[Options]\nSize=320, 40\n");
     EXPECT_EQ(dialog->GetSurface(), nullptr);
     EXPECT_EQ(dialog->GetSize(), CxSize(320, 40));
@@ -456,7 +457,7 @@ TEST_F(Dialogs, LoadSurfaceTakesANewPictureByItsLiteralName)
     Command("Question.LoadSurface(big%%_40x30_32.pic)");
     EXPECT_EQ(dialog->GetSize(), CxSize(40, 30));
     EXPECT_EQ(dialog->GetDrawMode(), PIM_DRAW_SOURCE_ALPHA);
-    EXPECT_EQ(dialog->GetTransparentColour(), 0xFFFFFFFFu);
+    EXPECT_EQ(dialog->GetTransparentColour(), PIM_NO_KEY);
     EXPECT_TRUE(dialog->IsShown());
     // A 16-bit one takes the colour at the file's TransparentPixel again.
     Command("Question.LoadSurface(a%s_60x50_16.pic)");
