@@ -19,6 +19,8 @@
 #ifdef PIM_TEST_GAME_LAYER
 #include "DAX/base/CDaxServices.h"
 #include "DAX/base/DaxDeferredDelete.h"
+#include "DAX/sequences/DaxLingeringSounds.h"
+#include "DAX/sequences/DaxSequenceReader.h"
 #endif
 
 #include <gtest/gtest.h>
@@ -44,6 +46,8 @@ class EngineStateReset : public ::testing::EmptyTestEventListener
 #ifdef PIM_TEST_GAME_LAYER
         // What the game layer holds goes first, while the engine it uses is whole.
         DaxFlushDeferred();
+        DaxReleaseLingeringSounds();
+        FlushSequenceCache();
         SetDaxServices(nullptr);
         DaxServices().GetDefaultSoundCache().Flush();
 #endif

@@ -94,6 +94,31 @@ int BuildGamePathSlashed(CxString& out, const char* path)
     return Build(out, path ? path : "", path ? strnlen(path, kInputMax + 1) : 0, true);
 }
 
+size_t UnescapePercents(const char* text, char* out, unsigned outSize)
+{
+    size_t length = 0;
+    for (const char* p = text ? text : ""; *p; ++p, ++length) {
+        if (p[0] == '%' && p[1] == '%')
+            ++p;
+        if (out && length + 1 < outSize)
+            out[length] = *p;
+    }
+    if (out && outSize > 0)
+        out[length < outSize ? length : outSize - 1] = '\0';
+    return length;
+}
+
+int BuildGamePathFromData(CxString& out, const char* text)
+{
+    char unescaped[kInputMax + 2];
+    const size_t length = UnescapePercents(text, unescaped, sizeof unescaped);
+    if (length > kInputMax) {
+        out.Assign(nullptr, 0);
+        return PIM_ERR_BAD_ARG;
+    }
+    return Build(out, unescaped, length, true);
+}
+
 int BuildGamePathV(CxString& out, const char* format, ...)
 {
     if (!format)

@@ -40,6 +40,19 @@ int BuildGamePathV(CxString& out, const char* format, ...) PIM_PRINTF(2, 3);
 // old way; no formatting.
 int BuildGamePathSlashed(CxString& out, const char* path);
 
+// A file name written in a data file or a script, read the way the old
+// printf-style game path read a format without arguments: "%%" stands for
+// "%", every other character (any other "%" too) is itself and no conversion
+// ever runs; then as BuildGamePathSlashed. The scripts' BuildGamePath, sound
+// and sequence names of event files, and dialog pictures all go through it.
+// 16 when the text, after "%%" became "%", is past PIM_GAME_PATH_INPUT_MAX.
+int BuildGamePathFromData(CxString& out, const char* text);
+
+// "%%" becomes "%", everything else stays as written. Writes at most
+// outSize - 1 bytes and a terminator; returns the length the whole result
+// has (more than outSize - 1 when it was cut).
+size_t UnescapePercents(const char* text, char* out, unsigned outSize);
+
 // The printf-style form. Without arguments the text is taken literally (only
 // its backslashes are turned), so a "%" in a data file's path is just a
 // character; with arguments it is BuildGamePathV. The argument types cannot be

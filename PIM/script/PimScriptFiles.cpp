@@ -6,8 +6,6 @@
 #include "PIM/script/PimScriptArgs.h"
 #include "PIM/script/PimScriptFunctions.h"
 
-#include <string>
-
 namespace {
 
 int NewFileSystemFn(lua_State* L)
@@ -27,12 +25,8 @@ int RemoveFileSystemFn(lua_State* L)
 // The path with its roots replaced, slashes throughout; nil when it cannot be built.
 int BuildGamePathFn(lua_State* L)
 {
-    size_t length = 0;
-    const char* path = luaL_checklstring(L, 1, &length);
-    std::string text(length + 1, '\0');
-    UnescapePercents(path, text.data(), static_cast<unsigned>(text.size()));
     CxString out;
-    if (BuildGamePathSlashed(out, text.c_str()) != PIM_OK) {
+    if (BuildGamePathFromData(out, luaL_checkstring(L, 1)) != PIM_OK) {
         lua_pushnil(L);
         return 1;
     }
@@ -41,19 +35,6 @@ int BuildGamePathFn(lua_State* L)
 }
 
 } // namespace
-
-void UnescapePercents(const char* text, char* out, unsigned outSize)
-{
-    if (!out || outSize == 0)
-        return;
-    unsigned at = 0;
-    for (const char* p = text ? text : ""; *p && at + 1 < outSize; ++p) {
-        if (p[0] == '%' && p[1] == '%')
-            ++p;
-        out[at++] = *p;
-    }
-    out[at] = '\0';
-}
 
 void RegisterFileScriptFunctions(CxLuaEngine& engine)
 {

@@ -47,7 +47,3 @@ void RegisterDebugBarScriptStubs(CxLuaEngine& engine);
 
 // Every family above but the application's (the state has that already).
 void RegisterEngineScriptFunctions(CxLuaEngine& engine);
-
-// "%%" becomes "%", everything else stays as written: the script function
-// BuildGamePath never uses its argument as a printf format.
-void UnescapePercents(const char* text, char* out, unsigned outSize);
