@@ -20,6 +20,8 @@
 #include "DAX/base/CDaxServices.h"
 #include "DAX/base/DaxDeferredDelete.h"
 #include "DAX/dialogs/DaxGlobalDialogs.h"
+#include "DAX/sequences/DaxLingeringSounds.h"
+#include "DAX/sequences/DaxSequenceReader.h"
 #endif
 
 #include <gtest/gtest.h>
@@ -46,6 +48,8 @@ class EngineStateReset : public ::testing::EmptyTestEventListener
         // What the game layer holds goes first, while the engine it uses is whole.
         DaxRemoveAllGlobalDialogs();
         DaxFlushDeferred();
+        DaxReleaseLingeringSounds();
+        FlushSequenceCache();
         SetDaxServices(nullptr);
         DaxServices().GetDefaultSoundCache().Flush();
 #endif

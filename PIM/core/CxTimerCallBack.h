@@ -43,6 +43,14 @@ public:
     // A flag rather than a last-call tick of 0, which is a real tick for a
     // clock that starts near 0 (or wraps): a new timer fires at its first poll.
     bool HasBeenCalled() const { return m_called; }
+    // Counts as called at `tick`: the next periodic call comes one interval
+    // after it (a timer started and marked at its start tick makes its first
+    // call one interval later, not at its first poll).
+    void SetLastCallTick(uint32_t tick)
+    {
+        m_lastCall = tick;
+        m_called = true;
+    }
 
     // False when memory ran out as the timer entered the manager's list: the
     // timer would never be polled, so its owner should delete it.

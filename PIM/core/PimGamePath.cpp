@@ -94,6 +94,31 @@ int BuildGamePathSlashed(CxString& out, const char* path)
     return Build(out, path ? path : "", path ? strnlen(path, kInputMax + 1) : 0, true);
 }
 
+size_t UnescapePercents(const char* text, char* out, unsigned outSize)
+{
+    size_t length = 0;
+    for (const char* p = text ? text : ""; *p; ++p, ++length) {
+        if (p[0] == '%' && p[1] == '%')
+            ++p;
+        if (out && length + 1 < outSize)
+            out[length] = *p;
+    }
+    if (out && outSize > 0)
+        out[length < outSize ? length : outSize - 1] = '\0';
+    return length;
+}
+
+int BuildGamePathFromData(CxString& out, const char* text)
+{
+    char unescaped[kInputMax + 2];
+    const size_t length = UnescapePercents(text, unescaped, sizeof unescaped);
+    if (length > kInputMax) {
+        out.Assign(nullptr, 0);
+        return PIM_ERR_BAD_ARG;
+    }
+    return Build(out, unescaped, length, true);
+}
+
 int BuildGamePathV(CxString& out, const char* format, ...)
 {
     if (!format)
@@ -110,31 +135,4 @@ int BuildGamePathV(CxString& out, const char* format, ...)
     // A text cut by the buffer is longer than kInputMax, and Build refuses it.
     return Build(out, text, static_cast<size_t>(written) < sizeof text ? static_cast<size_t>(written) : sizeof text,
                  true);
-}
-
-void UnescapePercents(const char* text, char* out, unsigned outSize)
-{
-    if (!out || outSize == 0)
-        return;
-    unsigned at = 0;
-    for (const char* p = text ? text : ""; *p && at + 1 < outSize; ++p) {
-        if (p[0] == '%' && p[1] == '%')
-            ++p;
-        out[at++] = *p;
-    }
-    out[at] = '\0';
-}
-
-int BuildGamePathFromData(CxString& out, const char* text)
-{
-    // Collapsing "%%" at most halves a text, so one longer than twice the
-    // input limit stays too long after it and is refused all the same.
-    char unescaped[2 * kInputMax + 2];
-    const size_t length = text ? strnlen(text, sizeof unescaped) : 0;
-    if (length >= sizeof unescaped) {
-        out.Assign(nullptr, 0);
-        return PIM_ERR_BAD_ARG;
-    }
-    UnescapePercents(text, unescaped, static_cast<unsigned>(sizeof unescaped));
-    return BuildGamePathSlashed(out, unescaped);
 }

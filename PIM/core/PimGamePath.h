@@ -40,18 +40,18 @@ int BuildGamePathV(CxString& out, const char* format, ...) PIM_PRINTF(2, 3);
 // old way; no formatting.
 int BuildGamePathSlashed(CxString& out, const char* path);
 
-// "%%" becomes "%", everything else stays as written: `out` gets at most
-// outSize - 1 characters and is always terminated (nothing is written when
-// outSize is 0).
-void UnescapePercents(const char* text, char* out, unsigned outSize);
-
-// A file name as data (an option file, a script) writes it, where the old
-// formatting would have run the text through printf: only "%%" collapses to
-// "%", every other "%" is a character, and then BuildGamePathSlashed. The
-// script function BuildGamePath, sound files, dialog backgrounds and button
-// pictures all go through here, so a data file's "%s" can never read an
-// argument that is not there.
+// A file name written in a data file or a script, read the way the old
+// printf-style game path read a format without arguments: "%%" stands for
+// "%", every other character (any other "%" too) is itself and no conversion
+// ever runs; then as BuildGamePathSlashed. The scripts' BuildGamePath, sound
+// and sequence names of event files, and dialog pictures all go through it.
+// 16 when the text, after "%%" became "%", is past PIM_GAME_PATH_INPUT_MAX.
 int BuildGamePathFromData(CxString& out, const char* text);
+
+// "%%" becomes "%", everything else stays as written. Writes at most
+// outSize - 1 bytes and a terminator; returns the length the whole result
+// has (more than outSize - 1 when it was cut).
+size_t UnescapePercents(const char* text, char* out, unsigned outSize);
 
 // The printf-style form. Without arguments the text is taken literally (only
 // its backslashes are turned), so a "%" in a data file's path is just a

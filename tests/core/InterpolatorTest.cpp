@@ -361,6 +361,21 @@ TEST(GamePath, FormattedForms)
     EXPECT_TRUE(out.IsEmpty());
 }
 
+// Names from data files are never formats: only "%%" is read, as "%".
+TEST(GamePath, DataNamesCollapseOnlyDoublePercents)
+{
+    CxString out;
+    EXPECT_EQ(BuildGamePathFromData(out, "$GAMEPATH\\voice%s\\100%%_%d%%%.wav"), PIM_OK);
+    EXPECT_EQ(std::string(out.GetText()), "/voice%s/100%_%d%%.wav");
+    // The input limit counts the text as it reads: 1,030 "%%" are 1,030 characters.
+    EXPECT_EQ(BuildGamePathFromData(out, Repeat("%%", 200).c_str()), PIM_OK);
+    EXPECT_EQ(out.Length(), 200);
+    EXPECT_EQ(BuildGamePathFromData(out, Repeat("%%", 1030).c_str()), PIM_ERR_BAD_ARG);
+    EXPECT_TRUE(out.IsEmpty());
+    EXPECT_EQ(BuildGamePathFromData(out, nullptr), PIM_OK);
+    EXPECT_TRUE(out.IsEmpty());
+}
+
 TEST(GamePath, LengthLimit)
 {
     const std::string longest(PIM_GAME_PATH_MAX, 'p');

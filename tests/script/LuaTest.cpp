@@ -3,6 +3,7 @@
 #include "PIM/backends/headless/PimHeadlessBackend.h"
 #include "PIM/core/CxTimerCallBack.h"
 #include "PIM/core/PimClock.h"
+#include "PIM/core/PimGamePath.h"
 #include "PIM/core/PimMainLoop.h"
 #include "PIM/files/CxDirectoryFileSystem.h"
 #include "PIM/files/CxZipFileSystem.h"
