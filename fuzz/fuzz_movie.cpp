@@ -3,56 +3,21 @@
 // rendered in order, a jump to the last frame and back to the first. Every
 // call runs on a short time budget so that no input can hold the fuzzer.
 #include "PIM/core/CxError.h"
-#include "PIM/files/CxDirectoryFileSystem.h"
 #include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/movie/CxAvDriver.h"
+#include "fuzz/FuzzFolder.h"
 
-#include <cstdio>
 #include <cstdlib>
-#include <string>
-
-#include <unistd.h>
 
 namespace {
 
 void Quiet(void*, int, const char*) {}
 
 // The folder the inputs are written to, made once per fuzzing process.
-struct ST_FUZZ_FOLDER
+fuzz::MountedFolder& Folder()
 {
-    std::string path;
-    CxDirectoryFileSystem* fs = nullptr;
-
-    ST_FUZZ_FOLDER()
-    {
-        char pattern[] = "/tmp/fuzz-movie-XXXXXX";
-        if (!::mkdtemp(pattern))
-            std::abort();
-        path = pattern;
-        fs = new CxDirectoryFileSystem("<FuzzMovie>", path.c_str());
-    }
-    ~ST_FUZZ_FOLDER()
-    {
-        delete fs;
-        std::remove((path + "/input.mkv").c_str());
-        ::rmdir(path.c_str());
-    }
-    ST_FUZZ_FOLDER(const ST_FUZZ_FOLDER&) = delete;
-    ST_FUZZ_FOLDER& operator=(const ST_FUZZ_FOLDER&) = delete;
-    static ST_FUZZ_FOLDER& Folder()
-    {
-        static ST_FUZZ_FOLDER folder;
-        return folder;
-    }
-};
-
-bool WriteInput(const uint8_t* data, size_t size)
-{
-    FILE* file = std::fopen((ST_FUZZ_FOLDER::Folder().path + "/input.mkv").c_str(), "wb");
-    if (!file)
-        return false;
-    const bool written = size == 0 || std::fwrite(data, 1, size, file) == size;
-    return std::fclose(file) == 0 && written;
+    static fuzz::MountedFolder folder("<FuzzMovie>");
+    return folder;
 }
 
 void Check(bool condition)
@@ -68,9 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static const bool ready = [] {
         SetErrorHandler({&Quiet, nullptr});
         CxAvMovie::SetTimeBudget(250);
-        return ST_FUZZ_FOLDER::Folder().fs != nullptr;
+        return Folder().IsMounted();
     }();
-    if (!ready || !WriteInput(data, size))
+    if (!ready || !Folder().Write("input.mkv", data, size))
         return 0;
 
     CxAvDriver driver;

@@ -14,18 +14,15 @@
 #include "PIM/core/PimClock.h"
 #include "PIM/core/PimTrace.h"
 #include "PIM/display/CxAnimation.h"
-#include "PIM/files/CxDirectoryFileSystem.h"
 #include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/image/PimImageFilters.h"
 #include "PIM/sound/PimSound.h"
 #include "PIM/sound/PimWavFile.h"
+#include "fuzz/FuzzFolder.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 namespace {
 
@@ -43,65 +40,34 @@ constexpr int kStepsPerState = 30;
 
 struct ST_FUZZ_FILES
 {
-    std::string path;
-    CxDirectoryFileSystem* fs = nullptr;
+    fuzz::MountedFolder folder{"<Xni>"};
     CxVirtualClock clock{1000};
 
     ST_FUZZ_FILES()
     {
-        char pattern[] = "/tmp/fuzz-xni-XXXXXX";
-        if (!::mkdtemp(pattern))
-            std::abort();
-        path = pattern;
-        fs = new CxDirectoryFileSystem("<Xni>", path.c_str());
         PimSetClock(&clock);
         RegisterDefaultImageFilters();
-        Picture("strip.tga", 4, 8, 6, 16);
-        Picture("alpha.tga", 1, 5, 5, 32);
-        Picture("mouth.tga", 5, 4, 2, 16);
-        Picture("deep.tga", 3, 6, 4, 24);
+        folder.Picture("strip.tga", 4, 8, 6, 16, 0x40);
+        folder.Picture("alpha.tga", 1, 5, 5, 32, 0x40);
+        folder.Picture("mouth.tga", 5, 4, 2, 16, 0x40);
+        folder.Picture("deep.tga", 3, 6, 4, 24, 0x40);
         std::vector<int16_t> samples(2205 * 3);
         for (size_t i = 0; i < samples.size(); ++i)
             samples[i] = static_cast<int16_t>((i % 40) < 20 ? 3000 : -3000);
+        folder.Remember("ding.wav");
         WritePcmWav16("<Xni>ding.wav", samples.data(), samples.size(), 1, 22050);
         InitSound(nullptr, HeadlessBackend().makeAudioDevice);
     }
-    ~ST_FUZZ_FILES()
-    {
-        ShutdownSound();
-        delete fs;
-        for (const char* name : {"strip.tga", "alpha.tga", "mouth.tga", "deep.tga", "ding.wav", "input.xni"})
-            std::remove((path + "/" + name).c_str());
-        ::rmdir(path.c_str());
-    }
+    ~ST_FUZZ_FILES() { ShutdownSound(); }
     ST_FUZZ_FILES(const ST_FUZZ_FILES&) = delete;
     ST_FUZZ_FILES& operator=(const ST_FUZZ_FILES&) = delete;
 
-    static void Picture(const char* name, int frames, int32_t width, int32_t height, int depth)
-    {
-        CxDrawSurface strip;
-        if (strip.Create(width * frames, height, depth) != PIM_OK)
-            std::abort();
-        for (int f = 0; f < frames; ++f)
-            strip.FillRect(CxRect(f * width, 0, (f + 1) * width - 1, height - 1), 0x40u * static_cast<uint32_t>(f + 1));
-        if (strip.Save((std::string("<Xni>") + name).c_str()) != PIM_OK)
-            std::abort();
-    }
     static ST_FUZZ_FILES& Get()
     {
         static ST_FUZZ_FILES files;
         return files;
     }
 };
-
-bool WriteInput(const std::string& folder, const uint8_t* data, size_t size)
-{
-    FILE* file = std::fopen((folder + "/input.xni").c_str(), "wb");
-    if (!file)
-        return false;
-    const bool written = size == 0 || std::fwrite(data, 1, size, file) == size;
-    return std::fclose(file) == 0 && written;
-}
 
 void CheckWhole(const CDaxSprite& sprite)
 {
@@ -128,10 +94,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static const bool ready = [] {
         SetErrorHandler({&Quiet, nullptr});
         SetTraceToStdout(false);
-        return ST_FUZZ_FILES::Get().fs != nullptr;
+        return ST_FUZZ_FILES::Get().folder.IsMounted();
     }();
     ST_FUZZ_FILES& files = ST_FUZZ_FILES::Get();
-    if (!ready || !WriteInput(files.path, data, size))
+    if (!ready || !files.folder.Write("input.xni", data, size))
         return 0;
 
     CDaxCharacter sprite;

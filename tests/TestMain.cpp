@@ -19,6 +19,7 @@
 #ifdef PIM_TEST_GAME_LAYER
 #include "DAX/base/CDaxServices.h"
 #include "DAX/base/DaxDeferredDelete.h"
+#include "DAX/dialogs/DaxGlobalDialogs.h"
 #include "DAX/sequences/DaxLingeringSounds.h"
 #include "DAX/sequences/DaxSequenceReader.h"
 #endif
@@ -45,6 +46,7 @@ class EngineStateReset : public ::testing::EmptyTestEventListener
     {
 #ifdef PIM_TEST_GAME_LAYER
         // What the game layer holds goes first, while the engine it uses is whole.
+        DaxRemoveAllGlobalDialogs();
         DaxFlushDeferred();
         DaxReleaseLingeringSounds();
         FlushSequenceCache();

@@ -37,6 +37,8 @@ public:
     // The game layer's own channel, where events posted to "channel 0" go;
     // 0 while there is none.
     virtual PimChannelId GetSystemChannel() const { return 0; }
+    // The current room's channel; 0 without a room.
+    virtual PimChannelId GetRoomChannel() const { return 0; }
     // Who runs the commands of the "system" event category ("Quit",
     // "GotoRoom", ...); null while nobody does (the commands then do nothing).
     virtual CCommandHandler* GetSystemCommandHandler() const { return nullptr; }

@@ -142,6 +142,8 @@ const ST_ANIM_ACTION& CDaxButton::GetStateAction(int state) const
 
 void CDaxButton::Notify(int event)
 {
+    if (m_quiet)
+        return;
     LifeWatch watch(m_goneFlag);
     CxAnimatedButton::Notify(event);
     if (watch.Gone())
@@ -211,6 +213,17 @@ void CDaxButton::OnLeaveScript()
         SetCursor(remembered);
 }
 
+void CDaxButton::ResetState()
+{
+    ReleaseCapture();
+    RestoreCursor();
+    if (!IsEnabled())
+        return;
+    m_quiet = true;
+    SetVisualState(PIM_BUTTON_NORMAL);
+    m_quiet = false;
+}
+
 void CDaxButton::RestoreCursor()
 {
     if (m_hovered && m_rememberedCursor >= 0)
@@ -233,6 +246,7 @@ void CDaxButton::OnMouseMove(uint32_t buttons, CxPoint point)
 
 void CDaxButton::StartFlash(uint32_t period)
 {
+    m_highlighted = false;
     m_flashTimer.SetInterval(period == 0 ? 1 : period);
     m_flashTimer.Start(0);
 }
@@ -241,8 +255,17 @@ void CDaxButton::StopFlash()
 {
     if (!m_flashTimer.IsRunning())
         return;
+    m_highlighted = false;
     m_flashTimer.Reset();
     SetDrawParams(&m_normalParams);
+}
+
+void CDaxButton::ShowSteadyLook(bool highlighted)
+{
+    if (m_flashTimer.IsRunning())
+        m_flashTimer.Reset();
+    m_highlighted = highlighted;
+    SetDrawParams(highlighted ? &m_flashParams : &m_normalParams);
 }
 
 void CDaxButton::OnTimer(CxTimerCallBack* timer)

@@ -73,6 +73,17 @@ public:
     // Called by the owner when the pointer has rested on the button a while.
     virtual void OnHoverTimeout() {}
 
+    // The number data gives the control ("ControlID"); 0 unless set.
+    void SetControlId(int id) { m_controlId = id; }
+    int GetControlId() const { return m_controlId; }
+
+    // Back to the normal state as if the button had just been made: the
+    // pointer capture let go, the cursor remembered on entering put back,
+    // and the normal state shown without telling anyone (no owner event,
+    // no text runs), so a panel opened again does not show the hover or
+    // press its button had when it closed. A disabled button stays so.
+    void ResetState();
+
     // -1: none (the pointer's cursor is left alone).
     void SetCursorId(int cursor) { m_cursor = cursor; }
     int GetCursorId() const { return m_cursor; }
@@ -84,6 +95,11 @@ public:
     void StartFlash(uint32_t period);
     void StopFlash();
     bool IsFlashing() const { return m_flashTimer.IsRunning(); }
+    // The flash look shown steadily (a flash is stopped first), and the
+    // normal look back; both stop flashing.
+    void Highlight() { ShowSteadyLook(true); }
+    void UnHighlight() { ShowSteadyLook(false); }
+    bool IsHighlighted() const { return m_highlighted; }
     void OnTimer(CxTimerCallBack* timer) override;
 
     void SetClickText(const char* text) { m_clickText = text ? text : ""; }
@@ -106,13 +122,18 @@ private:
     [[nodiscard]] bool RunText(const CxString& text);
     // The remembered cursor goes up again and is forgotten.
     void RestoreCursor();
+    void ShowSteadyLook(bool highlighted);
 
     ST_ANIM_ACTION m_actions[PIM_BUTTON_STATE_COUNT];
     CxString m_clickText;
     CxString m_enterText;
     CxString m_leaveText;
+    int m_controlId = 0;
     int m_cursor = -1;
     int m_rememberedCursor = -1;
+    // Set while ResetState puts the normal state up: nobody hears of it.
+    bool m_quiet = false;
+    bool m_highlighted = false;
     // The button's own cursor is up: from the enter to the leave (or the
     // disabling).
     bool m_hovered = false;

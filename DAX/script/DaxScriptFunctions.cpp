@@ -2,5 +2,7 @@
 
 void RegisterGameLayerScriptFunctions(CxLuaEngine& engine)
 {
+    RegisterEventScriptFunctions(engine);
+    RegisterDialogScriptFunctions(engine);
     RegisterCreditsScriptFunctions(engine);
 }

@@ -7,10 +7,14 @@
 // game layer's services (DAX/base/CDaxServices.h).
 //
 // Families so far:
+//   events    channels, DoSequence, DoEvent, DoLuaEvent, DoLuaTimerEvent, Interpolate
+//   dialogs   StartModalDialog, EndModalDialog
 //   credits   ShowCreditsRoll(file)
 
 class CxLuaEngine;
 
+void RegisterEventScriptFunctions(CxLuaEngine& engine);
+void RegisterDialogScriptFunctions(CxLuaEngine& engine);
 void RegisterCreditsScriptFunctions(CxLuaEngine& engine);
 
 // Every family above, in order.

@@ -4,11 +4,11 @@
 // sprite's checked handle: a command whose sprite is gone does nothing and
 // is done, as every command is once started.
 
-#include "PIM/app/CCommandEvent.h"
+#include "DAX/base/CDaxHandleCommandEvent.h"
 
 class CDaxSprite;
 
-class CDaxSpriteCommandEvent : public CCommandEvent
+class CDaxSpriteCommandEvent : public CDaxHandleCommandEvent
 {
 public:
     CDaxSpriteCommandEvent(CDaxSprite& sprite, const char* name, uint32_t flags = kDeleteWhenDone);
@@ -17,11 +17,4 @@ public:
     // With copies of `args`; null when memory ran out.
     static CDaxSpriteCommandEvent* Create(CDaxSprite& sprite, const char* name, const CxEventArgs& args,
                                           uint32_t flags = kDeleteWhenDone);
-
-    void Start() override;
-
-    uint32_t GetTargetHandle() const { return m_handle; }
-
-private:
-    uint32_t m_handle;
 };

@@ -69,8 +69,11 @@ public:
 
     // One message, without waiting; false when none is pending.
     virtual bool PollMessage(ST_MESSAGE& out) = 0;
-    // Drops every pending message (paint messages among them just mark the
-    // window as drawn).
+    // Drops the pending input (IsInputMessage: keys, text, mouse), as a
+    // modal panel does when it opens. Everything else stays queued in its
+    // order: a close request, activation, size, move or paint must still
+    // reach the application, or the player's wish to quit would be lost
+    // inside a dialog.
     virtual void FlushMessages() = 0;
 
     // Fills the client area with black and shows it (through the attached

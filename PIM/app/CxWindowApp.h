@@ -53,7 +53,7 @@ public:
     // screen is active.
     virtual int SetMainWindowRect(const CxRect& client, int depth);
     virtual int PaintScreen();
-    // Drops every pending message (pending input is lost).
+    // Drops the pending input; window messages and a close request stay.
     virtual void FlushMessages();
     virtual void ValidateRect(const CxRect* rect);
     virtual void InvalidateRect(const CxRect* rect);

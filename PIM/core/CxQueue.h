@@ -37,6 +37,23 @@ public:
     bool IsEmpty() const { return m_nodes.IsEmpty(); }
     void Clear() { m_nodes.Clear(); }
 
+    // Removes every element `drop` answers true for, keeping the order of
+    // the others; how many went.
+    template <class Predicate>
+    size_t RemoveIf(Predicate drop)
+    {
+        size_t removed = 0;
+        for (auto* node = m_nodes.GetFirst(); node;) {
+            auto* next = node->GetNext();
+            if (drop(node->GetElement())) {
+                m_nodes.Remove(node);
+                ++removed;
+            }
+            node = next;
+        }
+        return removed;
+    }
+
 private:
     template <class N>
     static auto ElementOf(N* node) -> decltype(&node->GetElement())

@@ -37,6 +37,16 @@ enum class EMessage
     User,          // code
 };
 
+// What a window may drop when a modal panel opens: the player's keys,
+// text and mouse, aimed at whatever was under the pointer before. Every
+// other message (the queue closing, a close request, activation, size,
+// move, paint, dropped files, the program's own) still means something and
+// is kept.
+constexpr bool IsInputMessage(EMessage type)
+{
+    return type == EMessage::KeyDown || type == EMessage::KeyUp || type == EMessage::Mouse;
+}
+
 struct ST_MESSAGE
 {
     EMessage type = EMessage::None;

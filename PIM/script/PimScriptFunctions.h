@@ -19,6 +19,10 @@
 //
 // Still to come with their subsystems: PrintScreen and PrintFile (printing).
 
+// UnescapePercents, which the script function BuildGamePath is built on,
+// lives with the game paths now; it is still reachable from here.
+#include "PIM/core/PimGamePath.h"
+
 class CxLuaEngine;
 
 // Quit, Restart, IsQuiting, GetBuildDate, GetAppName, GetLocalPath,

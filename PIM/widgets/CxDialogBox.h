@@ -16,7 +16,8 @@ struct ST_MODAL_LOOP
     int (*frameStep)(void* context);
     // True while a quit or abort is pending.
     bool (*exitRequested)(void* context);
-    // Drops the window's pending messages before the loop starts.
+    // Drops the window's pending input before the loop starts (a close
+    // request or a window event pending then is still handled by the loop).
     void (*flushMessages)(void* context);
     // <= 0 takes PIM_MODAL_DEFAULT_ERROR_LIMIT.
     int errorLimit;

@@ -1,6 +1,9 @@
 #include "game/shell/CMarrowdaleApp.h"
 
+#include "DAX/dialogs/CDaxDialog.h"
+#include "DAX/dialogs/DaxGlobalDialogs.h"
 #include "DAX/script/DaxScriptFunctions.h"
+#include "PIM/app/PimEventChannels.h"
 #include "PIM/app/CxPlatformWindow.h"
 #include "PIM/core/CxOptionSection.h"
 #include "PIM/core/CxOptionVariable.h"
@@ -42,6 +45,8 @@ int CMarrowdaleApp::InitApplication()
     // Seam: the game layer's application registers its script functions and
     // owns the deferred deletion once that layer has its application.
     m_deferred = std::make_unique<CDaxDeferredFlush>();
+    m_services = std::make_unique<CSeamServices>(*this);
+    m_services->Start();
     if (CxLuaEngine* lua = GetLuaEngine())
         RegisterGameLayerScriptFunctions(*lua);
     // Seam: the game layer's application plays them, from its own
@@ -72,9 +77,50 @@ void CMarrowdaleApp::PlayIntroMovies()
 
 int CMarrowdaleApp::ExitApplication()
 {
+    if (m_services)
+        m_services->Finish();
     const int code = CxGameApp::ExitApplication();
+    m_services.reset();
     m_deferred.reset();
     return code;
+}
+
+int CMarrowdaleApp::UpdateFrame()
+{
+    const int code = CxGameApp::UpdateFrame();
+    // A dialog asked for by a script runs now, after the script returned.
+    if (GetModalDepth() == 0)
+        DaxRunPendingDialog();
+    return code;
+}
+
+int CMarrowdaleApp::CSeamServices::Start()
+{
+    SetDaxServices(this);
+    m_systemChannel = CreateChannel();
+    Listen(m_systemChannel);
+    m_systemEvents.Register();
+    // Seam: "dax.ini" lists the global dialogs once the game layer's
+    // application reads it; the title's question is the demo's one dialog.
+    auto* question = new CDaxDialog;
+    if (question) {
+        question->SetName("Question");
+        question->LoadDialog("title/question.ini");
+        DaxAddGlobalDialog(question);
+    }
+    return PIM_OK;
+}
+
+void CMarrowdaleApp::CSeamServices::Finish()
+{
+    DaxRemoveAllGlobalDialogs();
+    m_systemEvents.Unregister();
+    StopListening(m_systemChannel);
+    DestroyChannel(m_systemChannel);
+    m_systemChannel = 0;
+    GetDefaultSoundCache().Flush();
+    if (&DaxServices() == this)
+        SetDaxServices(nullptr);
 }
 
 int CMarrowdaleApp::StartGame()

@@ -1,5 +1,8 @@
 #include "game/shell/CTitleScene.h"
 
+#include "DAX/base/CDaxServices.h"
+#include "DAX/sequences/CNotifyEvent.h"
+#include "DAX/sequences/DaxSequences.h"
 #include "PIM/app/PimEventCategories.h"
 #include "PIM/app/PimEventChannels.h"
 #include "PIM/graphics/CxDrawSurface.h"
@@ -23,7 +26,7 @@ struct ST_BUTTON_PLACE
     const char* onClick;
 };
 const ST_BUTTON_PLACE kButtonPlaces[CTitleScene::kButtons] = {
-    {"title/button_play.tga", 5, "Play", 500, 490, ""},
+    {"title/button_play.tga", 5, "Play", 500, 490, "StartModalDialog('Question')"},
     {"title/button_sun.tga", 8, "Sun", 600, 490, ""},
     {"title/button_credits.tga", 5, "Credits", 700, 490, "ShowCreditsRoll('credits/credits.ini')"},
 };
@@ -123,15 +126,34 @@ int CTitleScene::Start()
             animation.Play(0);
     // A greeting; a missing sound is reported and the farm goes on.
     PlaySoundFile("common/chime.wav", false, 0);
-    // Hob waves and talks, then stands; Pip flaps, flies to the fence, sits
-    // and chirps, then flaps there.
-    Post("Farmer.Talk(0, farmer/hello.wav, farmer/name.wav, farmer/play.wav)", m_farmerChannel);
-    Post("Farmer.SetState(1)", m_farmerChannel);
+    // The opening scene, read with the room's variables (the bird's channel,
+    // which the scene waits for); its notices come to this room.
+    if (const CxInterpolator* global = DaxServices().GetInterpolator())
+        m_interpolator = *global;
+    else
+        m_interpolator.RemoveAll();
+    m_interpolator.AddIntConstant("BIRDCHANNEL", static_cast<int>(m_birdChannel));
+    ST_SEQUENCE_POST post;
+    post.interpolator = &m_interpolator;
+    post.channel = m_farmerChannel;
+    post.sequenceChannel = &m_sceneChannel;
+    PostSequenceFile("title/intro.seq", post);
+    if (m_sceneChannel)
+        Listen(m_sceneChannel);
+    return PIM_OK;
+}
+
+int CTitleScene::OnEvent(PimChannelId channel, CxEvent* event)
+{
+    const auto* notice = dynamic_cast<const CNotifyEvent*>(event);
+    if (channel != m_sceneChannel || !notice || notice->GetCode() != 7)
+        return 0;
+    // Pip flaps, flies to the fence, sits and chirps, then flaps there.
     Post("Bird.PlayOnce(0)", m_birdChannel);
     Post("Bird.PlayOnce(1)", m_birdChannel);
     Post("Bird.PlayOnce(2)", m_birdChannel);
     Post("Bird.PlayInfinite(0)", m_birdChannel);
-    return PIM_OK;
+    return 1;
 }
 
 void CTitleScene::Post(const char* text, PimChannelId channel)
@@ -165,6 +187,9 @@ int CTitleScene::Unload()
 void CTitleScene::ReleaseScene()
 {
     // The channels first: their events point at the characters.
+    if (m_sceneChannel)
+        StopListening(m_sceneChannel);
+    m_sceneChannel = 0;
     if (m_farmerChannel) {
         StopListening(m_farmerChannel);
         DestroyChannel(m_farmerChannel);

@@ -1,10 +1,11 @@
 #pragma once
 // Seam: the title screen of the game arrives with the game's rooms; until
 // then "Title" shows what the engine and the game layer can do. The farm of
-// the demo data with a few animals moving; Farmer Hob, who greets the player
-// with his mouth moving to his words and talks again when clicked; Pip the
-// bluebird, who flaps, flies to the fence and chirps; three buttons (the
-// star runs the credits roll).
+// the demo data with a few animals moving; an opening scene from the
+// sequence file "title/intro.seq" (Farmer Hob's greeting with subtitles, a
+// rainbow, Pip the bluebird flying to the fence when the scene says so);
+// Hob talks again when clicked; three buttons (the green one asks the
+// question dialog, the star runs the credits roll).
 
 #include "DAX/buttons/CDaxButton.h"
 #include "DAX/sprites/CDaxCharacter.h"
@@ -12,6 +13,7 @@
 #include "PIM/app/CxEventListener.h"
 #include "PIM/app/CxGameWindow.h"
 #include "PIM/display/CxAnimation.h"
+#include "PIM/core/CxInterpolator.h"
 #include "PIM/display/CxDrawText.h"
 
 class CxGameApp;
@@ -28,6 +30,8 @@ public:
     int Unload() override;
     // A click on the farmer makes him talk (when he is not talking already).
     void OnLButtonDown(uint32_t buttons, CxPoint point) override;
+    // The scene's notice 7 sends Pip to the fence.
+    int OnEvent(PimChannelId channel, CxEvent* event) override;
 
     CDaxCharacter& GetFarmer() { return m_farmer; }
     CDaxSprite& GetBird() { return m_bird; }
@@ -58,4 +62,7 @@ private:
     CDaxButton m_buttons[kButtons];
     PimChannelId m_farmerChannel = 0;
     PimChannelId m_birdChannel = 0;
+    // The scene's own channel, whose notices the room hears.
+    PimChannelId m_sceneChannel = 0;
+    CxInterpolator m_interpolator;
 };

@@ -803,6 +803,47 @@ TEST_F(App, VersionBoxAndTheWindowClosedUnderABox)
     Stop(*app);
 }
 
+TEST_F(App, ACloseRequestPendingWhenABoxOpensIsNotLost)
+{
+    auto app = Start();
+    app->PushRoom("Title");
+    app->DoFrame();
+    // Answers the box only after a while: a close request the box's flush
+    // had lost would leave it to be answered, and the game running.
+    struct LateAnswer : CxMainLoopHook
+    {
+        void OnMainLoop() override
+        {
+            if (GetOpenMessageBox() && ++frames == 20)
+                ClickMessageBoxButton("Ok");
+        }
+        int frames = 0;
+    } answer;
+    CxHeadlessWindow* window = HeadlessWindowOf(*app);
+    while (window->GetPendingCount() > 0)
+        app->DoFrame();
+    ST_MESSAGE open = Message(EMessage::KeyDown);
+    open.key = PIM_KEY_ALT | 'v';
+    window->Post(open);
+    window->Post(Message(EMessage::Close));
+    window->Post(Message(EMessage::Paint));
+    ST_MESSAGE typed = Message(EMessage::KeyDown);
+    typed.key = 'x';
+    window->Post(typed);
+    // One frame takes the key, which opens the box; its loop takes the rest.
+    app->DoFrame();
+    EXPECT_EQ(GetOpenMessageBox(), nullptr);
+    EXPECT_TRUE(app->IsQuitting());
+    EXPECT_LT(answer.frames, 20);
+    // The box ended with the close; the paint behind it waits for the main
+    // loop, and the key typed after it went with the flush.
+    ST_MESSAGE left;
+    ASSERT_TRUE(window->PollMessage(left));
+    EXPECT_EQ(left.type, EMessage::Paint);
+    EXPECT_EQ(window->GetPendingCount(), 0u);
+    Stop(*app);
+}
+
 TEST_F(App, TheConsoleTogglesOnItsKeysAndRunsAliases)
 {
     {

@@ -251,18 +251,42 @@ TEST(HeadlessWindow, PostedMessagesComeOutOneAtATimeInOrder)
     EXPECT_EQ(m.files, drop.files);
     EXPECT_FALSE(window.PollMessage(m));
 
-    window.Post(drop);
-    window.Post(drop);
+}
+
+// A modal panel opening drops the input aimed at what was under it, and
+// nothing else: the player's close request, the window's news and files
+// dropped on it all still arrive, in their order.
+TEST(HeadlessWindow, FlushDropsInputAndKeepsEverythingElseInOrder)
+{
+    CxHeadlessWindow window;
+    ASSERT_TRUE(window.Create(ST_WINDOW_SETUP{}));
+    auto post = [&](EMessage type) {
+        ST_MESSAGE m;
+        m.type = type;
+        m.code = static_cast<int32_t>(type);
+        window.Post(m);
+    };
+    for (EMessage type : {EMessage::KeyDown, EMessage::Mouse, EMessage::Close, EMessage::KeyUp, EMessage::Move,
+                          EMessage::Mouse, EMessage::DropFiles, EMessage::User, EMessage::Quit, EMessage::KeyDown})
+        post(type);
     window.FlushMessages();
-    EXPECT_EQ(window.GetPendingCount(), 0u);
-    EXPECT_FALSE(window.PollMessage(m));
+    std::vector<EMessage> kept;
+    ST_MESSAGE m;
+    while (window.PollMessage(m))
+        kept.push_back(m.type);
+    EXPECT_EQ(kept, (std::vector<EMessage>{EMessage::ActivateApp, EMessage::Activate, EMessage::Size,
+                                           EMessage::Paint, EMessage::Close, EMessage::Move, EMessage::DropFiles,
+                                           EMessage::User, EMessage::Quit}));
+    EXPECT_EQ(window.GetRecord().flushes, 1);
 }
 
 TEST(HeadlessWindow, RecordsWhatWasAskedWithoutEchoingMessages)
 {
     CxHeadlessWindow window;
     ASSERT_TRUE(window.Create(ST_WINDOW_SETUP{}));
-    window.FlushMessages();
+    ST_MESSAGE created;
+    while (window.PollMessage(created)) {
+    }
     window.Hide();
     window.Show();
     window.Minimize();
@@ -357,8 +381,19 @@ void CheckRealWindow()
 
     setup.flags = PIM_WF_HIDDEN | PIM_WF_CENTERED;
     ASSERT_TRUE(window.Create(setup)) << window.GetLastError();
+    // A flush keeps what the new window reported about itself, and drops
+    // the input queued with it.
+    ASSERT_TRUE(window.SimulateMouseMove(5, 5));
+    ASSERT_TRUE(window.SimulateKey(PIM_HOSTKEY_F1, 0, true));
     window.FlushMessages();
-    EXPECT_FALSE(window.PollMessage(m));
+    std::vector<EMessage> kept;
+    while (window.PollMessage(m))
+        kept.push_back(m.type);
+    ASSERT_GE(kept.size(), 4u);
+    EXPECT_EQ(std::vector<EMessage>(kept.begin(), kept.begin() + 4),
+              (std::vector<EMessage>{EMessage::ActivateApp, EMessage::Activate, EMessage::Size, EMessage::Paint}));
+    for (EMessage type : kept)
+        EXPECT_FALSE(IsInputMessage(type));
     window.Destroy();
     EXPECT_FALSE(window.IsCreated());
     EXPECT_FALSE(window.PollMessage(m));

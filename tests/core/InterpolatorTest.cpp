@@ -327,6 +327,25 @@ TEST(GamePath, RootsAndSlashes)
     EXPECT_EQ(GamePath("100%s%n%d\\x"), "100%s%n%d\\x");
 }
 
+TEST(GamePath, FromDataOnlyPercentPairsCollapse)
+{
+    CxString out;
+    EXPECT_EQ(BuildGamePathFromData(out, "$GAMEPATH\\100%%\\a%s%n%d.tga"), PIM_OK);
+    EXPECT_EQ(std::string(out.GetText()), "/100%/a%s%n%d.tga");
+    EXPECT_EQ(BuildGamePathFromData(out, "%%%"), PIM_OK);
+    EXPECT_EQ(std::string(out.GetText()), "%%");
+    EXPECT_EQ(BuildGamePathFromData(out, nullptr), PIM_OK);
+    EXPECT_EQ(std::string(out.GetText()), "");
+    // Long only before the pairs collapse: judged by what they become.
+    std::string pairs;
+    for (int i = 0; i < 120; ++i)
+        pairs += "%%";
+    EXPECT_EQ(BuildGamePathFromData(out, pairs.c_str()), PIM_OK);
+    EXPECT_EQ(out.Length(), 120);
+    EXPECT_EQ(BuildGamePathFromData(out, std::string(5000, '%').c_str()), PIM_ERR_BAD_ARG);
+    EXPECT_EQ(out.Length(), 0);
+}
+
 TEST(GamePath, FormattedForms)
 {
     CxString out;

@@ -5,6 +5,8 @@
 //   common/intro.smk  3 s at 15 fps: a sunrise over the farm's hills, the
 //                     name fading in, with a tone track.
 //   common/fade0.smk  1 s at 15 fps: the screen fading to black (alpha).
+//   title/rainbow.smk 2 s at 15 fps: a rainbow growing across the sky, then
+//                     fading (alpha), played in the title room's scene.
 #include "PIM/core/CxError.h"
 #include "tools/moviemaker/MovieWriter.h"
 
@@ -204,6 +206,36 @@ void PaintFade(int frame, uint8_t* bgra, int32_t width, int32_t height, void* co
         PutPixel(bgra + i * 4, {0, 0, 0}, alpha);
 }
 
+// A rainbow of seven bands, drawn from the left end over the first half of
+// the movie, then fading away.
+void PaintRainbow(int frame, uint8_t* bgra, int32_t width, int32_t height, void* context)
+{
+    const int frames = *static_cast<const int*>(context);
+    const double t = frames > 1 ? static_cast<double>(frame) / (frames - 1) : 1.0;
+    const double grown = Ease(t * 2.0);                   // how much of the arc is drawn
+    const double fade = 1.0 - Ease((t - 0.7) / 0.3);      // gone at the end
+    static const Colour kBands[7] = {{230, 40, 40},  {245, 140, 30}, {250, 220, 40}, {70, 190, 70},
+                                     {60, 130, 230}, {90, 70, 200},  {150, 80, 200}};
+    const double cx = width / 2.0, cy = height, outer = height - 4.0, band = outer / 14.0;
+    constexpr double kPi = 3.14159265358979323846;
+    for (int32_t y = 0; y < height; ++y) {
+        for (int32_t x = 0; x < width; ++x) {
+            uint8_t* pixel = bgra + (static_cast<size_t>(y) * width + x) * 4;
+            const double dx = x + 0.5 - cx, dy = y + 0.5 - cy;
+            const double r = std::sqrt(dx * dx + dy * dy);
+            const double angle = std::atan2(-dy, -dx); // 0 at the left end, pi at the right
+            const int index = static_cast<int>((outer - r) / band);
+            if (index < 0 || index >= 7 || angle > grown * kPi) {
+                PutPixel(pixel, {0, 0, 0}, 0);
+                continue;
+            }
+            // Soft edges on the outside of the arc and at its growing tip.
+            const double edge = Clamp01((outer - r) * 0.5) * Clamp01((grown * kPi - angle) * 20.0);
+            PutPixel(pixel, kBands[index], static_cast<uint8_t>(std::lround(200.0 * edge * fade)));
+        }
+    }
+}
+
 int Write(const std::filesystem::path& folder, const char* name, const ST_MOVIE_PLAN& movie, bool verbose)
 {
     const std::string path = (folder / name).string();
@@ -261,9 +293,21 @@ int main(int argc, char** argv)
     fadeMovie.paint = &PaintFade;
     fadeMovie.context = &fade;
 
+    int rainbowFrames = 2 * kFps;
+    ST_MOVIE_PLAN rainbowMovie;
+    rainbowMovie.width = 320;
+    rainbowMovie.height = 160;
+    rainbowMovie.frames = rainbowFrames;
+    rainbowMovie.fps = kFps;
+    rainbowMovie.alpha = true;
+    rainbowMovie.paint = &PaintRainbow;
+    rainbowMovie.context = &rainbowFrames;
+    const std::filesystem::path title = std::filesystem::path(argv[1]) / "title";
+    std::filesystem::create_directories(title, error);
+
     int code = Write(common, "intro.smk", introMovie, verbose);
-    const int fadeCode = Write(common, "fade0.smk", fadeMovie, verbose);
-    if (code == PIM_OK)
-        code = fadeCode;
+    for (int more : {Write(common, "fade0.smk", fadeMovie, verbose), Write(title, "rainbow.smk", rainbowMovie, verbose)})
+        if (code == PIM_OK)
+            code = more;
     return code == PIM_OK ? 0 : 1;
 }

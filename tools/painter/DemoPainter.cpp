@@ -17,7 +17,8 @@
 std::vector<ST_DEMO_PICTURE> GetDemoPictures()
 {
     std::vector<ST_DEMO_PICTURE> all;
-    for (auto list : {TitlePictures(), FarmerPictures(), PropPictures(), ButtonPictures(), CreditsPictures()})
+    for (auto list : {TitlePictures(), FarmerPictures(), PropPictures(), ButtonPictures(), CreditsPictures(),
+                      QuestionPictures()})
         all.insert(all.end(), list.begin(), list.end());
     return all;
 }

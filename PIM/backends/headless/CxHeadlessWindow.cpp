@@ -153,7 +153,7 @@ bool CxHeadlessWindow::PollMessage(ST_MESSAGE& out)
 
 void CxHeadlessWindow::FlushMessages()
 {
-    m_queue.Clear();
+    m_queue.RemoveIf([](const ST_MESSAGE& message) { return IsInputMessage(message.type); });
     ++m_record.flushes;
 }
 

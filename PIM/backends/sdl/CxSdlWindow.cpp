@@ -407,19 +407,18 @@ bool CxSdlWindow::PollMessage(ST_MESSAGE& out)
 
 void CxSdlWindow::FlushMessages()
 {
-    m_queue.Clear();
-    m_drops.clear();
-    m_dropping = false;
+    m_queue.RemoveIf([](const ST_MESSAGE& message) { return IsInputMessage(message.type); });
     if (!m_videoStarted)
         return;
     SDL_PumpEvents();
-    // Window, keyboard, mouse and touch events. A termination request
-    // (SDL_QUIT) is no input and stays.
-    SDL_FlushEvents(SDL_WINDOWEVENT, SDL_MULTIGESTURE);
-    // Dropped files carry memory of their own that only their reader frees.
-    SDL_Event event;
-    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_DROPFILE, SDL_DROPCOMPLETE) > 0)
-        SDL_free(event.drop.file);
+    // Keyboard, text, mouse, joystick, touch and gesture events: the input.
+    // Window events and a termination request (SDL_QUIT, which becomes
+    // Close) stay, as do dropped files.
+    SDL_FlushEvents(SDL_KEYDOWN, SDL_MULTIGESTURE);
+    // The releases that went with them are gone too: what is held now is
+    // what counts from here on.
+    m_keyModifiers = HostModifiers(static_cast<uint16_t>(SDL_GetModState()));
+    m_mouseButtons = ButtonBits(SDL_GetMouseState(nullptr, nullptr));
 }
 
 void CxSdlWindow::PresentCleared()

@@ -11,6 +11,7 @@
 #include "PIM/display/PimDisplay.h"
 #include "PIM/image/PimImageFilters.h"
 #include "PIM/script/CxLuaEngine.h"
+#include "tests/dax/DaxLuaServices.h"
 #include "tests/display/DisplayTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -23,13 +24,7 @@
 
 namespace {
 
-class LuaServices : public CDaxServices
-{
-public:
-    LuaServices() { engine.CreateState(); }
-    CxLuaEngine* GetLuaEngine() const override { return &engine; }
-    mutable CxLuaEngine engine;
-};
+using DaxTest::LuaServices;
 
 class EventParent : public CxDisplayObject
 {
@@ -121,15 +116,7 @@ protected:
         SetCursorPosition(CxPoint(x, y));
         DispatchMouse(MouseEvent(EMouseAction::Up, EMouseButton::Left, CxPoint(x, y), 0));
     }
-    std::string Log()
-    {
-        lua_State* L = m_services.engine.GetState();
-        lua_getglobal(L, "log");
-        const char* text = lua_tostring(L, -1);
-        std::string log = text ? text : "";
-        lua_pop(L, 1);
-        return log;
-    }
+    std::string Log() { return m_services.Text("log"); }
     static void Texts(CDaxButton& button)
     {
         button.SetEnterText("log = (log or '') .. 'E'");
@@ -416,4 +403,58 @@ TEST_F(DaxButtons, FlashAlternatesLooksAndStopsOnTheNormalOne)
     Advance(300);
     EXPECT_FALSE(plain.IsShown());
     plain.StopFlash();
+}
+
+TEST_F(DaxButtons, ResetStateTakesTheHoverAwayWithoutTellingAnyone)
+{
+    CDaxButton button;
+    MakeButton(button, 5);
+    Texts(button);
+    button.SetCursorId(2);
+    Move(25, 25);
+    ASSERT_EQ(button.GetVisualState(), PIM_BUTTON_HIGHLIGHTED);
+    ASSERT_TRUE(button.HasCapture());
+    ASSERT_EQ(GetCursor(), 2);
+    m_parent.events.clear();
+
+    button.ResetState();
+    EXPECT_EQ(button.GetVisualState(), PIM_BUTTON_NORMAL);
+    EXPECT_EQ(button.GetFrame(), 0);
+    EXPECT_FALSE(button.HasCapture());
+    EXPECT_EQ(GetCursor(), 1); // the one up before entering
+    EXPECT_TRUE(m_parent.events.empty());
+    EXPECT_EQ(Log(), "E"); // no leave text
+    // The pointer still over it hovers it anew, as over any resting button.
+    Move(26, 25);
+    EXPECT_EQ(button.GetVisualState(), PIM_BUTTON_HIGHLIGHTED);
+    EXPECT_EQ(Log(), "EE");
+
+    button.Disable();
+    button.ResetState();
+    EXPECT_EQ(button.GetVisualState(), PIM_BUTTON_DISABLED);
+    EXPECT_FALSE(button.IsEnabled());
+}
+
+TEST_F(DaxButtons, HighlightShowsTheFlashLookSteadilyAndEndsAFlash)
+{
+    CDaxButton button;
+    MakeButton(button, 5);
+    button.Highlight();
+    EXPECT_TRUE(button.IsHighlighted());
+    EXPECT_EQ(button.GetDrawMode(), DAX_BUTTON_FLASH_MODE);
+    Advance(1000);
+    EXPECT_EQ(button.GetDrawMode(), DAX_BUTTON_FLASH_MODE);
+
+    button.StartFlash(100);
+    EXPECT_FALSE(button.IsHighlighted());
+    Advance(150);
+    button.Highlight(); // from either look of the flash
+    EXPECT_FALSE(button.IsFlashing());
+    EXPECT_EQ(button.GetDrawMode(), DAX_BUTTON_FLASH_MODE);
+    Advance(300);
+    EXPECT_EQ(button.GetDrawMode(), DAX_BUTTON_FLASH_MODE);
+
+    button.UnHighlight();
+    EXPECT_FALSE(button.IsHighlighted());
+    EXPECT_EQ(button.GetDrawMode(), PIM_DRAW_COPY);
 }
