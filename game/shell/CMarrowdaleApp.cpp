@@ -3,6 +3,7 @@
 #include "DAX/dialogs/CDaxDialog.h"
 #include "DAX/dialogs/DaxGlobalDialogs.h"
 #include "DAX/script/DaxScriptFunctions.h"
+#include "DAX/sequences/DaxLingeringSounds.h"
 #include "PIM/app/PimEventChannels.h"
 #include "PIM/app/CxPlatformWindow.h"
 #include "PIM/core/CxOptionSection.h"
@@ -114,6 +115,8 @@ int CMarrowdaleApp::CSeamServices::Start()
 void CMarrowdaleApp::CSeamServices::Finish()
 {
     DaxRemoveAllGlobalDialogs();
+    // Sounds started and let go play until the sound system stops; they go first.
+    DaxReleaseLingeringSounds();
     m_systemEvents.Unregister();
     StopListening(m_systemChannel);
     DestroyChannel(m_systemChannel);
