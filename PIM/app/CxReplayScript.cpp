@@ -194,6 +194,11 @@ bool CxReplayScript::Parse(const char* text, size_t size, std::string& error)
         } else if (command == "seed") {
             step.op = EReplayOp::Seed;
             ok = ParseNumbers(rest, 1, 0, 2147483647, step.values);
+        } else if (command == "focus") {
+            step.op = EReplayOp::Focus;
+            std::string_view what = NextWord(rest);
+            step.values[0] = what == "in" ? 1 : 0;
+            ok = (what == "in" || what == "out") && Trim(rest).empty();
         } else if (command == "quit") {
             step.op = EReplayOp::Quit;
             ok = Trim(rest).empty();

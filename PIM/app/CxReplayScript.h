@@ -19,6 +19,8 @@
 //                            of red, green and blue within 12 of the value, as
 //                            a 16-bit screen rounds colours
 //   seed N                   the random numbers start again from seed N
+//   focus out / focus in     the window loses / regains the keyboard focus, as
+//                            when the player switches to another program
 //   screenshot FILE          save what the screen shows (.png or .tga)
 //   quit                     end the run
 // Blank lines and lines starting with "#" are ignored. A replay is outside
@@ -45,6 +47,7 @@ enum class EReplayOp
     ExpectNoBox,
     ExpectPixel,
     Seed,
+    Focus,
     Screenshot,
     Quit,
 };
@@ -53,7 +56,7 @@ struct ST_REPLAY_STEP
 {
     EReplayOp op = EReplayOp::Quit;
     int line = 0;
-    int32_t values[5] = {0, 0, 0, 0, 0}; // milliseconds, or x, y (, x2, y2), or x, y, r, g, b
+    int32_t values[5] = {0, 0, 0, 0, 0}; // milliseconds, or x, y (, x2, y2), or x, y, r, g, b, or 1 / 0 (focus in / out)
     uint32_t key = 0;                 // engine key code for "key"
     std::string text;                 // "text", a label, a room or box title, a file
 };

@@ -184,6 +184,12 @@ public:
         CxGameApp::OnRootMouse(event);
     }
 
+    void OnActivateApp(bool active) override
+    {
+        activations.push_back(active);
+        CxGameApp::OnActivateApp(active);
+    }
+
     TestRoom* Room(const char* name) const { return static_cast<TestRoom*>(FindRoom(name)); }
 
     // Queues a message and runs frames until the window has none left.
@@ -207,6 +213,7 @@ public:
     std::vector<std::string> scripts;
     std::vector<uint32_t> keysPassedOn;
     std::vector<CxPoint> clicks;
+    std::vector<bool> activations;
 };
 
 // Each test gets its own configuration folder, journal, rooms and clock.
@@ -646,6 +653,7 @@ TEST_F(App, ReplayDrivesRoomsThroughKeyBindings)
     EXPECT_EQ(app.clicks.size(), 2u);
 }
 
+
 TEST_F(App, AFailedExpectationEndsTheReplayWithItsLine)
 {
     config = folder.Write("Marrowdale.ini", "");
@@ -685,6 +693,20 @@ bool Contains(const std::vector<std::string>& lines, const std::string& what)
 }
 
 } // namespace
+
+TEST_F(App, AReplaysFocusChangesReachTheApplicationAsARealWindowsDo)
+{
+    config = folder.Write("Marrowdale.ini", "");
+    init.configFile = config.c_str();
+    TestApp app(init);
+    app.SetInstallPathOverride(folder.Path());
+    EXPECT_EQ(RunReplay(app, "wait 20\nfocus out\nwait 20\nfocus in\nwait 20\nquit\n"), "");
+    // The window's own activation when it appeared, then the replay's two.
+    ASSERT_EQ(app.activations.size(), 3u);
+    EXPECT_TRUE(app.activations[0]);
+    EXPECT_FALSE(app.activations[1]);
+    EXPECT_TRUE(app.activations[2]);
+}
 
 TEST_F(App, ErrorBoxContinueReturnsToTheCallerAndQuitEndsTheRunInOrder)
 {
@@ -889,7 +911,8 @@ TEST(ReplayScript, RefusesBadLinesWithTheirNumbers)
     const Case cases[] = {
         {"wait 10\nmove 1 2\nclick -5 7\nrclick 0 0\ndrag 1 2 3 4\nkey esc\ntext Hello World\nexpect room A\n"
          "expect no-errors\nscreenshot shots/Frame 1.PNG\nscreenshot b.tga\nexpect box \"Error reading file\"\n"
-         "expect no-box\nclick Quit\nclick \"Ok\"\nexpect no-room\nexpect pixel 10 20 255 0 128\nseed 42\nquit\n",
+         "expect no-box\nclick Quit\nclick \"Ok\"\nexpect no-room\nexpect pixel 10 20 255 0 128\nseed 42\nfocus out\n"
+         "focus in\nquit\n",
          ""},
         {"expect pixel 10 20 255 0\n", "line 1: bad or missing arguments"},
         {"expect pixel 10 20 256 0 0\n", "line 1: bad or missing arguments"},
@@ -911,6 +934,9 @@ TEST(ReplayScript, RefusesBadLinesWithTheirNumbers)
          "G B\""},
         {"expect no-room Title\n", "line 1: bad or missing arguments"},
         {"dance\n", "line 1: unknown command"},
+        {"focus\n", "line 1: bad or missing arguments"},
+        {"focus away\n", "line 1: bad or missing arguments"},
+        {"focus out now\n", "line 1: bad or missing arguments"},
         {"screenshot a.gif\n", "line 1: screenshot needs a file name ending in .png or .tga"},
         {"screenshot\n", "line 1: screenshot needs a file name ending in .png or .tga"},
         {"screenshot .png\n", "line 1: screenshot needs a file name ending in .png or .tga"},

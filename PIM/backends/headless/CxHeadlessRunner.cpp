@@ -62,6 +62,18 @@ void CxHeadlessRunner::PostMouse(CxHeadlessWindow& window, EMouseAction action, 
     window.Post(m);
 }
 
+void CxHeadlessRunner::PostFocus(CxHeadlessWindow& window, bool active)
+{
+    // What a real window reports when the player switches programs: the
+    // application's activation, then the window's.
+    ST_MESSAGE m;
+    m.type = EMessage::ActivateApp;
+    m.active = active;
+    window.Post(m);
+    m.type = EMessage::Activate;
+    window.Post(m);
+}
+
 void CxHeadlessRunner::PostClick(CxHeadlessWindow& window, EMouseButton button, int32_t x, int32_t y)
 {
     const uint32_t held = button == EMouseButton::Right ? PIM_MK_RBUTTON : PIM_MK_LBUTTON;
@@ -252,6 +264,9 @@ bool CxHeadlessRunner::RunSteps(CxHeadlessWindow& window)
             if (!CheckPixel(step))
                 return true;
             break;
+        case EReplayOp::Focus:
+            PostFocus(window, v[0] != 0);
+            return true;
         case EReplayOp::Seed:
             SeedRandom(static_cast<uint32_t>(v[0]));
             break;

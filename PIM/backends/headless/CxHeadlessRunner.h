@@ -46,6 +46,7 @@ private:
     void PostMouse(CxHeadlessWindow& window, EMouseAction action, EMouseButton button, int32_t x, int32_t y,
                    uint32_t buttons);
     void PostClick(CxHeadlessWindow& window, EMouseButton button, int32_t x, int32_t y);
+    void PostFocus(CxHeadlessWindow& window, bool active);
     // Clicks the open box's button `label` where it shows; false when none.
     bool ClickBoxButton(CxHeadlessWindow& window, const std::string& label);
     // True when the screen shows the step's colour at its point; else fails.
