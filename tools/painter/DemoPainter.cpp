@@ -18,7 +18,7 @@ std::vector<ST_DEMO_PICTURE> GetDemoPictures()
 {
     std::vector<ST_DEMO_PICTURE> all;
     for (auto list : {TitlePictures(), FarmerPictures(), PropPictures(), ButtonPictures(), CreditsPictures(),
-                      QuestionPictures()})
+                      QuestionPictures(), CursorPictures()})
         all.insert(all.end(), list.begin(), list.end());
     return all;
 }

@@ -47,3 +47,4 @@ std::span<const ST_DEMO_PICTURE> PropPictures();
 std::span<const ST_DEMO_PICTURE> ButtonPictures();
 std::span<const ST_DEMO_PICTURE> CreditsPictures();
 std::span<const ST_DEMO_PICTURE> QuestionPictures();
+std::span<const ST_DEMO_PICTURE> CursorPictures();
