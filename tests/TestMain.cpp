@@ -20,6 +20,7 @@
 #include "DAX/base/CDaxServices.h"
 #include "DAX/base/DaxDeferredDelete.h"
 #include "DAX/dialogs/DaxGlobalDialogs.h"
+#include "DAX/rooms/CDaxWindow.h"
 #include "DAX/sequences/DaxLingeringSounds.h"
 #include "DAX/sequences/DaxSequenceReader.h"
 #endif
@@ -52,6 +53,8 @@ class EngineStateReset : public ::testing::EmptyTestEventListener
         FlushSequenceCache();
         SetDaxServices(nullptr);
         DaxServices().GetDefaultSoundCache().Flush();
+        // Every test's first room is the first since the program started.
+        CDaxWindow::ResetFirstRoom();
 #endif
         // A hook left behind would break the next test in confusing ways.
         SetAllocationFailHook(nullptr);

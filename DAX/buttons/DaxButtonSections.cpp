@@ -25,8 +25,12 @@ bool DaxReadButtonSection(CxOptions& store, int index, ST_DAX_BUTTON_SECTION& ou
         return false;
 
     out.numFrames = store.GetInt(section, "NumFrames", DAX_BUTTON_DEFAULT_FRAMES);
-    if (out.numFrames < 1 || out.numFrames > PIM_MAX_SPRITE_FRAMES) {
-        Trace("%s: NumFrames %d is no frame count; %d are taken\n", section, out.numFrames,
+    if (out.numFrames < 1) {
+        // No frames at all is the picture whole, as one frame.
+        Trace("%s: NumFrames %d is no frame count; 1 is taken\n", section, out.numFrames);
+        out.numFrames = 1;
+    } else if (out.numFrames > PIM_MAX_SPRITE_FRAMES) {
+        Trace("%s: NumFrames %d is more than a picture holds; %d are taken\n", section, out.numFrames,
               DAX_BUTTON_DEFAULT_FRAMES);
         out.numFrames = DAX_BUTTON_DEFAULT_FRAMES;
     }

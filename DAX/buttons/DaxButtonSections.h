@@ -21,7 +21,8 @@
 // "Button1" says.
 //
 // The file is outside data, so every number is checked here:
-//   - "NumFrames" outside 1..PIM_MAX_SPRITE_FRAMES is the default 5;
+//   - "NumFrames" below 1 is 1 (the picture whole), above
+//     PIM_MAX_SPRITE_FRAMES the default 5;
 //   - "Cursor" below -1 is -1;
 //   - "Position" is kept within +-DAX_COORDINATE_LIMIT, so no sum of a
 //     position and a size can overflow;

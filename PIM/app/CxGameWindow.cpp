@@ -40,6 +40,16 @@ int CxGameWindow::Update()
 
 void CxGameWindow::OnTimer(CxTimerCallBack*) {}
 
+void CxGameWindow::Pause()
+{
+    m_timers.Pause();
+}
+
+void CxGameWindow::Resume()
+{
+    m_timers.Resume();
+}
+
 void CxGameWindow::AddPause()
 {
     if (++m_pauseCount == 1)
@@ -55,6 +65,14 @@ void CxGameWindow::ReleasePause()
         Resume();
 }
 
+void CxGameWindow::ClearPauseCount()
+{
+    if (m_pauseCount == 0)
+        return;
+    m_pauseCount = 0;
+    Resume();
+}
+
 void CxGameWindow::AttachToScreen()
 {
     CxDisplayObject* root = GetRootObject();
@@ -64,7 +82,8 @@ void CxGameWindow::AttachToScreen()
         SetZ(PIM_ROOM_Z);
         root->AddChild(this);
     }
-    SetSize(root->GetSize());
+    if (!m_keepOwnSize)
+        SetSize(root->GetSize());
     MoveTo(0, 0);
 }
 

@@ -10,6 +10,10 @@
 // Load and Unload are the room's life cycle; the room's picture changes
 // through LoadBackground (and the sprite's LoadPicture and UnloadPicture),
 // never through them.
+//
+// Pausing the room (the application's PauseRoom, on its count's 0 -> 1)
+// holds every room timer until the matching resume; a derived room that
+// pauses more of its own calls these first.
 
 #include "PIM/core/CxPauseResume.h"
 #include "PIM/core/CxRoomTimers.h"
@@ -51,21 +55,35 @@ public:
     virtual void OnDeviceRestored() {}
     virtual void OnDeviceLost() {}
 
-    void Pause() override {}
-    void Resume() override {}
+    void Pause() override;
+    void Resume() override;
     void OnTimer(CxTimerCallBack* timer) override;
 
     // The application's PauseRoom/ResumeRoom count.
     int GetPauseCount() const { return m_pauseCount; }
     void AddPause();
     void ReleasePause();
+    // Back to 0, resuming the room when it was paused.
+    void ClearPauseCount();
 
     CxRoomTimers& GetTimers() { return m_timers; }
+    // What waits for the room's next per-frame update (or its unloading) to
+    // be deleted: an object whose own handler asks for it to go is handed
+    // here instead of being deleted under that handler.
+    CxCleaner& GetCleaner() { return m_timers.GetCleaner(); }
+    template <class T>
+    void DeleteLater(T* object)
+    {
+        m_timers.GetCleaner().Add(object);
+    }
 
     // Entered: the room covers the root, behind anything else there, and
     // shows. Left: it hides and leaves the tree. Both do nothing without a
-    // display tree.
+    // display tree. A room that keeps its own size (a background of its
+    // own size, a size of its data) is placed at the root's origin as it is.
     void AttachToScreen();
+    void SetKeepOwnSize(bool keep) { m_keepOwnSize = keep; }
+    bool GetKeepOwnSize() const { return m_keepOwnSize; }
     void DetachFromScreen();
     // The background: a picture loaded through the image filters, drawn at
     // once. The room keeps the root's size whatever the picture's.
@@ -74,5 +92,6 @@ public:
 private:
     uint32_t m_handle;
     int m_pauseCount = 0;
+    bool m_keepOwnSize = false;
     CxRoomTimers m_timers;
 };

@@ -63,15 +63,25 @@ private:
     const uint8_t* m_bits;
 };
 
+// Sprites live on the main thread only, as the whole display tree does.
+size_t g_liveSprites = 0;
+
 } // namespace
 
 CxSprite::CxSprite()
 {
     m_hitMask = 1;
+    ++g_liveSprites;
+}
+
+size_t CxSprite::GetLiveCount()
+{
+    return g_liveSprites;
 }
 
 CxSprite::~CxSprite()
 {
+    --g_liveSprites;
     // Hooks and focus first, while the sprite is whole; then the picture.
     ForgetSelf();
     UnloadPicture();

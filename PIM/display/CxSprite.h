@@ -22,6 +22,10 @@ public:
     CxSprite();
     ~CxSprite() override;
 
+    // Sprites alive in the process: what a room leaves behind shows up as
+    // a count that grows from one visit to the next.
+    static size_t GetLiveCount();
+
     // --- the picture ----------------------------------------------------------------------
     // Shares the other sprite's surface and movie driver (this sprite then
     // never deletes them), its pixel-test flag, colour key and draw parameters.

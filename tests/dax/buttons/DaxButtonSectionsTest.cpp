@@ -75,7 +75,7 @@ TEST_F(ButtonSections, DefaultsAndTheNumbersAFileGetsWrong)
                                            "Name=ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789\nOnClick=" +
                                            longText + "\nOnMouseEnter=e()\nOnMouseLeave=l()\n"),
                                      3, section));
-    EXPECT_EQ(section.numFrames, 5);
+    EXPECT_EQ(section.numFrames, 1); // no frames: the picture whole
     EXPECT_EQ(section.cursor, -1);
     EXPECT_TRUE(section.maskOnly);
     EXPECT_EQ(section.controlId, -4);
@@ -86,6 +86,8 @@ TEST_F(ButtonSections, DefaultsAndTheNumbersAFileGetsWrong)
     EXPECT_STREQ(section.onMouseLeave.GetText(), "l()");
     ASSERT_TRUE(DaxReadButtonSection(Store("[Button0]\nFileName=b.pic\nNumFrames=40000\n"), 0, section));
     EXPECT_EQ(section.numFrames, 5);
+    ASSERT_TRUE(DaxReadButtonSection(Store("[Button0]\nFileName=b.pic\nNumFrames=-3\n"), 0, section));
+    EXPECT_EQ(section.numFrames, 1);
 }
 
 TEST_F(ButtonSections, TheFirstSectionWithoutAPictureEndsTheList)
