@@ -294,12 +294,14 @@ struct ST_LAYERS
     }
     void Put(uint8_t* pixel, double fade = 1.0) const
     {
-        if (alpha <= 0) {
+        const auto stored = static_cast<uint8_t>(std::lround(255.0 * Clamp01(alpha * fade)));
+        // Nothing there is black: a colour too faint to show would otherwise
+        // differ from frame to frame with the rounding.
+        if (stored == 0) {
             PutPixel(pixel, {0, 0, 0}, 0);
             return;
         }
-        PutPixel(pixel, {colour.r / alpha, colour.g / alpha, colour.b / alpha},
-                 static_cast<uint8_t>(std::lround(255.0 * Clamp01(alpha * fade))));
+        PutPixel(pixel, {colour.r / alpha, colour.g / alpha, colour.b / alpha}, stored);
     }
 };
 
