@@ -1,11 +1,17 @@
 // The demo pictures: painted, readable by the game's own loaders, and the
 // same bytes every time (the build paints them anew on every build).
 #include "PIM/graphics/CxDrawSurface.h"
+#include "PIM/graphics/PimPixelFormat.h"
+#include "PIM/image/PimImageFilters.h"
+#include "PIM/text/CxBitmapFont.h"
 #include "tests/support/TempFolder.h"
 #include "tools/painter/DemoPainter.h"
+#include "tools/painter/FarmyardLayout.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,4 +35,142 @@ TEST(DemoPainter, PaintsLoadablePicturesTheSameEveryTime)
     }
     // A folder that cannot be made is reported, not called success.
     EXPECT_NE(PaintDemoPictures("/proc/no-such-place", false), PIM_OK);
+}
+
+namespace {
+
+ST_ARGB At(CxDrawSurface& s, int32_t x, int32_t y)
+{
+    return SplitPixel(s.GetFormat(), s.GetPixel(x, y));
+}
+
+// Paints the demo pictures once for the tests below.
+class PaintedDemo : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        s_folder = new TempFolder;
+        ASSERT_EQ(PaintDemoPictures(s_folder->Path().c_str(), false), PIM_OK);
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_folder;
+        s_folder = nullptr;
+    }
+    // The shared test main empties the image filters between tests.
+    static void Load(CxDrawSurface& picture, const std::string& path)
+    {
+        RegisterDefaultImageFilters();
+        ASSERT_EQ(picture.Load((*s_folder / path).c_str()), PIM_OK) << path;
+    }
+    static TempFolder* s_folder;
+};
+TempFolder* PaintedDemo::s_folder = nullptr;
+
+} // namespace
+
+TEST_F(PaintedDemo, ScoreLoadsAsAStripFontOfTheDigits)
+{
+    RegisterDefaultImageFilters();
+    std::unique_ptr<CxFont> loaded(CreatePcxStripFont((*s_folder / "common/score.pcx").c_str()));
+    ASSERT_TRUE(loaded);
+    auto& font = static_cast<CxBitmapFont&>(*loaded);
+    ASSERT_EQ(font.GetGlyphCount(), '9' + 1);
+    EXPECT_EQ(font.GetNativeSize(), 40);
+    EXPECT_EQ(font.MeasureText("0123456789", 40), 280);
+    CxDrawSurface& strip = font.GetStrip();
+    const uint32_t key = strip.GetTransparentColour();
+    ASSERT_NE(key, PIM_NO_KEY);
+    std::vector<std::string> shapes;
+    for (int code = '0'; code <= '9'; ++code) {
+        SCOPED_TRACE(code);
+        const ST_BITMAP_GLYPH* glyph = font.GetGlyph(code);
+        ASSERT_TRUE(glyph);
+        EXPECT_EQ(glyph->right - glyph->left + 1, 28);
+        // Ink and its dark edge, and a shape of its own.
+        std::string shape;
+        int ink = 0, edge = 0;
+        for (int32_t y = 0; y < 40; ++y)
+            for (int32_t x = glyph->left; x <= glyph->right; ++x) {
+                const ST_ARGB c = At(strip, x, y);
+                const bool keyed = c.red == 255 && c.green == 0 && c.blue == 255;
+                shape += keyed ? '.' : '#';
+                ink += !keyed && c.red == 255 && c.green > 120;
+                edge += !keyed && c.red < 128;
+            }
+        EXPECT_GT(ink, 200);
+        EXPECT_GT(edge, 100);
+        for (const std::string& other : shapes)
+            EXPECT_NE(shape, other);
+        shapes.push_back(shape);
+    }
+}
+
+// The farmyard room draws its score on the sky, plays its pond movie over
+// the water and stands its buttons on the grass: those places hold nothing
+// else.
+TEST_F(PaintedDemo, FarmyardBackdropKeepsItsPlainPlaces)
+{
+    CxDrawSurface backdrop;
+    ASSERT_NO_FATAL_FAILURE(Load(backdrop, "FarmyardMenu/backdrop.tga"));
+    auto rowsPlain = [&](const ST_FARMYARD_AREA& area, bool sky) {
+        for (int32_t y = area.top; y <= area.bottom; ++y) {
+            const ST_ARGB first = At(backdrop, area.left, y);
+            if (sky)
+                ASSERT_TRUE(first.blue > first.red && first.blue > first.green) << y;
+            else
+                ASSERT_TRUE(first.green > first.red && first.green > first.blue) << y;
+            for (int32_t x = area.left; x <= area.right; ++x)
+                ASSERT_EQ(At(backdrop, x, y), first) << x << ", " << y;
+        }
+    };
+    rowsPlain(kPlainSky, true);
+    // The water wins where the button place meets it; below and beside the
+    // pond's bank the grass is plain.
+    rowsPlain({kPlainGrass.left, 550, kPlainGrass.right, kPlainGrass.bottom}, false);
+    rowsPlain({730, kPlainGrass.top, kPlainGrass.right, kPlainGrass.bottom}, false);
+    const ST_ARGB water{255, kPondWater.red, kPondWater.green, kPondWater.blue};
+    for (int32_t y = kPlainWater.top; y <= kPlainWater.bottom; ++y)
+        for (int32_t x = kPlainWater.left; x <= kPlainWater.right; ++x)
+            ASSERT_EQ(At(backdrop, x, y), water) << x << ", " << y;
+    // Told apart from the title's backdrop at a glance: most pixels differ.
+    CxDrawSurface title;
+    ASSERT_NO_FATAL_FAILURE(Load(title, "title/backdrop.tga"));
+    int same = 0;
+    for (int32_t y = 0; y < 600; y += 4)
+        for (int32_t x = 0; x < 800; x += 4)
+            same += At(title, x, y) == At(backdrop, x, y);
+    EXPECT_LT(same, 150 * 200 / 10);
+}
+
+TEST_F(PaintedDemo, BoardButtonsShowEveryStateOnTheirBoards)
+{
+    for (const char* path : {"common/button_home.tga", "FarmyardMenu/button_hen.tga", "FarmyardMenu/button_sheep.tga"}) {
+        SCOPED_TRACE(path);
+        CxDrawSurface strip;
+        ASSERT_NO_FATAL_FAILURE(Load(strip, path));
+        auto differ = [&](int a, int b) {
+            for (int32_t y = 0; y < 96; ++y)
+                for (int32_t x = 0; x < 96; ++x)
+                    if (strip.GetPixel(a * 96 + x, y) != strip.GetPixel(b * 96 + x, y))
+                        return true;
+            return false;
+        };
+        for (int a = 0; a < 5; ++a)
+            for (int b = a + 1; b < 5; ++b)
+                EXPECT_TRUE(differ(a, b)) << "frames " << a << " and " << b << " look the same";
+        for (int32_t y = 0; y < 96; ++y)
+            for (int32_t x = 0; x < 96; ++x) {
+                // Disabled has no colour left to speak of; the faces stay off
+                // the boards' rims.
+                const ST_ARGB grey = At(strip, 4 * 96 + x, y);
+                ASSERT_LE(std::max({grey.red, grey.green, grey.blue}) - std::min({grey.red, grey.green, grey.blue}), 20)
+                    << x << ", " << y;
+                if (x >= 3 && y >= 3 && x <= 92 && y <= 92)
+                    continue;
+                for (int frame = 0; frame < 4; ++frame)
+                    ASSERT_EQ(At(strip, frame * 96 + x, y), At(strip, frame * 96, 0)) << frame << ": " << x << ", " << y;
+            }
+    }
 }

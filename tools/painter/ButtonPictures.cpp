@@ -1,56 +1,24 @@
 // The title room's buttons, one strip of frames each. A five-frame strip
-// holds the looks of the five button states (normal, checked, highlighted,
-// pressed, disabled); any other strip is an animation that the button plays
-// from frame 1 while it is pointed at or pressed. The 24-bit buttons are
-// painted on wooden boards that fill their frames; the 32-bit star has soft
-// see-through edges of its own.
-#include "tools/painter/PaintKit.h"
+// holds the looks of the five button states (see BoardButtons.h); any other
+// strip is an animation that the button plays from frame 1 while it is
+// pointed at or pressed. The 24-bit buttons are painted on wooden boards that
+// fill their frames; the 32-bit star has soft see-through edges of its own.
+#include "tools/painter/BoardButtons.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
-constexpr int32_t kSize = 96;
+constexpr int32_t kSize = kBoardSize;
 constexpr double kPi = 3.14159265358979323846;
-
-// The looks of the states, in frame order: how light the face is and how far
-// it sinks (pressed).
-struct Look
-{
-    int light;
-    int sink;
-    bool grey;
-};
-constexpr Look kLooks[5] = {{0, 0, false}, {-30, 2, false}, {40, 0, false}, {-20, 4, false}, {0, 0, true}};
-
-uint8_t Lift(int value, int light)
-{
-    return static_cast<uint8_t>(std::clamp(value + light, 0, 255));
-}
-
-// A wooden board behind a button's face: the whole frame is the button, so
-// a picture without alpha needs no see-through colour.
-void PaintBoard(CxDrawSurface& s, int32_t x, int light, bool grey)
-{
-    const uint8_t r = grey ? 150 : Lift(170, light), g = grey ? 150 : Lift(120, light), b = grey ? 150 : Lift(70, light);
-    FillRect(s, x, 0, x + kSize - 1, kSize - 1, Colour(s, static_cast<uint8_t>(r * 2 / 3), static_cast<uint8_t>(g * 2 / 3),
-                                                     static_cast<uint8_t>(b * 2 / 3)));
-    FillRect(s, x + 3, 3, x + kSize - 4, kSize - 4, Colour(s, r, g, b));
-    for (int32_t y = 14; y < kSize - 6; y += 18) // the grain
-        FillRect(s, x + 6, y, x + kSize - 7, y, Colour(s, static_cast<uint8_t>(r * 5 / 6), static_cast<uint8_t>(g * 5 / 6),
-                                                       static_cast<uint8_t>(b * 5 / 6)));
-    for (int32_t cx : {x + 9, x + kSize - 10}) // nails
-        for (int32_t cy : {9, kSize - 10})
-            s.FillCircle(cx, cy, 2, Colour(s, 90, 80, 70));
-}
 
 // "Play": a green disc with a white arrow pointing right, on its board.
 void PaintPlay(CxDrawSurface& s)
 {
     s.Create(kSize * 5, kSize, 24);
     for (int frame = 0; frame < 5; ++frame) {
-        const Look& look = kLooks[frame];
+        const ST_BUTTON_LOOK& look = kButtonLooks[frame];
         PaintBoard(s, frame * kSize, look.light / 2, look.grey);
         const int32_t cx = frame * kSize + kSize / 2, cy = kSize / 2 + look.sink;
         const uint8_t g = look.grey ? 150 : Lift(180, look.light);
@@ -91,7 +59,7 @@ void PaintStar(CxDrawSurface& s)
     s.Create(kSize * 5, kSize, 32);
     FillRect(s, 0, 0, kSize * 5 - 1, kSize - 1, 0);
     for (int frame = 0; frame < 5; ++frame) {
-        const Look& look = kLooks[frame];
+        const ST_BUTTON_LOOK& look = kButtonLooks[frame];
         const double cx = frame * kSize + kSize / 2.0, cy = kSize / 2.0 + look.sink;
         for (int32_t y = 0; y < kSize; ++y) {
             for (int32_t x = 0; x < kSize; ++x) {

@@ -9,6 +9,7 @@
 #include "PIM/core/PimTrace.h"
 #include "PIM/image/PimImageFilters.h"
 #include "tools/painter/PaintKit.h"
+#include "tools/painter/PcxWriter.h"
 
 #include <filesystem>
 #include <string>
@@ -18,7 +19,7 @@ std::vector<ST_DEMO_PICTURE> GetDemoPictures()
 {
     std::vector<ST_DEMO_PICTURE> all;
     for (auto list : {TitlePictures(), FarmerPictures(), PropPictures(), ButtonPictures(), CreditsPictures(),
-                      QuestionPictures(), CursorPictures()})
+                      QuestionPictures(), CommonPictures(), FarmyardPictures(), CursorPictures()})
         all.insert(all.end(), list.begin(), list.end());
     return all;
 }
@@ -36,8 +37,10 @@ int PaintDemoPictures(const char* dataFolder, bool verbose)
         // A path of the system's own, whatever mounts exist.
         const std::string target = "<DEFAULT>" + path.string();
         int code = picture.GetError();
+        // The engine reads PCX but writes none, so the painter has its own writer.
         if (code == PIM_OK)
-            code = picture.Save(target.c_str(), 1); // run-length coded
+            code = MatchesExtension(entry.path, ".pcx") ? SavePcx(picture, target.c_str())
+                                                        : picture.Save(target.c_str(), 1); // run-length coded
         if (code != PIM_OK && result == PIM_OK)
             result = code;
         if (verbose)

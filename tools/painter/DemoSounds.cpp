@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <iterator>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -16,18 +17,12 @@ namespace {
 
 constexpr uint32_t kRate = 22050;
 
-const char* const kSounds[] = {
-    "common/chime.wav",  // 0.9 s, mono: two soft bell notes, the title's greeting
-    "prop/chirp.wav",    // 0.5 s: the bluebird's two chirps
-    "credits/music.wav", // 8 s: a music-box tune that loops under the credits
-    nullptr,
-};
+constexpr double kPi = 3.14159265358979323846;
 
 // A bell-like note added into `out` from `start` seconds: a fundamental and
 // two quieter partials, each fading away at its own pace.
 void AddBell(std::vector<double>& out, double start, double hertz, double level)
 {
-    constexpr double kPi = 3.14159265358979323846;
     const size_t first = static_cast<size_t>(start * kRate);
     for (size_t i = first; i < out.size(); ++i) {
         const double t = static_cast<double>(i - first) / kRate;
@@ -59,7 +54,6 @@ std::vector<int16_t> Chime()
 // A bird's chirp: a quick upward sweep, twice.
 std::vector<int16_t> Chirp()
 {
-    constexpr double kPi = 3.14159265358979323846;
     std::vector<double> mix(kRate / 2, 0.0);
     for (double start : {0.0, 0.22}) {
         double phase = 0;
@@ -74,35 +68,276 @@ std::vector<int16_t> Chirp()
     return ToSamples(mix);
 }
 
-// A music-box tune: a little melody of bell notes over eight seconds, its end
-// meeting its start so that it loops.
-std::vector<int16_t> Tune()
+// --- music that loops: every note ends within its own length ---------------------------------
+
+// The sound of an instrument: a few partials (multiples of the note's
+// frequency, each with its own level), how fast the note dies away, how
+// softly it starts and how long its end takes to fade out.
+struct ST_TIMBRE
 {
-    static const double kNotes[] = {523.25, 659.25, 783.99, 659.25, 587.33, 698.46, 880.00, 698.46,
-                                    523.25, 659.25, 783.99, 1046.5, 987.77, 783.99, 659.25, 587.33};
-    std::vector<double> mix(kRate * 8, 0.0);
-    for (size_t i = 0; i < std::size(kNotes); ++i)
-        AddBell(mix, i * 0.5, kNotes[i], 0.22);
+    double partials[4];
+    double decay;   // per second
+    double attack;  // seconds
+    double release; // seconds
+};
+
+constexpr ST_TIMBRE kPluck{{1.0, 0.45, 0.22, 0.08}, 5.0, 0.004, 0.04}; // a bright, plucked melody
+constexpr ST_TIMBRE kBass{{1.0, 0.30, 0.05, 0.0}, 4.0, 0.006, 0.04};   // round low notes
+constexpr ST_TIMBRE kStrum{{1.0, 0.25, 0.10, 0.0}, 9.0, 0.004, 0.04};  // the short chords after them
+constexpr ST_TIMBRE kGlow{{1.0, 0.18, 0.05, 0.0}, 1.3, 0.030, 0.15};   // soft, slowly fading bells
+constexpr ST_TIMBRE kHarp{{1.0, 0.22, 0.06, 0.0}, 2.2, 0.012, 0.15};
+
+double NoteHertz(int midi)
+{
+    return 440.0 * std::pow(2.0, (midi - 69) / 12.0);
+}
+
+// One note of `timbre` from `start` for `length` seconds. Its end fades to
+// nothing, so the note is silent by then whatever its decay: a tune whose
+// notes all end before the tune does loops without a click.
+void AddNote(std::vector<double>& mix, double start, double length, int midi, double level, const ST_TIMBRE& timbre)
+{
+    const double release = std::min(timbre.release, length / 2);
+    const double hertz = NoteHertz(midi);
+    const auto first = static_cast<size_t>(std::lround(start * kRate));
+    const auto count = static_cast<size_t>(std::lround(length * kRate));
+    for (size_t i = 0; i < count && first + i < mix.size(); ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        const double left = length - t;
+        double envelope = std::min(1.0, t / timbre.attack) * std::exp(-t * timbre.decay);
+        if (left < release)
+            envelope *= 0.5 - 0.5 * std::cos(kPi * left / release);
+        double tone = 0;
+        for (int p = 0; p < 4; ++p)
+            tone += timbre.partials[p] * std::sin(2 * kPi * hertz * (p + 1) * t);
+        mix[first + i] += level * envelope * tone;
+    }
+}
+
+// A note of a tune, in beats.
+struct ST_NOTE
+{
+    double beat;
+    double beats;
+    int midi;
+};
+
+void AddNotes(std::vector<double>& mix, std::span<const ST_NOTE> notes, double beatSeconds, double level,
+              const ST_TIMBRE& timbre)
+{
+    for (const ST_NOTE& note : notes)
+        AddNote(mix, note.beat * beatSeconds, note.beats * beatSeconds, note.midi, level, timbre);
+}
+
+// Scales the mix so that its loudest sample is `peak` of full scale.
+std::vector<int16_t> Normalised(std::vector<double>& mix, double peak)
+{
+    double loudest = 0;
+    for (double v : mix)
+        loudest = std::max(loudest, std::fabs(v));
+    if (loudest > 0)
+        for (double& v : mix)
+            v *= peak / loudest;
     return ToSamples(mix);
+}
+
+// The farm tune: 16 beats at 120 a minute (8 s), a bouncy plucked melody
+// over "oom-pah" bass and chords. The last note ends half a beat early, so
+// the tune closes in silence on the beat where it starts again. A third of
+// full scale leaves room for the voices over it.
+std::vector<int16_t> FarmTune()
+{
+    constexpr double kBeat = 0.5;
+    static const ST_NOTE kMelody[] = {
+        {0, 1, 72},    {1, 0.5, 76},  {1.5, 0.5, 76}, {2, 1, 79},     {3, 1, 76},     // C E E G E
+        {4, 0.5, 77},  {4.5, 0.5, 76}, {5, 0.5, 74},  {5.5, 0.5, 76}, {6, 1, 74},  {7, 1, 67}, // F E D E D G
+        {8, 1, 72},    {9, 0.5, 76},  {9.5, 0.5, 79}, {10, 1, 81},    {11, 1, 79},    // C E G A G
+        {12, 0.5, 77}, {12.5, 0.5, 74}, {13, 0.5, 76}, {13.5, 0.5, 71}, {14, 1.5, 72}, // F D E B C
+    };
+    // The bass on beats 1 and 3 of each bar, a chord on 2 and 4: C, G, C-F, G-C.
+    static const ST_NOTE kBassNotes[] = {
+        {0, 0.5, 48}, {2, 0.5, 43}, {4, 0.5, 43}, {6, 0.5, 50}, {8, 0.5, 48}, {10, 0.5, 41}, {12, 0.5, 43}, {14, 0.5, 48},
+    };
+    static const int kChords[7][3] = {{60, 64, 67}, {59, 62, 67}, {59, 62, 65}, {59, 62, 67},
+                                      {60, 64, 67}, {60, 65, 69}, {59, 62, 67}};
+    std::vector<double> mix(kRate * 8, 0.0);
+    AddNotes(mix, kMelody, kBeat, 0.5, kPluck);
+    AddNotes(mix, kBassNotes, kBeat, 0.45, kBass);
+    for (int i = 0; i < 7; ++i) // the last bar's fourth beat stays quiet
+        for (int midi : kChords[i])
+            AddNote(mix, (1 + 2 * i) * kBeat, 0.35 * kBeat, midi, 0.12, kStrum);
+    return Normalised(mix, 1.0 / 3.0);
+}
+
+// The credits tune: four slow bars of three beats at 72 a minute (10 s),
+// soft bells over a harp rising through each bar's chord, every harp note
+// ringing on under the next two. It ends on the chord that leads back to its
+// first, the last notes shortened to be silent by the end.
+std::vector<int16_t> CreditsTune()
+{
+    constexpr double kBeat = 60.0 / 72.0;
+    static const ST_NOTE kMelody[] = {
+        {0, 2.1, 76}, {2, 1.1, 74},                  // E D      over C
+        {3, 2.1, 72}, {5, 1.1, 76},                  // C E      over A minor
+        {6, 1.1, 77}, {7, 1.1, 81}, {8, 1.1, 79},    // F A G    over F
+        {9, 1.1, 71}, {10, 1.8, 74},                 // B D      over G
+    };
+    static const ST_NOTE kHarpNotes[] = {
+        {0, 3, 48},  {1, 3, 55},  {2, 3, 64},        // C G E
+        {3, 3, 45},  {4, 3, 52},  {5, 3, 60},        // A E C
+        {6, 3, 41},  {7, 3, 48},  {8, 3, 57},        // F C A
+        {9, 2.9, 43}, {10, 1.9, 50}, {11, 0.9, 59},  // G D B
+    };
+    std::vector<double> mix(kRate * 10, 0.0);
+    AddNotes(mix, kMelody, kBeat, 0.5, kGlow);
+    AddNotes(mix, kHarpNotes, kBeat, 0.35, kHarp);
+    return Normalised(mix, 0.3);
+}
+
+// --- the farmyard's animals ---------------------------------------------------------------------
+
+// Deterministic noise in -1..1, so that every build makes the same bytes.
+struct ST_NOISE
+{
+    uint32_t state = 22222;
+    double Next()
+    {
+        state = state * 1664525u + 1013904223u;
+        return static_cast<double>(state >> 8) / 8388608.0 - 1.0;
+    }
+};
+
+// A voice: harmonics of a pitch that moves, weighted by the mouth's
+// resonances (`formants`, in hertz), so the animals sound like throats
+// rather than whistles. `pitch(t)` and `loudness(t)` follow the call.
+template <typename Pitch, typename Loudness>
+void AddVoice(std::vector<double>& mix, const double (&formants)[2], double breath, Pitch pitch, Loudness loudness)
+{
+    ST_NOISE noise;
+    // The breath is hiss made dull (a one-pole low pass near 1.8 kHz), as
+    // it is in a throat.
+    const double dull = 1 - std::exp(-2 * kPi * 1800.0 / kRate);
+    double breathed = 0;
+    double phase = 0;
+    for (size_t i = 0; i < mix.size(); ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        const double hertz = pitch(t);
+        phase += 2 * kPi * hertz / kRate;
+        double tone = 0;
+        for (int h = 1; h <= 16 && h * hertz < kRate / 2.0; ++h) {
+            const double f = h * hertz;
+            const double a = std::exp(-std::pow((f - formants[0]) / 350.0, 2)) +
+                             0.6 * std::exp(-std::pow((f - formants[1]) / 450.0, 2)) + 0.15 / h;
+            tone += a * std::sin(h * phase);
+        }
+        breathed += dull * (noise.Next() - breathed);
+        mix[i] += loudness(t) * (tone + 2 * breath * breathed);
+    }
+    // A few milliseconds of fade at either end: the call starts and stops
+    // without a click.
+    const size_t in = kRate * 3 / 1000, out = kRate * 15 / 1000;
+    for (size_t i = 0; i < in && i < mix.size(); ++i)
+        mix[i] *= static_cast<double>(i) / in;
+    for (size_t i = 0; i < out && i < mix.size(); ++i)
+        mix[mix.size() - 1 - i] *= static_cast<double>(i) / out;
+}
+
+// A soft rise and fall over `length` seconds from `start`, zero outside.
+double Pulse(double t, double start, double length)
+{
+    const double u = (t - start) / length;
+    if (u <= 0 || u >= 1)
+        return 0;
+    return std::pow(std::sin(kPi * u), 0.6) * (1 - 0.5 * u);
+}
+
+// The hen: "buk, buk, ba-gawk" in 0.4 s, a throaty voice that falls in
+// pitch within each note.
+std::vector<int16_t> Cluck()
+{
+    std::vector<double> mix(kRate * 4 / 10, 0.0);
+    struct Note
+    {
+        double start, length, from, to;
+    };
+    static const Note kNotes[] = {{0.0, 0.07, 620, 470}, {0.10, 0.07, 640, 480}, {0.20, 0.19, 560, 760}};
+    const double formants[2] = {1100, 2300};
+    auto pitch = [](double t) {
+        for (const Note& n : kNotes)
+            if (t < n.start + n.length) {
+                const double u = std::clamp((t - n.start) / n.length, 0.0, 1.0);
+                // The last note rises then drops, as the hen's call does.
+                return n.to > n.from ? n.from + (n.to - n.from) * std::sin(kPi * u) : n.from + (n.to - n.from) * u;
+            }
+        return 500.0;
+    };
+    auto loudness = [](double t) {
+        double sum = 0;
+        for (const Note& n : kNotes)
+            sum += Pulse(t, n.start, n.length);
+        return sum;
+    };
+    AddVoice(mix, formants, 0.4, pitch, loudness);
+    return Normalised(mix, 0.5);
+}
+
+// The sheep: a "baa" of 0.6 s, its voice quavering about 24 times a second
+// and sagging at the end.
+std::vector<int16_t> Baa()
+{
+    std::vector<double> mix(kRate * 6 / 10, 0.0);
+    const double formants[2] = {850, 1250};
+    auto pitch = [](double t) {
+        const double glide = t < 0.1 ? 300 + 40 * t / 0.1 : 340 - 60 * (t - 0.1) / 0.5;
+        return glide * (1 + 0.025 * std::sin(2 * kPi * 24 * t));
+    };
+    auto loudness = [](double t) {
+        const double quaver = 0.7 + 0.3 * std::sin(2 * kPi * 24 * t);
+        return Pulse(t, 0.0, 0.6) * quaver;
+    };
+    AddVoice(mix, formants, 0.08, pitch, loudness);
+    return Normalised(mix, 0.5);
+}
+
+struct ST_DEMO_SOUND
+{
+    const char* path; // relative to the data folder
+    std::vector<int16_t> (*make)();
+};
+
+const ST_DEMO_SOUND kSounds[] = {
+    {"common/chime.wav", &Chime},          // 0.9 s: two soft bell notes, the title's greeting
+    {"prop/chirp.wav", &Chirp},            // 0.5 s: the bluebird's two chirps
+    {"common/tune.wav", &FarmTune},        // 8 s: the farm tune that loops under the rooms
+    {"credits/music.wav", &CreditsTune},   // 10 s: a gentle tune that loops under the credits
+    {"FarmyardMenu/cluck.wav", &Cluck},    // 0.4 s: the hen
+    {"FarmyardMenu/baa.wav", &Baa},        // 0.6 s: the sheep
+};
+
+const char* const* BuildNames()
+{
+    static const char* names[std::size(kSounds) + 1] = {};
+    for (size_t i = 0; i < std::size(kSounds); ++i)
+        names[i] = kSounds[i].path;
+    return names;
 }
 
 } // namespace
 
 const char* const* GetDemoSoundNames()
 {
-    return kSounds;
+    static const char* const* names = BuildNames();
+    return names;
 }
 
 int MakeDemoSounds(const char* dataFolder, bool verbose)
 {
-    using Maker = std::vector<int16_t> (*)();
-    const Maker makers[] = {&Chime, &Chirp, &Tune};
     int result = PIM_OK;
-    for (size_t i = 0; kSounds[i]; ++i) {
-        const std::filesystem::path path = std::filesystem::path(dataFolder) / kSounds[i];
+    for (const ST_DEMO_SOUND& sound : kSounds) {
+        const std::filesystem::path path = std::filesystem::path(dataFolder) / sound.path;
         std::error_code ignored;
         std::filesystem::create_directories(path.parent_path(), ignored);
-        const std::vector<int16_t> samples = makers[i]();
+        const std::vector<int16_t> samples = sound.make();
         const std::string target = "<DEFAULT>" + path.string();
         const int code = WritePcmWav16(target.c_str(), samples.data(), samples.size(), 1, kRate);
         if (code != PIM_OK && result == PIM_OK)

@@ -6,5 +6,5 @@
 // returns 0, or the first error code met. `verbose` lists what was written.
 int MakeDemoSounds(const char* dataFolder, bool verbose);
 
-// The sounds, relative to the data folder.
+// The sounds, relative to the data folder, then a null.
 const char* const* GetDemoSoundNames();

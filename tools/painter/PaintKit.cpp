@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 uint32_t Argb(uint8_t alpha, uint8_t red, uint8_t green, uint8_t blue)
 {
@@ -60,6 +61,50 @@ void FillTriangle(CxDrawSurface& s, int32_t x1, int32_t y1, int32_t x2, int32_t 
         if (left <= right)
             FillRect(s, static_cast<int32_t>(std::lround(left)), y, static_cast<int32_t>(std::lround(right)), y, colour);
     }
+}
+
+void FillPolygon(CxDrawSurface& s, const CxPoint* corners, int count, uint32_t colour)
+{
+    if (count < 3)
+        return;
+    int32_t top = corners[0].y, bottom = corners[0].y;
+    for (int i = 1; i < count; ++i) {
+        top = std::min(top, corners[i].y);
+        bottom = std::max(bottom, corners[i].y);
+    }
+    std::vector<double> crossings;
+    for (int32_t y = top; y <= bottom; ++y) {
+        // Sampled through the middle of the row, so that no corner lies on it.
+        const double middle = y + 0.5;
+        crossings.clear();
+        for (int i = 0; i < count; ++i) {
+            const CxPoint& a = corners[i];
+            const CxPoint& b = corners[(i + 1) % count];
+            if ((a.y <= middle) == (b.y <= middle))
+                continue;
+            crossings.push_back(a.x + (middle - a.y) * (b.x - a.x) / (b.y - a.y));
+        }
+        std::sort(crossings.begin(), crossings.end());
+        for (size_t i = 0; i + 1 < crossings.size(); i += 2) {
+            const auto left = static_cast<int32_t>(std::lround(crossings[i]));
+            const auto right = static_cast<int32_t>(std::lround(crossings[i + 1])) - 1;
+            if (left <= right)
+                FillRect(s, left, y, right, y, colour);
+        }
+    }
+}
+
+void StartDigitStrip(CxDrawSurface& s, int32_t cellWidth, int32_t height)
+{
+    s.Create(DigitCell(10, cellWidth), height, 24);
+    const uint32_t key = Colour(s, 255, 0, 255);
+    const uint32_t marker = Colour(s, 0, 255, 0);
+    FillRect(s, 0, 0, s.GetWidth() - 1, height - 1, key);
+    for (int32_t x = 0; x < '0'; ++x)
+        s.SetPixel(x, 0, marker);
+    for (int digit = 0; digit < 10; ++digit)
+        s.SetPixel(DigitCell(digit, cellWidth), 0, marker);
+    s.SetTransparentColour(key);
 }
 
 void StartKeyed(CxDrawSurface& s, int32_t width, int32_t height, int depth)

@@ -6,6 +6,7 @@
 // FarmerPictures.cpp, ...), which lists its pictures; DemoPainter.cpp
 // paints every list.
 
+#include "PIM/core/CxPoint.h"
 #include "PIM/graphics/CxDrawSurface.h"
 
 #include <cstdint>
@@ -26,9 +27,23 @@ void ThickLine(CxDrawSurface& s, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
 // A filled triangle.
 void FillTriangle(CxDrawSurface& s, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3,
                   uint32_t colour);
+// A filled polygon of `count` corners (any shape: a row is inside between
+// every other crossing of the outline).
+void FillPolygon(CxDrawSurface& s, const CxPoint* corners, int count, uint32_t colour);
 // Makes `s` a `width` x `height` picture of `depth` bits filled with the key
 // colour magenta (or fully transparent at 32 bits), the key set.
 void StartKeyed(CxDrawSurface& s, int32_t width, int32_t height, int depth);
+
+// Starts a strip font of the digits: 24-bit on a magenta key, the top row
+// marking where each glyph starts (the engine's bitmap fonts cut it there).
+// Glyph i has code i, so 48 one-pixel empty glyphs come first and the digit
+// d starts at column DigitCell(d, cellWidth). The markers take pixel (0, 0)'s
+// colour; everything else in the top row must stay key.
+void StartDigitStrip(CxDrawSurface& s, int32_t cellWidth, int32_t height);
+constexpr int32_t DigitCell(int digit, int32_t cellWidth)
+{
+    return '0' + digit * cellWidth;
+}
 
 struct ST_DEMO_PICTURE
 {
@@ -47,4 +62,6 @@ std::span<const ST_DEMO_PICTURE> PropPictures();
 std::span<const ST_DEMO_PICTURE> ButtonPictures();
 std::span<const ST_DEMO_PICTURE> CreditsPictures();
 std::span<const ST_DEMO_PICTURE> QuestionPictures();
+std::span<const ST_DEMO_PICTURE> CommonPictures();
+std::span<const ST_DEMO_PICTURE> FarmyardPictures();
 std::span<const ST_DEMO_PICTURE> CursorPictures();

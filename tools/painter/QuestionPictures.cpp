@@ -1,7 +1,7 @@
 // The title room's question dialog: a wooden sign with the farmer's hat on
 // it, and its two buttons, a green tick and a red cross, in the five looks
 // of a button's states (32-bit, with soft see-through edges).
-#include "tools/painter/PaintKit.h"
+#include "tools/painter/BoardButtons.h"
 
 #include <algorithm>
 #include <cmath>
@@ -49,12 +49,10 @@ void PaintRoundButtons(CxDrawSurface& s, uint8_t red, uint8_t green, uint8_t blu
 {
     s.Create(kButton * 5, kButton, 32);
     FillRect(s, 0, 0, kButton * 5 - 1, kButton - 1, 0);
-    static const int kLight[5] = {0, -30, 40, -20, 0};
-    static const int kSink[5] = {0, 2, 0, 4, 0};
-    for (int frame = 0; frame < 5; ++frame) {
-        const bool grey = frame == 4;
-        const double cx = frame * kButton + kButton / 2.0, cy = kButton / 2.0 + kSink[frame];
-        auto lift = [&](int v) { return static_cast<uint8_t>(std::clamp(grey ? 150 : v + kLight[frame], 0, 255)); };
+    for (int frame = 0; frame < kButtonStates; ++frame) {
+        const ST_BUTTON_LOOK& look = kButtonLooks[frame];
+        const double cx = frame * kButton + kButton / 2.0, cy = kButton / 2.0 + look.sink;
+        auto lift = [&](int v) { return look.grey ? uint8_t{150} : Lift(v, look.light); };
         for (int32_t y = 0; y < kButton; ++y) {
             for (int32_t x = 0; x < kButton; ++x) {
                 const double dx = frame * kButton + x + 0.5 - cx, dy = y + 0.5 - cy;
@@ -68,7 +66,7 @@ void PaintRoundButtons(CxDrawSurface& s, uint8_t red, uint8_t green, uint8_t blu
             }
         }
         const uint32_t white = Argb(255, 255, 255, 255);
-        const int32_t x0 = frame * kButton + kButton / 2, y0 = kButton / 2 + kSink[frame];
+        const int32_t x0 = frame * kButton + kButton / 2, y0 = kButton / 2 + look.sink;
         if (tick) {
             ThickLine(s, x0 - 16, y0, x0 - 4, y0 + 12, 4, white);
             ThickLine(s, x0 - 4, y0 + 12, x0 + 17, y0 - 13, 4, white);

@@ -111,27 +111,18 @@ void PaintHen(CxDrawSurface& s)
     }
 }
 
-// A strip font: the top row holds a marker (the colour of pixel (0, 0)) where
-// each glyph starts; everything else on a magenta key. Glyph i has code i, so
-// the digits ("0" is 48) follow 48 glyphs one pixel wide and empty.
+// The small digits, seven segments each in 16 x 24 cells (see StartDigitStrip).
 void PaintDigits(CxDrawSurface& s)
 {
     constexpr int32_t kCell = 16;
     constexpr int32_t kHeight = 24;
-    constexpr int32_t kFirst = '0';
-    s.Create(kFirst + kCell * 10, kHeight, 24);
-    const uint32_t key = Colour(s, 255, 0, 255);
-    const uint32_t marker = Colour(s, 0, 255, 0);
+    StartDigitStrip(s, kCell, kHeight);
     const uint32_t ink = Colour(s, 255, 200, 40);
     const uint32_t edge = Colour(s, 120, 60, 0);
-    FillRect(s, 0, 0, s.GetWidth() - 1, kHeight - 1, key);
-    for (int32_t x = 0; x < kFirst; ++x)
-        s.SetPixel(x, 0, marker);
     // Segments a..g of each digit, as bits 0..6.
     static const uint8_t kSegments[10] = {0x3F, 0x06, 0x5B, 0x4F, 0x66, 0x6D, 0x7D, 0x07, 0x7F, 0x6F};
     for (int digit = 0; digit < 10; ++digit) {
-        const int32_t x = kFirst + digit * kCell;
-        s.SetPixel(x, 0, marker);
+        const int32_t x = DigitCell(digit, kCell);
         const uint8_t on = kSegments[digit];
         const struct
         {
@@ -155,7 +146,6 @@ void PaintDigits(CxDrawSurface& s)
             if (on & (1 << i))
                 FillRect(s, segments[i].left, segments[i].top, segments[i].right, segments[i].bottom, ink);
     }
-    s.SetTransparentColour(key);
 }
 
 const ST_DEMO_PICTURE kPictures[] = {
