@@ -1,45 +1,39 @@
 // The rooms of the game, registered by the names scripts enter them with.
-//
-// Seam: every name stands on an empty room until its own room class is
-// built; the names are the game's from the start, so navigation written now
-// keeps working.
+// A name without a class of its own yet is a room of data alone (the game
+// layer's room window reading "<Room>/<Room>.ini"), so navigation written
+// now keeps working and each room grows its class when its game is built.
 
+#include "DAX/rooms/CDaxWindow.h"
 #include "PIM/app/CxGameRoomRegistrar.h"
-#include "PIM/app/CxGameWindow.h"
+#include "game/common/CFarmyardMenu.h"
+#include "game/common/CTitleScreen.h"
 #include "game/shell/CMarrowdaleApp.h"
-#include "game/shell/CTitleScene.h"
 
 #include <iterator>
 
 namespace {
 
-class CEmptyRoom : public CxGameWindow
-{
-public:
-    explicit CEmptyRoom(CxGameApp*) {}
-};
-
 const CxGameRoomRegistrar kRooms[] = {
-    {"Title", &MakeRoom<CTitleScene>},
-    {"Login", &MakeRoom<CEmptyRoom>},
-    {"OptionsMenu", &MakeRoom<CEmptyRoom>},
-    {"FarmyardMenu", &MakeRoom<CEmptyRoom>},
-    {"FairgroundMenu", &MakeRoom<CEmptyRoom>},
-    {"ActivityCenter", &MakeRoom<CEmptyRoom>},
-    {"BaleOut", &MakeRoom<CEmptyRoom>},
-    {"Croquet", &MakeRoom<CEmptyRoom>},
-    {"Puzzle", &MakeRoom<CEmptyRoom>},
-    {"Quiz", &MakeRoom<CEmptyRoom>},
-    {"PigPen", &MakeRoom<CEmptyRoom>},
-    {"PaintRoom", &MakeRoom<CEmptyRoom>},
-    {"SpiderEgg", &MakeRoom<CEmptyRoom>},
-    {"BumperCar", &MakeRoom<CEmptyRoom>},
-    {"WordWeb", &MakeRoom<CEmptyRoom>},
-    {"NumberWeb", &MakeRoom<CEmptyRoom>},
-    {"PigsOut", &MakeRoom<CEmptyRoom>},
-    {"SwinginAranelle", &MakeRoom<CEmptyRoom>},
-    {"PopTrail", &MakeRoom<CEmptyRoom>},
-    {"PopCorn", &MakeRoom<CEmptyRoom>},
+    {"Title", &MakeRoom<CTitleScreen>},
+    {"Login", &MakeRoom<CDaxWindow>},
+    {"OptionsMenu", &MakeRoom<CDaxWindow>},
+    {"FarmyardMenu", &MakeRoom<CFarmyardMenu>},
+    {"FairgroundMenu", &MakeRoom<CDaxWindow>},
+    {"ActivityCenter", &MakeRoom<CDaxWindow>},
+    {"BaleOut", &MakeRoom<CDaxWindow>},
+    {"Croquet", &MakeRoom<CDaxWindow>},
+    {"Puzzle", &MakeRoom<CDaxWindow>},
+    {"Quiz", &MakeRoom<CDaxWindow>},
+    {"PigPen", &MakeRoom<CDaxWindow>},
+    {"PaintRoom", &MakeRoom<CDaxWindow>},
+    {"SpiderEgg", &MakeRoom<CDaxWindow>},
+    {"BumperCar", &MakeRoom<CDaxWindow>},
+    {"WordWeb", &MakeRoom<CDaxWindow>},
+    {"NumberWeb", &MakeRoom<CDaxWindow>},
+    {"PigsOut", &MakeRoom<CDaxWindow>},
+    {"SwinginAranelle", &MakeRoom<CDaxWindow>},
+    {"PopTrail", &MakeRoom<CDaxWindow>},
+    {"PopCorn", &MakeRoom<CDaxWindow>},
 };
 
 } // namespace

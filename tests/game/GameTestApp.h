@@ -1,7 +1,9 @@
 #pragma once
 // The game itself, started headless on the demo data the build made beside
 // the program (PIM_DEMO_DATA_DIR), for tests that enter its rooms. Time is
-// a virtual clock the test moves; frames run as the test asks.
+// a virtual clock the test moves; frames run as the test asks. Frames that
+// run inside those (a modal movie such as a room's fade, a dialog's loop)
+// move the clock on by themselves, as the game's own clock would.
 
 #include "PIM/backends/headless/PimHeadlessBackend.h"
 #include "PIM/core/CxMainLoopHook.h"
@@ -54,6 +56,7 @@ public:
     {
         for (int t = 0; t < milliseconds; t += 10) {
             m_clock.Advance(10);
+            m_nested.ownFrame = true;
             m_app->DoFrame();
         }
     }
@@ -70,8 +73,23 @@ public:
     }
 
 private:
+    // Every main-loop pass but the one Run asked for is a nested frame.
+    struct NestedFrames : CxMainLoopHook
+    {
+        explicit NestedFrames(CxVirtualClock& clock) : clock(clock) {}
+        void OnMainLoop() override
+        {
+            if (!ownFrame)
+                clock.Advance(10);
+            ownFrame = false;
+        }
+        CxVirtualClock& clock;
+        bool ownFrame = false;
+    };
+
     TempFolder m_home;
     CxVirtualClock m_clock{1};
     std::string m_config;
+    NestedFrames m_nested{m_clock};
     std::unique_ptr<CMarrowdaleApp> m_app;
 };
