@@ -19,6 +19,7 @@
 #ifdef PIM_TEST_GAME_LAYER
 #include "DAX/base/CDaxServices.h"
 #include "DAX/base/DaxDeferredDelete.h"
+#include "DAX/buttons/DaxGlobalButtons.h"
 #include "DAX/dialogs/DaxGlobalDialogs.h"
 #include "DAX/sequences/DaxLingeringSounds.h"
 #include "DAX/sequences/DaxSequenceReader.h"
@@ -47,11 +48,13 @@ class EngineStateReset : public ::testing::EmptyTestEventListener
 #ifdef PIM_TEST_GAME_LAYER
         // What the game layer holds goes first, while the engine it uses is whole.
         DaxRemoveAllGlobalDialogs();
+        DaxRemoveAllGlobalButtons();
         DaxFlushDeferred();
         DaxReleaseLingeringSounds();
         FlushSequenceCache();
         SetDaxServices(nullptr);
         DaxServices().GetDefaultSoundCache().Flush();
+        DaxServices().GetDefaultMusic().Release();
 #endif
         // A hook left behind would break the next test in confusing ways.
         SetAllocationFailHook(nullptr);
