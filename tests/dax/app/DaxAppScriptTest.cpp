@@ -57,11 +57,8 @@ TEST_F(DaxApps, MoviesPlayWhenTheyExistOrAreOpenedFirstWhenTheyMust)
 
     ASSERT_EQ(m_app->movies.size(), 4u);
     EXPECT_EQ(m_app->movies[0].path, "m%d.smk");
-    EXPECT_EQ(m_app->movies[0].x, -1);
-    EXPECT_EQ(m_app->movies[0].y, -1);
-    EXPECT_TRUE(m_app->movies[0].skippable);
-    EXPECT_EQ(m_app->movies[1].x, 10);
-    EXPECT_EQ(m_app->movies[1].y, 20);
+    EXPECT_TRUE(m_app->movies[0].x == -1 && m_app->movies[0].y == -1 && m_app->movies[0].skippable);
+    EXPECT_TRUE(m_app->movies[1].x == 10 && m_app->movies[1].y == 20);
     EXPECT_FALSE(m_app->movies[1].skippable); // 0 is false, as old data wrote it
     EXPECT_FALSE(m_app->movies[2].skippable);
     EXPECT_EQ(m_app->movies[3].path, "gone.smk"); // played all the same
