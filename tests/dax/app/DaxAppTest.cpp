@@ -14,6 +14,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -71,6 +72,34 @@ TEST_F(DaxApps, GlobalButtonsAndDialogsComeFromTheConfigurationAndGoAtExit)
     Stop();
     EXPECT_EQ(DaxGetGlobalDialogCount(), 0u);
     EXPECT_EQ(DaxGetGlobalButtons().GetCount(), 0u);
+}
+
+TEST_F(DaxApps, ARestartBuildsTheGameLayerAgainFromItsConfiguration)
+{
+    Picture("cur/hand.tga", 4, 4);
+    File("q.ini", "[Options]\nName=Question\n");
+    Start("[Dialogs]\nQuestion=q.ini\n[Cursors]\nHand=0, 0, cur/hand.tga\n");
+    Stop();
+    struct Restart : CxMainLoopHook
+    {
+        explicit Restart(TestDaxApp& a) : app(a) {}
+        void OnMainLoop() override
+        {
+            dialogs.push_back(DaxGetGlobalDialogCount());
+            hand.push_back(app.GetCursorIdFromName("Hand"));
+            if (dialogs.size() == 1)
+                app.RequestRestart();
+            else
+                app.RequestQuit();
+        }
+        TestDaxApp& app;
+        std::vector<size_t> dialogs;
+        std::vector<int> hand;
+    } restart(*m_app);
+    EXPECT_EQ(m_app->Run(), PIM_OK);
+    EXPECT_EQ(restart.dialogs, (std::vector<size_t>{1, 1}));
+    EXPECT_EQ(restart.hand, (std::vector<int>{10, 10}));
+    EXPECT_EQ(GetErrorCount(), 0);
 }
 
 TEST_F(DaxApps, IntroMoviesPlayInFileOrderCentredAndSkippableMissingOnesLeftOut)
