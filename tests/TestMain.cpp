@@ -19,6 +19,7 @@
 #ifdef PIM_TEST_GAME_LAYER
 #include "DAX/base/CDaxServices.h"
 #include "DAX/base/DaxDeferredDelete.h"
+#include "DAX/buttons/DaxGlobalButtons.h"
 #include "DAX/dialogs/DaxGlobalDialogs.h"
 #include "DAX/rooms/CDaxWindow.h"
 #include "DAX/sequences/DaxLingeringSounds.h"
@@ -48,6 +49,7 @@ class EngineStateReset : public ::testing::EmptyTestEventListener
 #ifdef PIM_TEST_GAME_LAYER
         // What the game layer holds goes first, while the engine it uses is whole.
         DaxRemoveAllGlobalDialogs();
+        DaxRemoveAllGlobalButtons();
         DaxFlushDeferred();
         DaxReleaseLingeringSounds();
         FlushSequenceCache();
@@ -55,6 +57,7 @@ class EngineStateReset : public ::testing::EmptyTestEventListener
         DaxServices().GetDefaultSoundCache().Flush();
         // Every test's first room is the first since the program started.
         CDaxWindow::ResetFirstRoom();
+        DaxServices().GetDefaultMusic().Release();
 #endif
         // A hook left behind would break the next test in confusing ways.
         SetAllocationFailHook(nullptr);

@@ -2,7 +2,9 @@
 
 #include "PIM/core/CxInterpolator.h"
 #include "PIM/core/CxRandom.h"
+#include "PIM/movie/PimMovies.h"
 #include "PIM/script/CxLuaEngine.h"
+#include "PIM/sound/PimSound.h"
 
 namespace {
 
@@ -18,7 +20,22 @@ CDaxServices& Defaults()
 
 CDaxSound CDaxServices::GetSound(const char* fileName)
 {
-    return m_sounds.GetSound(fileName);
+    return GetSoundCache().GetSound(fileName);
+}
+
+int CDaxServices::GetMasterVolume() const
+{
+    return ::GetMasterVolume();
+}
+
+void CDaxServices::SetMasterVolume(int volume)
+{
+    ::SetMasterVolume(volume);
+}
+
+int CDaxServices::PlayMovie(const char* path, int32_t x, int32_t y, bool skippable)
+{
+    return ::PlayMovie(path, x, y, false, false, skippable);
 }
 
 CxLuaEngine* CDaxServices::GetLuaEngine() const

@@ -6,11 +6,13 @@
 // services, so that they can be built and tested without it. CDaxApp
 // installs itself; tests install a fake, or use the defaults.
 //
-// The defaults stand alone: a sound cache of their own, no interpolator
-// (text is used as written), the engine's Lua engine, no named cursors, no
-// current room, no system channel or command handler, and the engine's
-// random numbers (which tests script with ScriptRandomDraws).
+// The defaults stand alone: a sound cache and a music track of their own,
+// no interpolator (text is used as written), the engine's Lua engine, no
+// named cursors, no current room, no system channel or command handler, the
+// sound system's master volume, the engine's modal movie player, and the
+// engine's random numbers (which tests script with ScriptRandomDraws).
 
+#include "DAX/base/CDaxMusic.h"
 #include "DAX/base/CDaxSoundCache.h"
 #include "PIM/app/CxEvent.h"
 
@@ -25,6 +27,20 @@ public:
 
     // A shared wave of the sound cache (CDaxSoundCache::GetSound).
     virtual CDaxSound GetSound(const char* fileName);
+    // The cache GetSound takes from (the defaults' own one).
+    virtual CDaxSoundCache& GetSoundCache() { return m_sounds; }
+    // The game's music track (the defaults' own one).
+    virtual CDaxMusic& GetMusic() { return m_music; }
+    // The master volume as the player set it, 0..127: the sound system's by
+    // default. An application that mutes the game while its window is in
+    // the background answers (and takes) the player's volume all the same.
+    virtual int GetMasterVolume() const;
+    virtual void SetMasterVolume(int volume);
+    // Plays the movie at `path` (a file layer path) to its end, modally, in
+    // front of everything: centred when x and y are both -1, not transparent,
+    // without a full redraw; `skippable` lets a key or a click end it. The
+    // player's code.
+    virtual int PlayMovie(const char* path, int32_t x, int32_t y, bool skippable);
     // The interpolator file names and event texts are read through; null
     // for none.
     virtual const CxInterpolator* GetInterpolator() const { return nullptr; }
@@ -52,9 +68,11 @@ public:
     CxString Interpolate(const char* text) const;
 
     CDaxSoundCache& GetDefaultSoundCache() { return m_sounds; }
+    CDaxMusic& GetDefaultMusic() { return m_music; }
 
 private:
     CDaxSoundCache m_sounds;
+    CDaxMusic m_music;
 };
 
 // The installed services, or the defaults.

@@ -14,6 +14,8 @@ struct Entry
     CxWave wave;
     CxString name;
     uint32_t users = 0;
+    // The cache holds one handle of its own on it (GetKeptSound).
+    bool kept = false;
     // The cache that lists it; null once flushed or once the cache is gone.
     CDaxSoundCache* cache = nullptr;
 };
@@ -125,14 +127,25 @@ CDaxSound CDaxSoundCache::GetSound(const char* fileName)
     return CDaxSound(entry);
 }
 
-int CDaxSoundCache::PreLoad(const char* fileName)
+CDaxSound CDaxSoundCache::GetKeptSound(const char* fileName)
 {
     CDaxSound sound = GetSound(fileName);
-    if (!sound)
-        return PIM_ERR_BAD_ARG;
-    const int code = sound->GetError();
-    m_kept.push_back(std::move(sound));
-    return code;
+    if (sound && !sound.m_entry->kept) {
+        // One handle per wave: a sound played every frame must not grow the list.
+        try {
+            m_kept.push_back(sound);
+            sound.m_entry->kept = true;
+        } catch (const std::bad_alloc&) {
+            // Not kept: it is loaded again when next asked for, no more.
+        }
+    }
+    return sound;
+}
+
+int CDaxSoundCache::PreLoad(const char* fileName)
+{
+    CDaxSound sound = GetKeptSound(fileName);
+    return sound ? sound->GetError() : PIM_ERR_BAD_ARG;
 }
 
 void CDaxSoundCache::Flush()
@@ -141,8 +154,10 @@ void CDaxSoundCache::Flush()
     // forget; what is still held elsewhere lives on uncached.
     std::vector<Entry*> entries;
     entries.swap(m_entries);
-    for (Entry* entry : entries)
+    for (Entry* entry : entries) {
         entry->cache = nullptr;
+        entry->kept = false;
+    }
     m_kept.clear();
 }
 

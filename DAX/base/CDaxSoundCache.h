@@ -63,13 +63,19 @@ public:
     // then plays nothing). An empty handle for an empty name, or when memory
     // ran out.
     CDaxSound GetSound(const char* fileName);
-    // Loads the wave and keeps it in the cache even while nobody holds it,
-    // until the next Flush.
+    // GetSound, and the cache keeps a handle of its own on the wave (one
+    // per wave, however often it is asked), so it stays loaded while nobody
+    // else holds it, until the next Flush.
+    CDaxSound GetKeptSound(const char* fileName);
+    // GetKeptSound without a handle for the caller: the wave's load code,
+    // PIM_ERR_BAD_ARG for an empty name.
     int PreLoad(const char* fileName);
     // Forgets every wave (see above).
     void Flush();
 
     size_t GetCount() const { return m_entries.size(); }
+    // The cache's own handles (one per kept wave).
+    size_t GetKeptCount() const { return m_kept.size(); }
     // Handles alive for the cached wave of that name (0 when not cached).
     uint32_t GetUsers(const char* fileName) const;
 

@@ -1,12 +1,18 @@
 #include "DAX/dialogs/CDaxCreditsDialog.h"
 
+#include "DAX/base/CDaxMusic.h"
 #include "DAX/base/CDaxServices.h"
+#include "DAX/base/DaxOptionText.h"
 #include "PIM/app/CxWindowApp.h"
+#include "PIM/core/PimGamePath.h"
 #include "PIM/core/PimKeyCodes.h"
 #include "PIM/core/PimTrace.h"
 #include "PIM/display/PimDisplay.h"
+#include "PIM/files/PimFileLayer.h"
 #include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/text/CxFont.h"
+
+#include <memory>
 
 namespace {
 
@@ -211,6 +217,28 @@ bool CDaxCreditsDialog::LoadPart(CxSprite& sprite, const CxString& fileName, CxD
 }
 
 // --- running ---------------------------------------------------------------------------------
+
+int CDaxCreditsDialog::ShowModal(CxOptions& options, CDaxMusic& music, const char* section)
+{
+    if (!section)
+        section = DAX_CREDITS_SECTION;
+    std::unique_ptr<CDaxCreditsDialog> credits(new CDaxCreditsDialog);
+    if (!credits)
+        return ReportError(PIM_ERR_OUT_OF_MEMORY, "Could not allocate the credits");
+    credits->Build(options, section);
+    const CxString musicFile = DaxOptionText(options, section, "Music");
+    CxString musicPath;
+    const bool withMusic = !musicFile.IsEmpty() && BuildGamePathFromData(musicPath, musicFile.GetText()) == PIM_OK &&
+                           FsExists(musicPath.GetText()) && music.Start(musicFile.GetText()) == PIM_OK;
+    credits->AttachToRoot();
+    credits->Show();
+    const int code = credits->DoModal();
+    if (withMusic)
+        music.Stop();
+    credits->Hide();
+    credits->Detach();
+    return code;
+}
 
 bool CDaxCreditsDialog::Step()
 {

@@ -15,6 +15,9 @@
 //     credits.Hide();
 //     credits.Detach();
 //
+// Or all of that, with the section's "Music" under it, in one call:
+//     CDaxCreditsDialog::ShowModal(options, music);
+//
 // Missing pictures, fonts or text leave their part out; the roll still
 // runs and ends on a key or a click (a roll without text ends on its own
 // once its empty picture has passed).
@@ -25,6 +28,7 @@
 #include "PIM/display/CxSprite.h"
 #include "PIM/widgets/CxDialogBox.h"
 
+class CDaxMusic;
 class CxOptions;
 
 class CDaxCreditsDialog : public CxDialogBox, public CxTimerListener
@@ -40,6 +44,13 @@ public:
     // dialog runs whatever failed.
     int Build(CxOptions& options, const char* section = DAX_CREDITS_SECTION);
     int Build(const ST_CREDITS_SETTINGS& settings);
+
+    // A roll built from `section` of `options`, attached to the root, shown
+    // and run modally, then taken down. When the section's "Music" names a
+    // file that exists (a data name), `music` plays it at its own volume
+    // while the roll runs, and stops with it; a missing one is left out.
+    // The modal loop's code.
+    static int ShowModal(CxOptions& options, CDaxMusic& music, const char* section = DAX_CREDITS_SECTION);
 
     void OnKeyDown(uint32_t key, uint32_t flags) override;
     void OnLButtonDown(uint32_t buttons, CxPoint point) override;

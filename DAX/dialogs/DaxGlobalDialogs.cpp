@@ -88,8 +88,14 @@ void DaxRemoveAllGlobalDialogs()
 
 bool DaxSetPendingDialog(const char* name)
 {
-    g_pending = DaxFindGlobalDialog(name);
+    CDaxDialog* dialog = DaxFindGlobalDialog(name);
+    g_pending = dialog && !dialog->IsRunningModal() ? dialog : nullptr;
     return g_pending != nullptr;
+}
+
+void DaxClearPendingDialog()
+{
+    g_pending = nullptr;
 }
 
 CDaxDialog* DaxGetPendingDialog()
@@ -101,7 +107,7 @@ int DaxRunPendingDialog()
 {
     CDaxDialog* dialog = g_pending;
     g_pending = nullptr;
-    return dialog ? dialog->DoModal() : PIM_OK;
+    return dialog && !dialog->IsRunningModal() ? dialog->DoModal() : PIM_OK;
 }
 
 bool DaxEndModalDialog(const char* name)

@@ -35,13 +35,17 @@ CDaxDialog* DaxGetGlobalDialog(size_t index);
 // and goes once its DoModal has returned.
 void DaxRemoveAllGlobalDialogs();
 
-// The dialog of that name becomes the pending one; a name no dialog has
-// leaves nothing pending. True when a dialog was found.
+// The dialog of that name becomes the pending one; a name no dialog has,
+// or a dialog that is open already (a dialog's own script asking for it
+// again), leaves nothing pending. True when a dialog became pending.
 bool DaxSetPendingDialog(const char* name);
 CDaxDialog* DaxGetPendingDialog();
+// Nothing pending (the game is quitting, or its dialogs go).
+void DaxClearPendingDialog();
 // At the end of a frame: the pending dialog is forgotten first (so that it
-// can ask for itself, or another, again), then opened. Its DoModal's code,
-// or PIM_OK with nothing pending.
+// can ask for itself, or another, again), then opened, unless it has been
+// opened some other way meanwhile. Its DoModal's code, or PIM_OK with
+// nothing to open.
 int DaxRunPendingDialog();
 
 // Ends that dialog's modal loop; false when no dialog has the name.

@@ -7,8 +7,11 @@
 //   DestroyChannel(ch), FlushChannel(ch), IsChannelEmpty(ch), IsChannelPaused(ch)
 //   DoSequence(file, ch), DoEvent(text, ch, chain), DoLuaEvent(text, ch, chain),
 //   DoLuaTimerEvent(ms, interval, text, ch, chain), Interpolate(text)
+//
+// `chain` is a flag (DaxScriptArgs.h): 0 and false both leave it off.
 
 #include "DAX/base/CDaxServices.h"
+#include "DAX/script/DaxScriptArgs.h"
 #include "DAX/script/DaxScriptFunctions.h"
 #include "DAX/sequences/DaxSequences.h"
 #include "PIM/app/PimEventChannels.h"
@@ -30,7 +33,7 @@ PimChannelId ChannelArgument(lua_State* L, int index)
 
 bool ChainArgument(lua_State* L, int index)
 {
-    return !lua_isnoneornil(L, index) && lua_toboolean(L, index);
+    return DaxFlagArgument(L, index, false);
 }
 
 int GetSystemChannelFn(lua_State* L)

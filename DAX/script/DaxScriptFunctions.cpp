@@ -5,4 +5,8 @@ void RegisterGameLayerScriptFunctions(CxLuaEngine& engine)
     RegisterEventScriptFunctions(engine);
     RegisterDialogScriptFunctions(engine);
     RegisterCreditsScriptFunctions(engine);
+    RegisterMusicScriptFunctions(engine);
+    RegisterMovieScriptFunctions(engine);
+    RegisterSoundScriptFunctions(engine);
+    RegisterCursorNameScriptFunctions(engine);
 }

@@ -10,12 +10,21 @@
 //   events    channels, DoSequence, DoEvent, DoLuaEvent, DoLuaTimerEvent, Interpolate
 //   dialogs   StartModalDialog, EndModalDialog
 //   credits   ShowCreditsRoll(file)
+//   music     StartMusic, StopMusic, PauseMusic, ResumeMusic, IsMusicPlaying,
+//             SetMusicVolume, GetMusicVolume, SetMasterVolume, GetMasterVolume
+//   movies    PlayMovie, PlayMovieMustExist
+//   sounds    PlaySound, PreLoadSound, FlushSoundCache
+//   cursors   GetCursorIDFromName
 
 class CxLuaEngine;
 
 void RegisterEventScriptFunctions(CxLuaEngine& engine);
 void RegisterDialogScriptFunctions(CxLuaEngine& engine);
 void RegisterCreditsScriptFunctions(CxLuaEngine& engine);
+void RegisterMusicScriptFunctions(CxLuaEngine& engine);
+void RegisterMovieScriptFunctions(CxLuaEngine& engine);
+void RegisterSoundScriptFunctions(CxLuaEngine& engine);
+void RegisterCursorNameScriptFunctions(CxLuaEngine& engine);
 
 // Every family above, in order.
 void RegisterGameLayerScriptFunctions(CxLuaEngine& engine);
