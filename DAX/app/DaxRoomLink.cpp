@@ -1,18 +1,22 @@
 #include "DAX/app/DaxRoomLink.h"
 
+#include "DAX/rooms/CDaxWindow.h"
 #include "PIM/core/CxError.h"
 
-// Stand-ins for the room window's three calls (see the header): a room
-// without options, channel or idle prompts.
-
-int DaxRoomLoadOptions(CxGameWindow*)
+int DaxRoomLoadOptions(CxGameWindow* room)
 {
-    return PIM_OK;
+    auto* window = dynamic_cast<CDaxWindow*>(room);
+    return window ? window->LoadOptions() : PIM_OK;
 }
 
-PimChannelId DaxRoomChannel(const CxGameWindow*)
+PimChannelId DaxRoomChannel(const CxGameWindow* room)
 {
-    return 0;
+    const auto* window = dynamic_cast<const CDaxWindow*>(room);
+    return window ? window->GetChannel() : 0;
 }
 
-void DaxRoomNoteInput(CxGameWindow*) {}
+void DaxRoomNoteInput(CxGameWindow* room)
+{
+    if (auto* window = dynamic_cast<CDaxWindow*>(room))
+        window->NoteInput();
+}

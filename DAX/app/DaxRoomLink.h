@@ -12,11 +12,8 @@
 //                       on, so that its idle prompts wait again
 //                       (CDaxWindow::NoteInput).
 //
-// The room window is written beside this application; until it is part of
-// the game layer the links answer as a room without options, channel or
-// idle prompts would (0, nothing). Each becomes a
-// dynamic_cast<CDaxWindow*>(room) and the call named above, nothing more:
-// a room of another class (a test's plain CxGameWindow) keeps these answers.
+// A room of another class (a test's plain CxGameWindow) has no options,
+// channel or idle prompts: the links answer 0 and do nothing for it.
 
 #include "PIM/app/CxEvent.h"
 

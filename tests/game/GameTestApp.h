@@ -76,7 +76,7 @@ private:
     // Every main-loop pass but the one Run asked for is a nested frame.
     struct NestedFrames : CxMainLoopHook
     {
-        explicit NestedFrames(CxVirtualClock& clock) : clock(clock) {}
+        explicit NestedFrames(CxVirtualClock& frameClock) : clock(frameClock) {}
         void OnMainLoop() override
         {
             if (!ownFrame)
