@@ -46,7 +46,8 @@ public:
     static int ParseEntry(const char* line, int& hotX, int& hotY, CxString& file);
 
     // Forgets the names held (the cursors stay registered), then reads
-    // `section` of `options` as described above. How many were registered.
+    // `section` of `options` the way the top of this file tells. How many
+    // were registered.
     int Load(CxOptions& options, const char* section = DAX_CURSORS_SECTION);
     // The number of the first cursor of that name (without regard to case);
     // 0 for a name no cursor has.

@@ -14,7 +14,7 @@
 #include "PIM/core/PimClock.h"
 #include "PIM/core/PimMainLoop.h"
 #include "PIM/script/CxLuaEngine.h"
-#include "PIM/sound/PimWavFile.h"
+#include "tests/support/SoundBytes.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -192,14 +192,7 @@ protected:
         m_folder.Write(name, bytes);
     }
     // A 16-bit mono wave of `ms` milliseconds of a square tone.
-    void Wave(const std::string& name, int ms)
-    {
-        std::vector<int16_t> samples(static_cast<size_t>(22050) * static_cast<size_t>(ms) / 1000);
-        for (size_t i = 0; i < samples.size(); ++i)
-            samples[i] = static_cast<int16_t>((i / 25) % 2 ? 6000 : -6000);
-        const std::vector<uint8_t> bytes = BuildPcmWav16(samples.data(), samples.size(), 1, 22050);
-        m_folder.Write(name, std::string(bytes.begin(), bytes.end()));
-    }
+    void Wave(const std::string& name, int ms) { m_folder.Write(name, SquareToneWave(ms)); }
     void File(const std::string& name, const std::string& text) { m_folder.Write(name, text); }
 
     TempFolder m_folder;

@@ -23,8 +23,8 @@
 #include "PIM/files/CxOptions.h"
 #include "PIM/script/CxLuaEngine.h"
 #include "PIM/sound/PimSound.h"
-#include "PIM/sound/PimWavFile.h"
 #include "tests/support/Recorders.h"
+#include "tests/support/SoundBytes.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -132,14 +132,7 @@ protected:
     void Text(const std::string& name, const std::string& text) { m_folder.Write(name, text); }
 
     // A 16-bit mono wave of `ms` milliseconds of a square tone.
-    void Wave(const std::string& name, int ms)
-    {
-        std::vector<int16_t> samples(static_cast<size_t>(22050) * static_cast<size_t>(ms) / 1000);
-        for (size_t i = 0; i < samples.size(); ++i)
-            samples[i] = static_cast<int16_t>((i / 25) % 2 ? 6000 : -6000);
-        const std::vector<uint8_t> bytes = BuildPcmWav16(samples.data(), samples.size(), 1, 22050);
-        m_folder.Write(name, std::string(bytes.begin(), bytes.end()));
-    }
+    void Wave(const std::string& name, int ms) { m_folder.Write(name, SquareToneWave(ms)); }
 
     // Frames of 10 ms: the main loop's services (timers, subtitles, sounds),
     // then the event channels, in that order whoever registered first.
