@@ -78,6 +78,7 @@ int CDaxSprite::LoadFrom(CxOptions& store, const CxOptions::IntList* preload)
     header.manualSounds = m_manualSounds;
     header.maskOnly = GetPixelHitTest();
     ClearError();
+    m_unloaded = false;
     const int read = ReadDaxSpriteHeader(store, header, *this, preload == nullptr);
     // The reader reports what it leaves out of the preload list and goes on.
     int first = read != PIM_OK ? read : GetError();
@@ -157,6 +158,7 @@ void CDaxSprite::UnloadStates()
         m_registeredName = "";
     }
     DetachCurrentState();
+    m_unloaded = m_unloaded || m_states.GetCount() > 0;
     for (CSuperState*& state : m_states) {
         CSuperState::LetGo(state);
         state = nullptr;

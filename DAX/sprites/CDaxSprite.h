@@ -118,6 +118,9 @@ public:
     const char* GetFileName() const { return m_fileName.GetText(); }
     // The event category this sprite registered ("" for none).
     const char* GetRegisteredName() const { return m_registeredName.GetText(); }
+    // True once UnloadStates let go of the states a Load had read, until the
+    // next Load: events asked for before then find nothing to play.
+    bool WasUnloaded() const { return m_unloaded; }
     // The surface every movie state is drawn into when all states are
     // movies; null otherwise.
     CxDrawSurface* GetMovieSurface() const { return m_movieSurface; }
@@ -162,6 +165,7 @@ private:
     int m_controlId = 0;
     int m_current = 0;
     bool m_sharedStates = false;
+    bool m_unloaded = false;
     bool m_keepFrame = false;
     bool m_allMovies = true;
     bool m_manualSounds = false;

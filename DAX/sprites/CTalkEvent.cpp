@@ -1,5 +1,7 @@
 #include "DAX/sprites/CTalkEvent.h"
 
+#include "PIM/core/PimTrace.h"
+
 #include "DAX/base/CDaxServices.h"
 #include "DAX/sprites/CDaxCharacter.h"
 #include "PIM/core/PimNumbers.h"
@@ -94,7 +96,14 @@ void CTalkEvent::Start()
 {
     SetState(kStarted);
     EndOwnSpeech();
-    if (CDaxCharacter* character = GetCharacter())
+    CDaxCharacter* character = GetCharacter();
+    // A character whose room has been left since the talk was asked for
+    // (its states are gone) has nothing to say: the talk ends quietly.
+    if (character && character->GetStateCount() == 0 && character->WasUnloaded()) {
+        Trace("%s has left; its talk is dropped\n", character->GetName());
+        return;
+    }
+    if (character)
         character->TalkList(m_waves.GetData(), m_waves.GetCount(), m_talkState, &m_speech);
 }
 

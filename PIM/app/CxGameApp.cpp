@@ -333,8 +333,10 @@ int CxGameApp::SwitchRoom()
             m_currentRoom = next;
             next->BeforeLoad();
             next->Load();
-            next->Start();
+            // On screen before it starts: whatever its start plays over the
+            // screen (a fade from black) has the room behind it.
             next->AttachToScreen();
+            next->Start();
         }
     }
     m_switching = false;

@@ -69,6 +69,9 @@ public:
     void ResumeRoom() override;
     const char* GetCurRoomName() const override;
     bool IsLeavingRoom() const override { return m_pendingRoom != nullptr; }
+    // True while a room change is under way (the old room leaving, the new
+    // one entering), modal movies of either included.
+    bool IsSwitchingRoom() const { return m_switching; }
     uint32_t GetCurRoomHandle() const override { return m_currentRoom ? m_currentRoom->GetHandle() : 0; }
     CxRoomTimers* GetRoomTimers(uint32_t handle) override;
     int LoadRoomBackground(const char* fileName) override;

@@ -127,6 +127,18 @@ bool CxHeadlessRunner::ClickBoxButton(CxHeadlessWindow& window, const std::strin
     return true;
 }
 
+bool CxHeadlessRunner::TakeScreenshot(const ST_REPLAY_STEP& step)
+{
+    // Untagged names are the system's own paths, as on the command line.
+    const std::string file = step.text.front() == '<' ? step.text : "<DEFAULT>" + step.text;
+    const int code = m_app.ScreenCapture(file.c_str());
+    if (code != PIM_OK) {
+        Fail(step.line, "could not save the screenshot " + step.text + ": " + ErrorText(code));
+        return false;
+    }
+    return true;
+}
+
 void CxHeadlessRunner::Fail(int line, const std::string& what)
 {
     char text[512];
@@ -171,6 +183,19 @@ void CxHeadlessRunner::OnMainLoop()
     // loops to end, and those wait for this replay to answer them.
     if (window->GetPendingCount() > 0 || (m_app.GetPendingRoom() && m_app.GetModalDepth() == 0))
         return;
+    // A room change under way (a fade playing as one room leaves or the
+    // next enters) runs on the clock to its end before the next line.
+    if (m_app.IsSwitchingRoom()) {
+        m_clock.Advance(kFrameMilliseconds);
+        // Meanwhile a replay may only let time pass and look (a fade
+        // half-way); anything else waits for the new room.
+        const auto& steps = m_replay->GetSteps();
+        if (m_next < steps.size() && steps[m_next].op == EReplayOp::Screenshot)
+            TakeScreenshot(steps[m_next++]);
+        else if (m_next < steps.size() && steps[m_next].op == EReplayOp::Wait)
+            m_waitLeft = static_cast<uint32_t>(steps[m_next++].values[0]);
+        return;
+    }
     // A box that was answered closes when its frame ends.
     if (const CxCommonMessageBox* box = GetOpenMessageBox(); box && box->IsEndModal())
         return;
@@ -270,16 +295,10 @@ bool CxHeadlessRunner::RunSteps(CxHeadlessWindow& window)
         case EReplayOp::Seed:
             SeedRandom(static_cast<uint32_t>(v[0]));
             break;
-        case EReplayOp::Screenshot: {
-            // Untagged names are the system's own paths, as on the command line.
-            const std::string file = step.text.front() == '<' ? step.text : "<DEFAULT>" + step.text;
-            const int code = m_app.ScreenCapture(file.c_str());
-            if (code != PIM_OK) {
-                Fail(step.line, "could not save the screenshot " + step.text + ": " + ErrorText(code));
+        case EReplayOp::Screenshot:
+            if (!TakeScreenshot(step))
                 return true;
-            }
             break;
-        }
         case EReplayOp::Quit:
             return false;
         }

@@ -47,6 +47,8 @@ private:
                    uint32_t buttons);
     void PostClick(CxHeadlessWindow& window, EMouseButton button, int32_t x, int32_t y);
     void PostFocus(CxHeadlessWindow& window, bool active);
+    // Saves the screen as the step says; false (the run failed) when it could not.
+    bool TakeScreenshot(const ST_REPLAY_STEP& step);
     // Clicks the open box's button `label` where it shows; false when none.
     bool ClickBoxButton(CxHeadlessWindow& window, const std::string& label);
     // True when the screen shows the step's colour at its point; else fails.
