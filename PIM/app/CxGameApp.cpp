@@ -264,6 +264,8 @@ void CxGameApp::LeaveCurrentRoom()
 
 int CxGameApp::CloseRooms()
 {
+    // The last frame the player saw, while its room is still on screen.
+    TakeExitScreenshot();
     LeaveCurrentRoom();
     m_pendingRoom = nullptr;
     m_reloadPending = false;

@@ -74,10 +74,17 @@ int CxWindowApp::InitInstance()
     return PIM_OK;
 }
 
+void CxWindowApp::TakeExitScreenshot()
+{
+    if (m_exitScreenshot.empty() || m_exitScreenshotTaken)
+        return;
+    m_exitScreenshotTaken = true;
+    m_exitScreenshotResult = m_screen ? ScreenCapture(m_exitScreenshot.c_str()) : PIM_ERR_BAD_ARG;
+}
+
 int CxWindowApp::ExitInstance()
 {
-    if (!m_exitScreenshot.empty())
-        m_exitScreenshotResult = m_screen ? ScreenCapture(m_exitScreenshot.c_str()) : PIM_ERR_BAD_ARG;
+    TakeExitScreenshot();
     DestroyScreen();
     DestroyMainWindow();
     m_window.reset();

@@ -82,6 +82,9 @@ public:
     // ends (before the screen goes); the result is kept for the caller.
     void SetExitScreenshot(const std::string& fileName) { m_exitScreenshot = fileName; }
     int GetExitScreenshotResult() const { return m_exitScreenshotResult; }
+    // Saves the exit screenshot now, once: the game does it before its rooms
+    // close (and its picture formats go); otherwise it is taken on the way out.
+    void TakeExitScreenshot();
     virtual void OnKeyDown(uint32_t key, uint32_t flags);
     virtual void OnKeyUp(uint32_t key, uint32_t flags);
     virtual void OnTimer(int32_t id);
@@ -148,6 +151,7 @@ protected:
     int m_scale = 1;
     std::string m_exitScreenshot;
     int m_exitScreenshotResult = PIM_OK;
+    bool m_exitScreenshotTaken = false;
     // The game's own size: the window's client size as first asked for,
     // which an accelerated screen keeps whatever the window's size.
     CxSize m_gameSize;
