@@ -129,6 +129,13 @@ bool CTalkEvent::IsPaused() const
 
 void CTalkEvent::OnDone()
 {
-    if (CDaxCharacter* character = GetCharacter())
-        character->Stop();
+    CDaxCharacter* character = GetCharacter();
+    if (!character)
+        return;
+    // A talk asked for later took the character over (its speech replaced
+    // this one's): ending it is that talk's business, not this one's.
+    const CDaxLips* lips = CDaxLips::FromHandle(m_speech.lips);
+    if (lips && lips->IsSpeaking() && !lips->IsSpeaking(m_speech.speech))
+        return;
+    character->Stop();
 }

@@ -185,6 +185,27 @@ TEST_F(Characters, AStateChangeMidSpeechStopsThatMouthBeforeTheWavesGo)
     EXPECT_TRUE(Lips(1).IsSpeaking());
     m_farmer.Stop();
     delete wave;
+    Run(300);
+
+    // Nor is it the old talk's to end when the channels finish it: a talk
+    // posted elsewhere while the first still speaks goes on to its end.
+    Post(Event("Farmer.Talk(1, a.wav, b.wav)"), m_channel);
+    Run(50);
+    ASSERT_TRUE(Lips(1).IsSpeaking());
+    Post(Event("Farmer.Talk(1, b.wav)"), other);
+    Run(50);
+    EXPECT_TRUE(IsChannelEmpty(m_channel)); // the first is done, replaced
+    EXPECT_TRUE(Lips(1).IsSpeaking());
+    EXPECT_FALSE(IsChannelEmpty(other));
+}
+
+TEST_F(Characters, ATalkAskedOfACharacterWhoseRoomWasLeftEndsQuietly)
+{
+    Post(Event("Farmer.Talk(0, a.wav)"), m_channel);
+    m_farmer.UnloadStates(); // its room went before the talk could start
+    Run(50);
+    EXPECT_TRUE(IsChannelEmpty(m_channel));
+    EXPECT_EQ(GetErrorCount(), 0);
 }
 
 TEST_F(Characters, ATalkWhoseCharacterIsGoneIsDone)
