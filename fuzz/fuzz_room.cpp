@@ -5,7 +5,7 @@
 // an 8-frame animated one), a block font "score.blk" and a flat clip
 // "smoke.clp"; two global buttons ("Help", "Quit") can be borrowed.
 //
-// Each input: the room reads the bytes as its option file, is entered, runs
+// Each input: a new room reads the bytes as its option file, is entered, runs
 // a dozen frames on a virtual clock (long enough for idle time-outs, the
 // score's bulge and the clip's loop) while commands reach it on a channel
 // of its own (button commands for its first and last buttons, a new
@@ -28,6 +28,7 @@
 #include "PIM/core/PimMessage.h"
 #include "PIM/core/PimMouseEvent.h"
 #include "PIM/core/PimTrace.h"
+#include "PIM/core/Pimstr.h"
 #include "PIM/display/PimDisplay.h"
 #include "PIM/files/CxFileSystem.h"
 #include "PIM/graphics/CxDrawSurface.h"
@@ -117,6 +118,20 @@ public:
         SetBackend(HeadlessBackend());
         SetSingleInstance(false);
         SetUnattended(true);
+    }
+    // The room of `registration` made anew (it must not be the current
+    // one), so that what one input left in it (a score, a level, a point
+    // size) does not reach the next.
+    CDaxWindow* Renew(const CxGameRoomRegistrar& registration)
+    {
+        for (CxGameWindow*& room : m_rooms) {
+            if (room == m_currentRoom || !PimStrEqual(room->GetRoomName(), registration.GetName(), true))
+                continue;
+            delete room;
+            room = CreateRoom(registration);
+            return dynamic_cast<CDaxWindow*>(room);
+        }
+        return nullptr;
     }
 };
 
@@ -304,12 +319,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     // The game ends at its error limit: every input starts with none.
     ResetErrorState();
-    auto* room = dynamic_cast<CDaxWindow*>(world.app->FindRoom("FuzzRoom"));
-    fuzz::Check(room != nullptr);
-    room->LoadOptions();
-
     world.app->GotoRoom("Lobby");
     Frames(world, 1);
+    CDaxWindow* room = world.app->Renew(world.room);
+    fuzz::Check(room != nullptr);
+    room->LoadOptions();
     const ST_LIVE before = Live();
 
     world.app->GotoRoom("FuzzRoom");
