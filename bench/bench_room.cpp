@@ -40,6 +40,7 @@
 #include "PIM/text/CxFont.h"
 #include "bench/BenchNewCounter.h"
 #include "bench/BenchTiming.h"
+#include "tests/support/BlockFont.h"
 #include "tests/support/TempFolder.h"
 
 #include <benchmark/benchmark.h>
@@ -54,23 +55,6 @@ constexpr int32_t kWidth = 800;
 constexpr int32_t kHeight = 600;
 constexpr int kButtons = 10;
 constexpr int kCountedFrames = 10000;
-
-// Every glyph a block; enough to give the score text its work.
-class BlockFont : public CxFont
-{
-public:
-    int Load(const char*) override { return PIM_OK; }
-    void Unload() override {}
-    int DrawChar(CxDrawSurface& target, int32_t x, int32_t y, uint32_t, uint32_t colour, int size, uint32_t,
-                 uint32_t) override
-    {
-        target.FillRect(CxRect(x, y, x + 9, y + ResolveSize(size) - 1), FontColourToPixel(target, colour));
-        return 10;
-    }
-    int MeasureText(const char* text, int) override { return 10 * static_cast<int>(std::strlen(text)); }
-    int MeasureChar(uint32_t, int) override { return 10; }
-    int GetNativeSize() override { return 12; }
-};
 
 std::string RoomFile()
 {
@@ -93,7 +77,7 @@ public:
         SetDisplayDepth(16);
         SetPreferredLayout16(PIM_LAYOUT_565);
         RegisterDefaultImageFilters();
-        RegisterFontFilter(".blk", [](const char*) -> CxFont* { return new BlockFont; });
+        RegisterFontFilter(".blk", [](const char*) -> CxFont* { return new BlockFont(10); });
         m_fs = std::make_unique<CxDirectoryFileSystem>("<InstallPath>", m_folder.Path().c_str());
         Picture("back.tga", kWidth, kHeight, 1);
         for (int i = 0; i < kButtons; ++i)

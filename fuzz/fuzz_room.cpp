@@ -18,6 +18,8 @@
 #include "DAX/buttons/CDaxButton.h"
 #include "DAX/buttons/DaxGlobalButtons.h"
 #include "DAX/rooms/CDaxWindow.h"
+#include "tests/support/FlatClipDriver.h"
+#include "tests/support/BlockFont.h"
 #include "PIM/app/CxGameApp.h"
 #include "PIM/app/PimEventCategories.h"
 #include "PIM/app/PimEventChannels.h"
@@ -58,56 +60,6 @@ class NoLua : public CDaxServices
 {
 public:
     CxLuaEngine* GetLuaEngine() const override { return nullptr; }
-};
-
-class BlockFont : public CxFont
-{
-public:
-    int Load(const char*) override { return PIM_OK; }
-    void Unload() override {}
-    int DrawChar(CxDrawSurface& target, int32_t x, int32_t y, uint32_t, uint32_t colour, int size, uint32_t,
-                 uint32_t) override
-    {
-        target.FillRect(CxRect(x, y, x + 3, y + ResolveSize(size) - 1), FontColourToPixel(target, colour));
-        return 4;
-    }
-    int MeasureText(const char* text, int) override { return 4 * static_cast<int>(std::strlen(text)); }
-    int MeasureChar(uint32_t, int) override { return 4; }
-    int GetNativeSize() override { return 10; }
-};
-
-class ClipDriver : public CxMovieDriver
-{
-public:
-    int Open(const char*, uint32_t) override { return PIM_OK; }
-    void Close() override {}
-    int32_t GetWidth() const override { return 12; }
-    int32_t GetHeight() const override { return 6; }
-    int GetNativeDepth() const override { return 16; }
-    int32_t GetFrameCount() const override { return 3; }
-    int GotoFrame(int32_t index) override
-    {
-        m_next = index;
-        return PIM_OK;
-    }
-    int32_t GetLastFrame() const override { return m_next; }
-    int Render(ST_MOVIE_RENDER& request) override
-    {
-        if (m_next >= 3) {
-            request.flags |= PIM_RENDER_SKIPPED;
-            return PIM_OK;
-        }
-        request.surface->FillRect(request.surface->GetRect(), 0x21u * static_cast<uint32_t>(++m_next));
-        request.flags |= PIM_RENDER_DECODED;
-        return PIM_OK;
-    }
-    int SetVolume(int, int) override { return PIM_OK; }
-    CxDrawSurface* CreateSurfaceObject() override { return new CxDrawSurface; }
-    int PrepareSurface(CxDrawSurface& surface, int) override { return surface.Create(12, 6, 16); }
-    int Command(const char*, intptr_t) override { return PIM_OK; }
-
-private:
-    int32_t m_next = 0;
 };
 
 class FuzzApp : public CxGameApp
@@ -183,9 +135,10 @@ struct ST_FUZZ_WORLD
         Picture("alpha.tga", 1, 30, 20, 32);
         Picture("strip.tga", 5, 12, 8, 16);
         Picture("anim.tga", 8, 6, 6, 24);
-        RegisterFontFilter(".blk", [](const char*) -> CxFont* { return new BlockFont; });
-        RegisterMovieDriver(".clp", [](const char*, uint32_t, intptr_t) -> CxMovieDriver* { return new ClipDriver; },
-                            0);
+        RegisterFontFilter(".blk", [](const char*) -> CxFont* { return new BlockFont(4); });
+        RegisterMovieDriver(
+            ".clp", [](const char*, uint32_t, intptr_t) -> CxMovieDriver* { return new FlatClipDriver(12, 6, 3, 0x21); },
+            0);
         SetDaxServices(&services);
         for (const char* name : {"Help", "Quit"}) {
             auto* button = new CDaxButton;

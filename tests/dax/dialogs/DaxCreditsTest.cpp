@@ -14,6 +14,7 @@
 #include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/image/PimImageFilters.h"
 #include "PIM/text/CxFont.h"
+#include "tests/support/BlockFont.h"
 #include "tests/support/Recorders.h"
 #include "tests/support/TempFolder.h"
 
@@ -27,31 +28,19 @@
 
 namespace {
 
-// Every glyph a 10-pixel block filled with the text colour, so that widths
-// and positions can be counted.
-class BlockFont : public CxFont
+// Blocks of 10 pixels filled with the text colour, so that widths and
+// positions can be counted; the live ones are counted too.
+class CountedBlockFont : public BlockFont
 {
 public:
     static inline int alive = 0;
-    BlockFont() { ++alive; }
-    ~BlockFont() override { --alive; }
-    int Load(const char*) override { return PIM_OK; }
-    void Unload() override {}
-    int DrawChar(CxDrawSurface& target, int32_t x, int32_t y, uint32_t, uint32_t colour, int size, uint32_t,
-                 uint32_t) override
-    {
-        const uint32_t rgb = colour == PIM_NO_COLOUR ? 0x00FFFFFF : colour;
-        target.FillRect(CxRect(x, y, x + 9, y + ResolveSize(size) - 1), FontColourToPixel(target, rgb));
-        return 10;
-    }
-    int MeasureText(const char* text, int) override { return 10 * static_cast<int>(std::strlen(text)); }
-    int MeasureChar(uint32_t, int) override { return 10; }
-    int GetNativeSize() override { return 12; }
+    CountedBlockFont() : BlockFont(10) { ++alive; }
+    ~CountedBlockFont() override { --alive; }
 };
 
 CxFont* MakeBlockFont(const char*)
 {
-    return new BlockFont;
+    return new CountedBlockFont;
 }
 
 // "<name>_<w>x<h>.pic": a 16-bit picture of that size, coloured 7 with
@@ -190,7 +179,7 @@ TEST(CreditsRoll, LinesAreCutOnceTheSameForMeasuringAndDrawing)
     EXPECT_EQ(std::strlen(roll.GetLine(2)), 254u);
 
     // What is measured is what is drawn: the 254-byte piece, centred.
-    BlockFont font;
+    CountedBlockFont font;
     ASSERT_EQ(roll.SetText(long600.data(), long600.size()), PIM_OK);
     const ST_CREDITS_LAYOUT layout = roll.Measure(&font, 0, 4, 16);
     EXPECT_EQ(layout.widestLine, 2540);
@@ -311,9 +300,9 @@ TEST_F(Credits, TenLinesMakeAPicture380HighThatStartsMidScreen)
 
     // The font named is released with the dialog; the default one stays.
     EXPECT_NE(dialog.GetFontHandle(), PIM_DEFAULT_FONT);
-    EXPECT_EQ(BlockFont::alive, 1);
+    EXPECT_EQ(CountedBlockFont::alive, 1);
     credits.reset();
-    EXPECT_EQ(BlockFont::alive, 0);
+    EXPECT_EQ(CountedBlockFont::alive, 0);
     EXPECT_NE(GetDefaultFont(), nullptr);
 }
 

@@ -26,6 +26,8 @@
 #include "PIM/movie/CxMovieDriver.h"
 #include "PIM/script/CxLuaEngine.h"
 #include "PIM/text/CxFont.h"
+#include "tests/support/FlatClipDriver.h"
+#include "tests/support/BlockFont.h"
 #include "tests/dax/GeneratedPictures.h"
 #include "tests/support/TempFolder.h"
 
@@ -95,58 +97,6 @@ public:
     }
 };
 
-// Every glyph a block of the size asked for.
-class BlockFont : public CxFont
-{
-public:
-    int Load(const char*) override { return PIM_OK; }
-    void Unload() override {}
-    int DrawChar(CxDrawSurface& target, int32_t x, int32_t y, uint32_t, uint32_t colour, int size, uint32_t,
-                 uint32_t) override
-    {
-        target.FillRect(CxRect(x, y, x + 5, y + ResolveSize(size) - 1), FontColourToPixel(target, colour));
-        return 6;
-    }
-    int MeasureText(const char* text, int) override { return 6 * static_cast<int>(std::strlen(text)); }
-    int MeasureChar(uint32_t, int) override { return 6; }
-    int GetNativeSize() override { return 12; }
-};
-
-// A flat clip of four frames.
-class ClipDriver : public CxMovieDriver
-{
-public:
-    int Open(const char*, uint32_t) override { return PIM_OK; }
-    void Close() override {}
-    int32_t GetWidth() const override { return 16; }
-    int32_t GetHeight() const override { return 8; }
-    int GetNativeDepth() const override { return 16; }
-    int32_t GetFrameCount() const override { return 4; }
-    int GotoFrame(int32_t index) override
-    {
-        m_next = index;
-        return PIM_OK;
-    }
-    int32_t GetLastFrame() const override { return m_next; }
-    int Render(ST_MOVIE_RENDER& request) override
-    {
-        if (m_next >= 4) {
-            request.flags |= PIM_RENDER_SKIPPED;
-            return PIM_OK;
-        }
-        request.surface->FillRect(request.surface->GetRect(), 0x40u + static_cast<uint32_t>(m_next++));
-        request.flags |= PIM_RENDER_DECODED;
-        return PIM_OK;
-    }
-    int SetVolume(int, int) override { return PIM_OK; }
-    CxDrawSurface* CreateSurfaceObject() override { return new CxDrawSurface; }
-    int PrepareSurface(CxDrawSurface& surface, int) override { return surface.Create(16, 8, 16); }
-    int Command(const char*, intptr_t) override { return PIM_OK; }
-
-private:
-    int32_t m_next = 0;
-};
-
 class Rooms : public ::testing::Test
 {
 protected:
@@ -158,7 +108,7 @@ protected:
         setenv("XDG_CONFIG_HOME", (m_folder / "config").c_str(), 1);
         PimSetClock(&m_clock);
         ASSERT_EQ(DaxTest::RegisterGeneratedPictures(), PIM_OK);
-        ASSERT_EQ(RegisterFontFilter(".blk", [](const char*) -> CxFont* { return new BlockFont; }), PIM_OK);
+        ASSERT_EQ(RegisterFontFilter(".blk", [](const char*) -> CxFont* { return new BlockFont(6); }), PIM_OK);
         for (const char* extension : {".clp", ".smk"})
             ASSERT_EQ(RegisterMovieDriver(extension, &OpenClip, reinterpret_cast<intptr_t>(&opened)), PIM_OK);
         m_registrations.push_back(std::make_unique<CxGameRoomRegistrar>("Alpha", &MakeRoom<CDaxWindow>));
@@ -262,7 +212,7 @@ private:
     static CxMovieDriver* OpenClip(const char* fileName, uint32_t, intptr_t list)
     {
         reinterpret_cast<std::vector<std::string>*>(list)->emplace_back(fileName);
-        return new ClipDriver;
+        return new FlatClipDriver(16, 8, 4, 0x40);
     }
 
     TempFolder m_folder;
