@@ -69,6 +69,8 @@ public:
     void ResumeRoom() override;
     const char* GetCurRoomName() const override;
     bool IsLeavingRoom() const override { return m_pendingRoom != nullptr; }
+    // A room change was asked for and has not happened yet.
+    bool HasPendingRoom() const { return m_pendingRoom != nullptr; }
     // True while a room change is under way (the old room leaving, the new
     // one entering), modal movies of either included.
     bool IsSwitchingRoom() const { return m_switching; }
@@ -107,6 +109,16 @@ public:
     CxGameConsole* GetConsole() const { return m_console.get(); }
 
     static CxGameApp* GetGameApp();
+
+    // --- what replays may check ------------------------------------------------------
+    // The signed-in player's stored value for `key` ("expect player KEY
+    // VALUE"). False when the game keeps no players, or nobody is signed in.
+    virtual bool ReadPlayerValue(const char* key, CxString& value) const
+    {
+        (void)key;
+        (void)value;
+        return false;
+    }
 
 protected:
     void ReadRegistryAndPaths();

@@ -180,3 +180,33 @@ void ResetErrorState()
 {
     State() = ErrorState{};
 }
+
+void SetErrorCount(int count)
+{
+    State().count = count < 0 ? 0 : count;
+}
+
+namespace {
+
+void TraceQuietly(void*, int code, const char* message)
+{
+    Trace("Error %d (%s), not counted: %s\n", code, ErrorText(code), message);
+}
+
+} // namespace
+
+CxQuietErrors::CxQuietErrors() : m_previous(State().handler), m_countAtStart(State().count)
+{
+    State().handler = ST_ERROR_HANDLER{&TraceQuietly, nullptr};
+}
+
+CxQuietErrors::~CxQuietErrors()
+{
+    State().handler = m_previous;
+    State().count = m_countAtStart;
+}
+
+int CxQuietErrors::GetCount() const
+{
+    return State().count - m_countAtStart;
+}

@@ -83,9 +83,33 @@ ST_ERROR_HANDLER SetErrorHandler(ST_ERROR_HANDLER handler);
 ST_ERROR_HANDLER GetErrorHandler();
 
 int GetErrorCount();
+// Sets the count of reported errors (a game that answers one kind of error
+// itself takes it back off the count, so it neither ends the run nor
+// suppresses the credits). Negative counts are 0.
+void SetErrorCount(int count);
 int GetLastReportedError();
 const char* GetLastErrorMessage();
 bool IsReportingError();
 
 // Back to the state at start: no handler, no count, no last code.
 void ResetErrorState();
+
+// While one exists, reports are traced instead of handed to the handler, and
+// they are taken off the count when it goes: for failures the caller
+// answers itself and must not count as the game's errors (a player save that
+// will be tried again at the next write). The last code and message are
+// kept. Scopes nest.
+class CxQuietErrors
+{
+public:
+    CxQuietErrors();
+    ~CxQuietErrors();
+    CxQuietErrors(const CxQuietErrors&) = delete;
+    CxQuietErrors& operator=(const CxQuietErrors&) = delete;
+    // Reports made since this scope began.
+    int GetCount() const;
+
+private:
+    ST_ERROR_HANDLER m_previous;
+    int m_countAtStart;
+};

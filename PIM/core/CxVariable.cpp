@@ -1,26 +1,9 @@
 #include "PIM/core/CxVariable.h"
+#include "PIM/core/PimSafeFormat.h"
 
 #include <cstdio>
 
 namespace {
-
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-// Reads an optional run of digits worth at most 255; false past that.
-bool SkipSmallNumber(const char*& p)
-{
-    int value = 0;
-    while (IsDigit(*p)) {
-        value = value * 10 + (*p - '0');
-        if (value > 255)
-            return false;
-        ++p;
-    }
-    return true;
-}
 
 // The conversion character of the one int conversion in `format`, or '\0'
 // when the format has none, several, or anything that reads another argument.
@@ -32,21 +15,16 @@ char FindIntConversion(const char* format)
     for (const char* p = format; *p; ++p) {
         if (*p != '%')
             continue;
-        ++p;
-        if (*p == '%')
+        if (p[1] == '%') {
+            ++p;
             continue;
-        while (*p == '-' || *p == '+' || *p == ' ' || *p == '#' || *p == '0')
-            ++p;
-        if (!SkipSmallNumber(p))
-            return '\0';
-        if (*p == '.') {
-            ++p;
-            if (!SkipSmallNumber(p))
-                return '\0';
         }
-        if (!std::strchr("diuxXo", *p) || *p == '\0' || found)
+        char conversion = '\0';
+        const size_t length = PimScanIntConversion(p, &conversion);
+        if (length == 0 || found)
             return '\0';
-        found = *p;
+        found = conversion;
+        p += length - 1;
     }
     return found;
 }
