@@ -11,9 +11,9 @@ constexpr int32_t kWidth = 32;
 constexpr int32_t kArrowHeight = 40;
 constexpr int32_t kHandHeight = 32;
 
+// On a picture already started: its colours depend on its depth.
 void PaintArrow(CxDrawSurface& s, uint32_t outline, uint32_t fill)
 {
-    StartKeyed(s, kWidth, kArrowHeight, 24);
     FillTriangle(s, 0, 0, 0, 27, 19, 19, outline);
     ThickLine(s, 7, 18, 13, 30, 3, outline);
     FillTriangle(s, 2, 5, 2, 22, 14, 18, fill);
@@ -23,12 +23,14 @@ void PaintArrow(CxDrawSurface& s, uint32_t outline, uint32_t fill)
 // The default cursor: white with a dark outline, readable on any picture.
 void PaintClearArrow(CxDrawSurface& s)
 {
+    StartKeyed(s, kWidth, kArrowHeight, 24);
     PaintArrow(s, Colour(s, 20, 20, 40), Colour(s, 255, 255, 255));
 }
 
 // Over the fairground's playing areas: dark with a light edge.
 void PaintDarkArrow(CxDrawSurface& s)
 {
+    StartKeyed(s, kWidth, kArrowHeight, 24);
     PaintArrow(s, Colour(s, 240, 240, 250), Colour(s, 30, 30, 60));
 }
 
