@@ -9,31 +9,46 @@
 #include "PIM/core/CxMainLoopHook.h"
 #include "PIM/core/PimClock.h"
 #include "PIM/core/PimMainLoop.h"
+#include "PIM/core/Pimstr.h"
 #include "game/shell/CMarrowdaleApp.h"
 #include "tests/support/TempFolder.h"
 
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
+
+// How a test starts the game; the defaults are the demo as it ships.
+struct ST_GAME_TEST_SETUP
+{
+    // The players' data folder (XDG_DATA_HOME); "" for a folder of the test's.
+    std::string dataHome;
+    // The configuration file; "" for the demo's Marrowdale.ini.
+    std::string configFile;
+    // Nobody watching: no intro movie waits for a click, no credits roll.
+    bool unattended = true;
+    // Makes the application; null for a CMarrowdaleApp.
+    std::function<std::unique_ptr<CMarrowdaleApp>(const ST_APP_INIT&)> make;
+};
 
 class GameTestApp
 {
 public:
-    GameTestApp()
+    explicit GameTestApp(const ST_GAME_TEST_SETUP& setup = {})
     {
         // The player's own files go to a folder of the test's.
-        setenv("XDG_DATA_HOME", (m_home / "data").c_str(), 1);
+        setenv("XDG_DATA_HOME", setup.dataHome.empty() ? (m_home / "data").c_str() : setup.dataHome.c_str(), 1);
         setenv("XDG_CONFIG_HOME", (m_home / "config").c_str(), 1);
         PimSetClock(&m_clock);
         RegisterMarrowdaleRooms();
         const std::string data = PIM_DEMO_DATA_DIR;
-        m_config = data + "/Marrowdale.ini";
+        m_config = setup.configFile.empty() ? data + "/Marrowdale.ini" : setup.configFile;
         ST_APP_INIT init = CMarrowdaleApp::MakeInit(m_config.c_str(), "test");
-        m_app = std::make_unique<CMarrowdaleApp>(init);
+        m_app = setup.make ? setup.make(init) : std::make_unique<CMarrowdaleApp>(init);
         m_app->SetBackend(HeadlessBackend());
         m_app->SetSingleInstance(false);
         m_app->SetInstallPathOverride(data);
-        m_app->SetUnattended(true); // no intro movie waits for a click
+        m_app->SetUnattended(setup.unattended);
         m_app->InitInstance();
         m_app->InitApplication();
         m_app->StartGame();

@@ -14,7 +14,13 @@ if(DEFINED AUDIO_OUT)
   file(REMOVE ${AUDIO_OUT})
   set(extra --audio-out ${AUDIO_OUT})
 endif()
-execute_process(COMMAND ${PROGRAM} --headless --replay ${REPLAY} ${extra}
+# Each replay starts as on a clean machine, and its players' data stays out
+# of the user's own folder.
+get_filename_component(replayName ${REPLAY} NAME_WE)
+set(dataHome ${CMAKE_CURRENT_BINARY_DIR}/replay-data/${replayName})
+file(REMOVE_RECURSE ${dataHome})
+file(MAKE_DIRECTORY ${dataHome})
+execute_process(COMMAND ${CMAKE_COMMAND} -E env XDG_DATA_HOME=${dataHome} ${PROGRAM} --headless --replay ${REPLAY} ${extra}
                 RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 120)
 if(NOT code EQUAL EXPECT_CODE)
   message(FATAL_ERROR "${REPLAY}: exit code ${code}, expected ${EXPECT_CODE}\n${out}\n${err}")
