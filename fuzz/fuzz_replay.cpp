@@ -20,6 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             std::abort();
         if (step.op == EReplayOp::Key && step.key == 0)
             std::abort();
+        if (step.op == EReplayOp::ExpectPlayer &&
+            (step.name.empty() || step.text.empty() || step.name.find(' ') != std::string::npos))
+            std::abort();
     }
     return 0;
 }

@@ -147,6 +147,15 @@ void CxDisplayApp::ShowError(int code, const char* message)
     Abort();
 }
 
+void CxDisplayApp::ShowPrintNotice(const char* text)
+{
+    CxWindowApp::ShowPrintNotice(text);
+    if (!CanShowBox())
+        return;
+    static const char* const kLabels[] = {"Ok"};
+    ShowMessageBox("Printout", text, kLabels, 1);
+}
+
 int CxDisplayApp::PaintScreen()
 {
     CxScreenSurface* screen = GetScreen();

@@ -77,6 +77,8 @@ protected:
     // "Continue" and "Quit"; "Quit" ends the run through Abort().
     virtual void ShowError(int code, const char* message);
     static void OnError(void* context, int code, const char* message);
+    // Also in a box titled "Printout", when someone is there to read it.
+    void ShowPrintNotice(const char* text) override;
     // True when a box can be put up and answered now.
     bool CanShowBox() const;
 

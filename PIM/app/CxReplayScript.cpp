@@ -84,9 +84,30 @@ bool StartsLikeNumber(std::string_view rest)
     return !rest.empty() && (rest.front() == '-' || (rest.front() >= '0' && rest.front() <= '9'));
 }
 
+// A whole decimal integer (an optional sign, then digits) within 64 bits.
+bool ParseInteger(std::string_view text, long long& out)
+{
+    text = Trim(text);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    if (text.empty() || text.size() > 18)
+        return false;
+    long long value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+        value = value * 10 + (c - '0');
+    }
+    out = negative ? -value : value;
+    return true;
+}
+
 std::string LineError(int line, const char* what)
 {
-    char text[128];
+    char text[256];
     std::snprintf(text, sizeof text, "line %d: %s", line, what);
     return text;
 }
@@ -167,6 +188,14 @@ bool CxReplayScript::Parse(const char* text, size_t size, std::string& error)
             } else if (what == "no-errors") {
                 step.op = EReplayOp::ExpectNoErrors;
                 ok = Trim(rest).empty();
+            } else if (what == "player") {
+                step.op = EReplayOp::ExpectPlayer;
+                step.name = std::string(NextWord(rest));
+                step.text = std::string(Trim(rest));
+                if (step.name.empty() || step.text.empty()) {
+                    error = LineError(line, "expect player needs a key and a value");
+                    return false;
+                }
             } else if (what == "box") {
                 step.op = EReplayOp::ExpectBox;
                 step.text = Quoted(rest);
@@ -180,8 +209,8 @@ bool CxReplayScript::Parse(const char* text, size_t size, std::string& error)
                      ParseNumber(NextWord(rest), 0, c, step.values[1]) &&
                      ParseNumbers(rest, 3, 0, 255, step.values + 2);
             } else {
-                error = LineError(line, "expect takes \"room NAME\", \"no-room\", \"no-errors\", \"box TITLE\", "
-                                        "\"no-box\" or \"pixel X Y R G B\"");
+                error = LineError(line, "expect takes \"room NAME\", \"no-room\", \"no-errors\", \"player KEY VALUE\", "
+                                        "\"box TITLE\", \"no-box\" or \"pixel X Y R G B\"");
                 return false;
             }
         } else if (command == "screenshot") {
@@ -215,4 +244,12 @@ bool CxReplayScript::Parse(const char* text, size_t size, std::string& error)
             break;
     }
     return true;
+}
+
+bool CxReplayScript::SameValue(const std::string& stored, const std::string& expected)
+{
+    long long a = 0, b = 0;
+    if (ParseInteger(stored, a) && ParseInteger(expected, b))
+        return a == b;
+    return stored == expected;
 }

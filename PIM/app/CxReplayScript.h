@@ -13,6 +13,9 @@
 //   expect room NAME         the current room is NAME (ignoring case)
 //   expect no-room           no room has been entered yet
 //   expect no-errors         no error has been reported
+//   expect player KEY VALUE  the signed-in player's stored KEY (one word) holds
+//                            VALUE (the rest of the line): compared as integers
+//                            when both are integers ("07" is 7), else as text
 //   expect box TITLE         a message box titled TITLE is open (quotes optional)
 //   expect no-box            no message box is open
 //   expect pixel X Y R G B   the screen shows about that colour at (X, Y): each
@@ -43,6 +46,7 @@ enum class EReplayOp
     Text,
     ExpectRoom,
     ExpectNoErrors,
+    ExpectPlayer,
     ExpectBox,
     ExpectNoBox,
     ExpectPixel,
@@ -58,7 +62,8 @@ struct ST_REPLAY_STEP
     int line = 0;
     int32_t values[5] = {0, 0, 0, 0, 0}; // milliseconds, or x, y (, x2, y2), or x, y, r, g, b, or 1 / 0 (focus in / out)
     uint32_t key = 0;                 // engine key code for "key"
-    std::string text;                 // "text", a label, a room or box title, a file
+    std::string text;                 // "text", a label, a room or box title, a file, a player's value
+    std::string name;                 // the player's key of "expect player"
 };
 
 class CxReplayScript
@@ -74,6 +79,10 @@ public:
     static constexpr int32_t kMaxCoordinate = 100000;
     // How far each of red, green and blue may stray in "expect pixel".
     static constexpr int32_t kPixelTolerance = 12;
+
+    // Whether a player's stored value is what a replay expects: as integers
+    // when both are whole decimal numbers (within 64 bits), else byte for byte.
+    static bool SameValue(const std::string& stored, const std::string& expected);
 
 private:
     std::vector<ST_REPLAY_STEP> m_steps;

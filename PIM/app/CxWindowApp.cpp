@@ -1,4 +1,6 @@
 #include "PIM/app/CxWindowApp.h"
+#include "PIM/app/CxPrinter.h"
+#include "PIM/app/PimPageLayout.h"
 #include "PIM/core/PimClock.h"
 #include "PIM/os/PimSystemClock.h"
 #include "PIM/os/PimWallClock.h"
@@ -10,6 +12,7 @@
 #include "PIM/display/PimCursors.h"
 #include "PIM/graphics/CxPal.h"
 #include "PIM/graphics/PimPixelFormat.h"
+#include "PIM/os/PimShellFolders.h"
 #include "PIM/os/PimSystemInfo.h"
 
 #include <cstdio>
@@ -208,6 +211,126 @@ int CxWindowApp::ScreenCapture(const char* fileName)
     const int code = m_screen->Save(fileName, 0);
     m_screen->ClearError();
     return code;
+}
+
+// --- printing ---------------------------------------------------------------------
+
+namespace {
+
+constexpr const char* kPrintDocument = "Printout";
+
+// The busy cursor while a printout is made, whatever way it ends.
+class BusyCursor
+{
+public:
+    BusyCursor() : m_previous(GetCursor()) { SetCursor(PIM_CURSOR_WAIT); }
+    ~BusyCursor() { SetCursor(m_previous); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+private:
+    int m_previous;
+};
+
+} // namespace
+
+void CxWindowApp::SetPrinter(std::unique_ptr<CxPrinter> printer)
+{
+    m_printer = std::move(printer);
+}
+
+std::string CxWindowApp::GetPrintFolder() const
+{
+    if (!m_printFolder.empty())
+        return m_printFolder;
+    char data[1024];
+    const int length = GetShellFolder("AppData", false, data, static_cast<int>(sizeof data));
+    if (length <= 0 || length >= static_cast<int>(sizeof data))
+        return m_startFolder; // no data folder: beside where the game started
+    std::string folder = data;
+    if (folder.back() != '/')
+        folder.push_back('/');
+    return folder + m_name;
+}
+
+void CxWindowApp::ShowPrintNotice(const char* text)
+{
+    Trace("%s: %s\n", kPrintDocument, text);
+}
+
+int CxWindowApp::PrintSurface(CxDrawSurface& surface, bool landscape, bool withDialog, double scale)
+{
+    if (!surface.IsCreated() || surface.GetWidth() <= 0 || surface.GetHeight() <= 0)
+        return ReportError(PIM_ERR_BAD_ARG, "Nothing to print: the picture is empty");
+    BusyCursor busy;
+
+    // Printers take true colour: a copy of anything less is converted.
+    CxDrawSurface converted;
+    CxDrawSurface* picture = &surface;
+    if (surface.GetDepth() < 24) {
+        if (converted.CreateCopy(surface) != PIM_OK || converted.ConvertFormat(24, PIM_LAYOUT_DEFAULT) != PIM_OK)
+            return ReportError(PIM_ERR_OUT_OF_MEMORY, "Could not convert the picture to print it");
+        converted.ClearError();
+        picture = &converted;
+    }
+
+    std::unique_ptr<CxPrinter> systemPrinter;
+    CxPrinter* printer = m_printer.get();
+    if (!printer) {
+        systemPrinter = CxPrinter::CreateSystemPrinter(GetPrintFolder());
+        printer = systemPrinter.get();
+    }
+
+    // Each step that fails is reported as the step it is.
+    const char* failed = nullptr;
+    ST_PAGE_SETUP page;
+    ST_PAGE_LAYOUT layout;
+    if (!printer->Open(withDialog, landscape, page) ||
+        !PimLayoutPage(page, landscape, picture->GetSize(), scale, layout))
+        failed = "GetPrinterDC() Failed";
+    else if (!printer->StartDoc(kPrintDocument))
+        failed = "StartDoc() Failed!";
+    else if (!printer->StartPage())
+        failed = "StartPage() Failed!";
+    else if (!printer->DrawPicture(*picture, layout.picture) || !printer->EndPage() || !printer->EndDoc())
+        failed = "EndPage() Failed!";
+    const std::string problem = failed ? printer->GetLastProblem() : std::string();
+    const std::string notice = failed ? std::string() : printer->GetNotice();
+    printer->Close();
+
+    if (failed) {
+        if (!problem.empty())
+            Trace("Printing failed: %s\n", problem.c_str());
+        return ReportError(PIM_ERR_PRINTER, "%s", failed);
+    }
+    if (!notice.empty())
+        ShowPrintNotice(notice.c_str());
+    return PIM_OK;
+}
+
+int CxWindowApp::PrintScreen(bool landscape)
+{
+    if (!m_screen)
+        return ReportError(PIM_ERR_BAD_ARG, "There is no screen to print");
+    // What the screen shows now, without the cursor (the back buffer never keeps it).
+    CxDrawSurface shown;
+    if (shown.CreateCopy(*m_screen) != PIM_OK)
+        return ReportError(PIM_ERR_OUT_OF_MEMORY, "Could not copy the screen to print it");
+    shown.ClearError();
+    return PrintSurface(shown, landscape, false, 0.0);
+}
+
+int CxWindowApp::PrintFile(const char* fileName, bool landscape)
+{
+    if (!fileName || !*fileName)
+        return ReportError(PIM_ERR_BAD_ARG, "PrintFile: no picture file was named");
+    CxDrawSurface picture;
+    // The readers report what was wrong with the file.
+    const int code = picture.Load(fileName);
+    if (code != PIM_OK)
+        return code;
+    picture.ClearError();
+    return PrintSurface(picture, landscape, false, 0.0);
 }
 
 int CxWindowApp::InitApplication()

@@ -12,7 +12,9 @@
 
 #include <memory>
 
+class CxDrawSurface;
 class CxOSPalette;
+class CxPrinter;
 class CxScreenSurface;
 
 // Run-time state bits.
@@ -74,6 +76,25 @@ public:
     // Saves what the screen shows through the image writers; the default
     // name is "<default>YYYY-MM-DD-HH-MM-SS.tga" from the local time.
     int ScreenCapture(const char* fileName = nullptr) override;
+    // Prints `surface` as the document "Printout": the busy cursor shows
+    // meanwhile, a picture of 16 bits or fewer is turned into 24 bits first,
+    // and it is fitted into the page less half an inch, centred (a positive
+    // `scale` shrinks or grows the page it is fitted into). Failures are
+    // reported as error 19 with the step that failed ("GetPrinterDC()
+    // Failed", "StartDoc() Failed!", "StartPage() Failed!", "EndPage()
+    // Failed!"). PIM_OK or the code.
+    int PrintSurface(CxDrawSurface& surface, bool landscape, bool withDialog, double scale);
+    int PrintScreen(bool landscape) override;
+    // Loads the picture through the file systems, then prints it.
+    int PrintFile(const char* fileName, bool landscape) override;
+    // The printer every printout goes to (tests give a fake one); null
+    // (the default) asks the system for one at each printout.
+    void SetPrinter(std::unique_ptr<CxPrinter> printer);
+    // Where printouts are saved when there is no printer: a root tag such
+    // as "<AppData>" or a path of the system. By default the program's
+    // folder in the user's data folder.
+    void SetPrintFolder(const std::string& folder) { m_printFolder = folder; }
+    std::string GetPrintFolder() const;
     // Before Run: the window is this multiple of the game's size (1 to 8),
     // for the accelerated screen.
     void SetWindowScale(int scale) { m_scale = scale < 1 ? 1 : (scale > 8 ? 8 : scale); }
@@ -134,6 +155,9 @@ protected:
     void SetState(uint32_t bits, bool on) { m_state = on ? (m_state | bits) : (m_state & ~bits); }
     // Sleeps so that idle frames come at most every kIdleFrameMilliseconds.
     void PaceIdleFrame();
+    // Tells the player where a printout went (a page saved as a file): the
+    // trace here; the display layer also shows it in a box.
+    virtual void ShowPrintNotice(const char* text);
     static constexpr int kIdleFrameMilliseconds = 5;
 
     CxRect m_windowRect;
@@ -158,5 +182,7 @@ protected:
     std::unique_ptr<CxPlatformWindow> m_window;
     std::unique_ptr<CxScreenSurface> m_screen;
     std::unique_ptr<CxOSPalette> m_palette; // what 8-bit screens present with
+    std::unique_ptr<CxPrinter> m_printer;
+    std::string m_printFolder;
     uint32_t m_lastIdleFrame = 0; // ticks
 };

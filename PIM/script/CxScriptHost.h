@@ -69,4 +69,10 @@ public:
     // --- the screen -----------------------------------------------------------------
     // Saves what the screen shows; a null or empty name picks a dated default.
     virtual int ScreenCapture(const char*) { return PIM_ERR_BAD_ARG; }
+
+    // --- printing -------------------------------------------------------------------
+    // Prints what the screen shows / a picture file, on the default printer,
+    // in landscape or portrait. PIM_OK, or the code of what failed.
+    virtual int PrintScreen(bool) { return PIM_ERR_BAD_ARG; }
+    virtual int PrintFile(const char*, bool) { return PIM_ERR_BAD_ARG; }
 };

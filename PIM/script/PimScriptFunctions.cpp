@@ -10,5 +10,6 @@ void RegisterEngineScriptFunctions(CxLuaEngine& engine)
     RegisterCursorScriptFunctions(engine);
     RegisterSpriteScriptFunctions(engine);
     RegisterScreenScriptFunctions(engine);
+    RegisterPrintScriptFunctions(engine);
     RegisterDebugBarScriptStubs(engine);
 }

@@ -16,8 +16,6 @@
 //   application class after the class above it has registered its own, and a
 //   host (an override of CxScriptHost, or its own interface) for whatever its
 //   functions need of the program.
-//
-// Still to come with their subsystems: PrintScreen and PrintFile (printing).
 
 // UnescapePercents, which the script function BuildGamePath is built on,
 // lives with the game paths now; it is still reachable from here.
@@ -44,6 +42,8 @@ void RegisterCursorScriptFunctions(CxLuaEngine& engine);
 void RegisterSpriteScriptFunctions(CxLuaEngine& engine);
 // ScreenCapture.
 void RegisterScreenScriptFunctions(CxLuaEngine& engine);
+// PrintScreen, PrintFile.
+void RegisterPrintScriptFunctions(CxLuaEngine& engine);
 // The stubs of the debug window (SetDebugWindowText, ShowDebugBar,
 // HideDebugBar): part of the application family, but registered with the
 // game's families, as only a game has the bar they stand for.

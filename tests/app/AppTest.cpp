@@ -214,6 +214,22 @@ public:
     std::vector<uint32_t> keysPassedOn;
     std::vector<CxPoint> clicks;
     std::vector<bool> activations;
+
+    // A signed-in player's store for "expect player"; nobody is signed in
+    // while it is empty.
+    bool ReadPlayerValue(const char* key, CxString& value) const override
+    {
+        if (player.empty())
+            return false;
+        for (const auto& [name, stored] : player)
+            if (name == key) {
+                value = stored.c_str();
+                return true;
+            }
+        value = "";
+        return true;
+    }
+    std::vector<std::pair<std::string, std::string>> player;
 };
 
 // Each test gets its own configuration folder, journal, rooms and clock.
@@ -929,9 +945,12 @@ TEST(ReplayScript, RefusesBadLinesWithTheirNumbers)
         {"click 1 2 3\n", "line 1: bad or missing arguments"},
         {"key NOPE\n", "line 1: key needs one key name (ESC, F1, ALT_F4, A, ...)"},
         {"text caf\xc3\xa9\n", "line 1: text takes printable ASCII characters only"},
-        {"expect player Score 1\n",
-         "line 1: expect takes \"room NAME\", \"no-room\", \"no-errors\", \"box TITLE\", \"no-box\" or \"pixel X Y R "
-         "G B\""},
+        {"expect weather sunny\n",
+         "line 1: expect takes \"room NAME\", \"no-room\", \"no-errors\", \"player KEY VALUE\", \"box TITLE\", "
+         "\"no-box\" or \"pixel X Y R G B\""},
+        {"expect player\n", "line 1: expect player needs a key and a value"},
+        {"expect player Score\n", "line 1: expect player needs a key and a value"},
+        {"\nexpect player   Score   \t\n", "line 2: expect player needs a key and a value"},
         {"expect no-room Title\n", "line 1: bad or missing arguments"},
         {"dance\n", "line 1: unknown command"},
         {"focus\n", "line 1: bad or missing arguments"},
@@ -950,8 +969,57 @@ TEST(ReplayScript, RefusesBadLinesWithTheirNumbers)
     }
     CxReplayScript replay;
     std::string error;
+    // A player's key is one word; the value is the rest of the line, trimmed.
+    const char player[] = "expect player Name   Hob the  Pig \r\n";
+    ASSERT_TRUE(replay.Parse(player, sizeof player - 1, error)) << error;
+    ASSERT_EQ(replay.GetSteps().size(), 1u);
+    EXPECT_EQ(replay.GetSteps()[0].op, EReplayOp::ExpectPlayer);
+    EXPECT_EQ(replay.GetSteps()[0].name, "Name");
+    EXPECT_EQ(replay.GetSteps()[0].text, "Hob the  Pig");
     const char zero[] = "wait 1\0\n";
     EXPECT_FALSE(replay.Parse(zero, sizeof zero - 1, error));
+}
+
+TEST(ReplayScript, PlayerValuesCompareAsIntegersWhenBothAreElseAsText)
+{
+    EXPECT_TRUE(CxReplayScript::SameValue("7", "07"));
+    EXPECT_TRUE(CxReplayScript::SameValue("-3", "-03"));
+    EXPECT_TRUE(CxReplayScript::SameValue("+5", "5"));
+    EXPECT_FALSE(CxReplayScript::SameValue("7", "8"));
+    EXPECT_TRUE(CxReplayScript::SameValue("Hob", "Hob"));
+    EXPECT_FALSE(CxReplayScript::SameValue("Hob", "hob"));
+    EXPECT_FALSE(CxReplayScript::SameValue("7", "7 pigs"));
+    EXPECT_FALSE(CxReplayScript::SameValue("", "0"));
+    // Too long for an integer: compared as text, never overflowing.
+    EXPECT_FALSE(CxReplayScript::SameValue("99999999999999999999", "099999999999999999999"));
+    EXPECT_TRUE(CxReplayScript::SameValue("99999999999999999999", "99999999999999999999"));
+}
+
+TEST_F(App, ExpectPlayerChecksTheSignedInPlayersStoredValue)
+{
+    config = folder.Write("Marrowdale.ini", "");
+    init.configFile = config.c_str();
+    {
+        TestApp app(init);
+        app.SetInstallPathOverride(folder.Path());
+        app.player = {{"Name", "Hob the Pig"}, {"BaleOutLevel", "3"}};
+        EXPECT_EQ(RunReplay(app, "wait 20\nexpect player BaleOutLevel 03\nexpect player Name Hob the Pig\nquit\n"),
+                  "");
+    }
+    {
+        TestApp app(init);
+        app.SetInstallPathOverride(folder.Path());
+        app.player = {{"BaleOutLevel", "3"}};
+        EXPECT_EQ(RunReplay(app, "wait 20\n\nexpect player BaleOutLevel 4\nquit\n"),
+                  "replay box.rpl:3: expected the player's \"BaleOutLevel\" to be \"4\", but it is \"3\"");
+    }
+    {
+        TestApp app(init); // nobody signed in
+        app.SetInstallPathOverride(folder.Path());
+        EXPECT_EQ(RunReplay(app, "expect player Name Hob\nquit\n"),
+                  "replay box.rpl:1: expected the player's \"Name\" to be \"Hob\", but no player is signed in (or "
+                  "the game keeps no players)");
+    }
 }
 
 namespace {

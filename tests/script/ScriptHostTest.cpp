@@ -47,6 +47,16 @@ public:
         calls.push_back(std::string("capture ") + (file ? file : "(default)"));
         return 0;
     }
+    int PrintScreen(bool landscape) override
+    {
+        calls.push_back(std::string("print screen ") + (landscape ? "landscape" : "portrait"));
+        return 0;
+    }
+    int PrintFile(const char* file, bool landscape) override
+    {
+        calls.push_back(std::string("print ") + file + " " + (landscape ? "landscape" : "portrait"));
+        return 19;
+    }
     void OnTimer(CxTimerCallBack*) override {}
 
     std::vector<std::string> calls;
@@ -139,11 +149,47 @@ TEST_F(ScriptHost, AHostWithoutRoomsAnswersNone)
     EXPECT_EQ(Run("GotoRoom('Yard') BindKey('F1', 'x = 1') r = GetAppName()"), "");
 }
 
+TEST_F(ScriptHost, PrintingTakesALandscapeFlagThatDefaultsToTrueAndRefusesBadArguments)
+{
+    FakeHost host;
+    Start(&host);
+    EXPECT_EQ(Run("r = PrintScreen()"), "0");
+    engine->DoString("PrintScreen(false) PrintScreen(0) PrintScreen(1) PrintScreen(nil)");
+    EXPECT_EQ(Run("r = PrintFile('<AppData>G10_wall00_1.tga')"), "19");
+    engine->DoString("PrintFile('pig.tga', false) PrintFile('pig.tga', true)");
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"print screen landscape", "print screen portrait",
+                                                    "print screen portrait", "print screen landscape",
+                                                    "print screen landscape",
+                                                    "print <AppData>G10_wall00_1.tga landscape",
+                                                    "print pig.tga portrait", "print pig.tga landscape"}));
+    host.calls.clear();
+    struct Bad
+    {
+        const char* text;
+        const char* traced;
+    };
+    const Bad bad[] = {
+        {"PrintScreen('yes')", "boolean expected"},
+        {"PrintScreen({})", "boolean expected"},
+        {"PrintScreen(0/0)", "landscape flag out of range"},
+        {"PrintFile()", "string expected"},
+        {"PrintFile(42)", "string expected"},
+        {"PrintFile('')", "empty file name"},
+        {"PrintFile('pig.tga', 'sideways')", "boolean expected"},
+    };
+    for (const Bad& b : bad) {
+        trace.lines.clear();
+        EXPECT_EQ(engine->DoString(b.text), PIM_ERR_SCRIPT) << b.text;
+        EXPECT_TRUE(Traced(b.traced)) << b.text;
+    }
+    EXPECT_TRUE(host.calls.empty());
+}
+
 TEST_F(ScriptHost, WithoutAHostTheGameFamiliesAreLuaErrors)
 {
     Start(nullptr);
     for (const char* text : {"GotoRoom('Yard')", "BindKey('F1', 'x = 1')", "NewFileSystem('<X>', '/x')",
-                             "ScreenCapture()", "_G['Room::SetTimer'](GetCurRoomPtr(), 1, 100)"}) {
+                             "ScreenCapture()", "PrintScreen()", "PrintFile('a.tga')", "_G['Room::SetTimer'](GetCurRoomPtr(), 1, 100)"}) {
         trace.lines.clear();
         EXPECT_EQ(engine->DoString(text), PIM_ERR_SCRIPT) << text;
         EXPECT_TRUE(Traced("no game application is running")) << text;

@@ -139,6 +139,23 @@ bool CxHeadlessRunner::TakeScreenshot(const ST_REPLAY_STEP& step)
     return true;
 }
 
+bool CxHeadlessRunner::CheckPlayer(const ST_REPLAY_STEP& step)
+{
+    CxString stored;
+    if (!m_app.ReadPlayerValue(step.name.c_str(), stored)) {
+        Fail(step.line, "expected the player's \"" + step.name + "\" to be \"" + step.text +
+                            "\", but no player is signed in (or the game keeps no players)");
+        return false;
+    }
+    const std::string value = stored.GetText();
+    if (!CxReplayScript::SameValue(value, step.text)) {
+        Fail(step.line, "expected the player's \"" + step.name + "\" to be \"" + step.text + "\", but it is \"" +
+                            value + "\"");
+        return false;
+    }
+    return true;
+}
+
 void CxHeadlessRunner::Fail(int line, const std::string& what)
 {
     char text[512];
@@ -268,6 +285,10 @@ bool CxHeadlessRunner::RunSteps(CxHeadlessWindow& window)
                 Fail(step.line, what);
                 return true;
             }
+            break;
+        case EReplayOp::ExpectPlayer:
+            if (!CheckPlayer(step))
+                return true;
             break;
         case EReplayOp::ExpectBox: {
             const CxCommonMessageBox* box = GetOpenMessageBox();

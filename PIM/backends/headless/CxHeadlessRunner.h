@@ -53,6 +53,8 @@ private:
     bool ClickBoxButton(CxHeadlessWindow& window, const std::string& label);
     // True when the screen shows the step's colour at its point; else fails.
     bool CheckPixel(const ST_REPLAY_STEP& step);
+    // True when the signed-in player's stored value is the step's; else fails.
+    bool CheckPlayer(const ST_REPLAY_STEP& step);
     void Fail(int line, const std::string& what);
     void Finish();
 
