@@ -152,8 +152,11 @@ int CMarrowdaleApp::InitApplication()
     m_languageTable.Load(GAME_LANGUAGE_FILE);
     MountLocalizedAssets();
     GetPlayers().SetCurrentPlayer(nullptr);
-    if (OpenDataFolder())
+    if (OpenDataFolder()) {
         GetPlayers().Load(GAME_PLAYER_STORE_FILE);
+        // A page no printer took is kept with the players' own files.
+        SetPrintFolder("<AppData>");
+    }
 
     const int code = CDaxApp::InitApplication();
 
