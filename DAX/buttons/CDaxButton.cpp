@@ -1,6 +1,7 @@
 #include "DAX/buttons/CDaxButton.h"
 
 #include "DAX/base/CDaxServices.h"
+#include "PIM/core/Pimstr.h"
 #include "PIM/display/PimCursors.h"
 #include "PIM/graphics/CxDrawSurface.h"
 
@@ -222,6 +223,14 @@ void CDaxButton::ResetState()
     m_quiet = true;
     SetVisualState(PIM_BUTTON_NORMAL);
     m_quiet = false;
+}
+
+bool CDaxButton::IsClickNotice(int code, const CxDisplayObject* sender, intptr_t first, char* name, size_t size)
+{
+    if (code != PIM_NOTIFY_BUTTON || first != PIM_BUTTON_EVENT_CLICKED || !sender || !name || size == 0)
+        return false;
+    PimStrCopy(name, sender->GetName(), size);
+    return true;
 }
 
 void CDaxButton::RestoreCursor()

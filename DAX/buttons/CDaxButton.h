@@ -84,6 +84,12 @@ public:
     // press its button had when it closed. A disabled button stays so.
     void ResetState();
 
+    // Whether an owner's notice (OnNotify's code, sender and first value)
+    // tells of a click; if so the button's name is copied into `name` (at
+    // most `size` - 1 bytes), since the owner's answer may destroy the
+    // button while it hears of it.
+    static bool IsClickNotice(int code, const CxDisplayObject* sender, intptr_t first, char* name, size_t size);
+
     // -1: none (the pointer's cursor is left alone).
     void SetCursorId(int cursor) { m_cursor = cursor; }
     int GetCursorId() const { return m_cursor; }

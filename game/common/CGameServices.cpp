@@ -1,6 +1,9 @@
 #include "game/common/CGameServices.h"
 
 #include "PIM/text/CxFont.h"
+#include "game/common/CYesNoDialog.h"
+
+#include <memory>
 
 namespace {
 
@@ -27,9 +30,10 @@ intptr_t CGameServices::GetGameFont() const
 
 int CGameServices::ShowYesNo(const char* dialogFile)
 {
-    // The yes/no dialog comes with the level dialogs.
-    (void)dialogFile;
-    return 0;
+    auto dialog = std::make_unique<CYesNoDialog>();
+    dialog->LoadDialog(dialogFile);
+    dialog->DoModal();
+    return dialog->GetResult();
 }
 
 CGameServices& GameServices()

@@ -14,40 +14,11 @@
 #include "game/common/CFarmyardMenu.h"
 #include "game/common/CTitleScreen.h"
 #include "tests/game/GameTestApp.h"
+#include "tests/game/LiveObjects.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-// What lives: the display objects under the root (the console's output
-// grows with what the scenes print, so it counts as one), channels,
-// listeners, main-loop hooks, sprite handles, file systems, sounds.
-struct ST_LIVE
-{
-    int displayObjects;
-    size_t channels;
-    size_t listeners;
-    size_t hooks;
-    size_t handles;
-    size_t fileSystems;
-    bool operator==(const ST_LIVE&) const = default;
-};
-
-ST_LIVE Live()
-{
-    const CxDisplayObject* root = GetRootObject();
-    int objects = 0;
-    for (auto* node = root ? root->GetChildren().GetFirst() : nullptr; node; node = node->GetNext()) {
-        const CxDisplayObject* child = node->GetElement();
-        objects += dynamic_cast<const CxGameConsole*>(child) ? 1 : 1 + child->CountChildren(PIM_COUNT_RECURSIVE);
-    }
-    return {objects,
-            GetChannelCount(),
-            CxEventListener::GetListenerCount(),
-            CxMainLoopHook::GetHookCount(),
-            GetSpriteHandleCount(),
-            GetFileSystemCount()};
-}
 
 void Activate(CMarrowdaleApp& app, bool active)
 {

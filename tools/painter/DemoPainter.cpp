@@ -19,7 +19,8 @@ std::vector<ST_DEMO_PICTURE> GetDemoPictures()
 {
     std::vector<ST_DEMO_PICTURE> all;
     for (auto list : {TitlePictures(), FarmerPictures(), PropPictures(), ButtonPictures(), CreditsPictures(),
-                      QuestionPictures(), CommonPictures(), FarmyardPictures(), CursorPictures()})
+                      QuestionPictures(), CommonPictures(), FarmyardPictures(), CursorPictures(),
+                      DialogPictures()})
         all.insert(all.end(), list.begin(), list.end());
     return all;
 }

@@ -65,3 +65,4 @@ std::span<const ST_DEMO_PICTURE> QuestionPictures();
 std::span<const ST_DEMO_PICTURE> CommonPictures();
 std::span<const ST_DEMO_PICTURE> FarmyardPictures();
 std::span<const ST_DEMO_PICTURE> CursorPictures();
+std::span<const ST_DEMO_PICTURE> DialogPictures();
