@@ -14,7 +14,6 @@
 #include "tests/game/GameTestApp.h"
 #include "tests/game/LiveObjects.h"
 #include "tests/game/ModalDriver.h"
-#include "tests/game/TestGameServices.h"
 
 #include <gtest/gtest.h>
 
@@ -48,6 +47,9 @@ public:
 };
 
 const CxGameRoomRegistrar kLevelRoom{"LevelRoom", &MakeRoom<CLevelTestRoom>};
+// The sign-in room comes with the next rooms of the game; until then a
+// plain room of that name stands in for it, in this program only.
+const CxGameRoomRegistrar kLoginStandIn{"Login", &MakeRoom<CBaseRoom>};
 
 // The folder of this file's test data (the compiler may name this file
 // relative to the build folder, which lies two above the demo data).
@@ -73,24 +75,22 @@ protected:
         ASSERT_NE(room, nullptr);
         // The room read its file when it was made, before the data was there.
         ASSERT_EQ(room->LoadOptions(), PIM_OK);
-        services.font = FontFromData();
-        services.texts = {{"Round", "Round %d"},
-                          {"LevelRoomLevel00", "Pop every red balloon before the bell!"},
-                          {"LevelRoomLevel01", "Now the blue ones!"},
-                          {"PuzzleWon", "You won a piece of the puzzle!"},
-                          {"StickerWon", "You won a shiny sticker!"}};
+        // The game's own services: its store in the test's data folder, its
+        // language table and its font; the level texts are the test room's.
+        game.App().GetPlayers().SetCurrentPlayer("Tessa");
+        const char* texts[][2] = {{"Round", "Round %d"},
+                                  {"LevelRoomLevel00", "Pop every red balloon before the bell!"},
+                                  {"LevelRoomLevel01", "Now the blue ones!"},
+                                  {"PuzzleWon", "You won a piece of the puzzle!"},
+                                  {"StickerWon", "You won a shiny sticker!"}};
+        for (const auto& text : texts)
+            game.App().GetLanguageTable().SetString(game.App().GetLanguage(), text[0], text[1]);
     }
     void TearDown() override
     {
         game.App().SetUnattended(true);
         game.App().RemoveFileSystem("<LevelIcons>");
         game.App().RemoveFileSystem("<LevelRoomTest>");
-    }
-    static intptr_t FontFromData()
-    {
-        intptr_t font = -1;
-        LoadFont("fonts/DejaVuSans-Bold.ttf", &font);
-        return font;
     }
     // Answers the start-level dialog with Play and the reward with OK.
     ModalDriver::Step Player()
@@ -116,7 +116,6 @@ protected:
     static CxVirtualClock& Clock() { return *dynamic_cast<CxVirtualClock*>(PimGetClock()); }
 
     GameTestApp game;
-    TestGameServices services;
     CLevelTestRoom* room = nullptr;
     std::vector<std::string> answered;
     TempFolder shots;
@@ -169,7 +168,7 @@ TEST_F(LevelRoom, TwoLevelsArePlayedThroughTheRealDialogsAndTheProgressIsOnDisk)
     EXPECT_EQ(room->GetPauseCount(), 0);
 
     CxOptions onDisk;
-    ASSERT_EQ(onDisk.Load(services.StoreFile().c_str()), PIM_OK);
+    ASSERT_EQ(onDisk.Load((std::string(game.App().GetDataFolder()) + "/users.ini").c_str()), PIM_OK);
     EXPECT_EQ(onDisk.GetInt("Tessa", "LevelRoomLevel", -1), 2);
     EXPECT_EQ(onDisk.GetInt("Tessa", "LevelsWon", -1), 2);
     EXPECT_EQ(onDisk.GetInt("Tessa", "Unlocked", -1), 2);
