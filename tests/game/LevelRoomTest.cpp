@@ -11,6 +11,7 @@
 #include "game/common/CStartLevelDialog.h"
 #include "game/common/CWinLevelDialog.h"
 #include "game/common/CYesNoDialog.h"
+#include "tests/game/GameShots.h"
 #include "tests/game/GameTestApp.h"
 #include "tests/game/LiveObjects.h"
 #include "tests/game/ModalDriver.h"
@@ -103,16 +104,7 @@ protected:
             answered.push_back(dialog.GetName());
         };
     }
-    // The screen as a file of the test's (and, when MARROWDALE_SHOTS names a
-    // folder, a copy there for people to look at).
-    void Screenshot(const char* name)
-    {
-        const std::string file = shots / name;
-        EXPECT_EQ(game.App().ScreenCapture(("<DEFAULT>" + file).c_str()), PIM_OK) << name;
-        if (const char* keep = std::getenv("MARROWDALE_SHOTS"))
-            std::filesystem::copy_file(file, std::string(keep) + "/" + name,
-                                       std::filesystem::copy_options::overwrite_existing);
-    }
+    void Screenshot(const char* name) { SaveGameShot(game, shots.Path(), name); }
     static CxVirtualClock& Clock() { return *dynamic_cast<CxVirtualClock*>(PimGetClock()); }
 
     GameTestApp game;

@@ -299,6 +299,25 @@ std::vector<int16_t> Baa()
     return Normalised(mix, 0.5);
 }
 
+// The yard's ambience: 6 s, looped quietly under the farmyard - the hen far
+// off and a bird now and then, silent at both ends so the loop joins cleanly.
+std::vector<int16_t> FarmAmbience()
+{
+    std::vector<double> mix(kRate * 6, 0.0);
+    auto place = [&mix](const std::vector<int16_t>& piece, double start, double gain) {
+        const size_t first = static_cast<size_t>(start * kRate);
+        for (size_t i = 0; i < piece.size() && first + i < mix.size(); ++i)
+            mix[first + i] += piece[i] / 32768.0 * gain;
+    };
+    const std::vector<int16_t> cluck = Cluck(), chirp = Chirp();
+    place(cluck, 0.6, 0.6);
+    place(chirp, 1.9, 0.4);
+    place(cluck, 3.2, 0.45);
+    place(chirp, 4.4, 0.3);
+    place(chirp, 5.0, 0.35);
+    return Normalised(mix, 0.25);
+}
+
 struct ST_DEMO_SOUND
 {
     const char* path; // relative to the data folder
@@ -312,6 +331,7 @@ const ST_DEMO_SOUND kSounds[] = {
     {"credits/music.wav", &CreditsTune},   // 10 s: a gentle tune that loops under the credits
     {"FarmyardMenu/cluck.wav", &Cluck},    // 0.4 s: the hen
     {"FarmyardMenu/baa.wav", &Baa},        // 0.6 s: the sheep
+    {"FarmyardMenu/S03_sfx_farmamb.wav", &FarmAmbience}, // 6 s: the yard, looped while there
 };
 
 const char* const* BuildNames()

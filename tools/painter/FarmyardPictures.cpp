@@ -316,13 +316,262 @@ void PaintSheep(CxDrawSurface& s)
     PaintBoardStrip(s, &PaintSheepFace);
 }
 
+// --- the mini-game badges ------------------------------------------------------------------
+// One round badge per farm game, 32-bit with a clear corner: its normal look,
+// its highlighted look (lit, with a yellow halo) and its locked look (grey,
+// a big padlock in front), so a child sees at once which games are open.
+
+enum EBadgeLook
+{
+    kBadgeNormal,
+    kBadgeHighlighted,
+    kBadgeLocked,
+};
+
+enum EBadgeGame
+{
+    kBaleOut,
+    kCroquet,
+    kPigsOut,
+    kWordWeb,
+    kNumberWeb,
+    kSwinging,
+    kPigPen,
+};
+
+constexpr int32_t kBadge = 104;
+
+struct BadgeInk
+{
+    const CxDrawSurface& s;
+    EBadgeLook look;
+    uint32_t operator()(int r, int g, int b) const
+    {
+        if (look == kBadgeLocked) {
+            const int grey = (r * 3 + g * 5 + b * 2) / 10 / 2 + 90;
+            return Colour(s, static_cast<uint8_t>(grey), static_cast<uint8_t>(grey), static_cast<uint8_t>(grey));
+        }
+        if (look == kBadgeHighlighted)
+            return Colour(s, Lift(r, 30), Lift(g, 30), Lift(b, 30));
+        return Colour(s, static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b));
+    }
+};
+
+void PaintWeb(CxDrawSurface& s, const BadgeInk& ink)
+{
+    const int32_t c = kBadge / 2;
+    for (int spoke = 0; spoke < 8; ++spoke) {
+        const double a = spoke * kPi / 4;
+        ThickLine(s, c, c, c + static_cast<int32_t>(38 * std::cos(a)), c + static_cast<int32_t>(38 * std::sin(a)), 1,
+                  ink(250, 250, 250));
+    }
+    for (int ring = 1; ring <= 3; ++ring)
+        for (int spoke = 0; spoke < 8; ++spoke) {
+            const double a = spoke * kPi / 4, b = (spoke + 1) * kPi / 4, r = ring * 12.0;
+            ThickLine(s, c + static_cast<int32_t>(r * std::cos(a)), c + static_cast<int32_t>(r * std::sin(a)),
+                      c + static_cast<int32_t>(r * std::cos(b)), c + static_cast<int32_t>(r * std::sin(b)), 1,
+                      ink(250, 250, 250));
+        }
+}
+
+void PaintBadgeSymbol(CxDrawSurface& s, EBadgeGame game, const BadgeInk& ink)
+{
+    const int32_t c = kBadge / 2;
+    switch (game) {
+    case kBaleOut: // a round hay bale
+        FillRect(s, 24, 34, 80, 74, ink(236, 196, 70));
+        for (int32_t x = 30; x < 80; x += 10)
+            FillRect(s, x, 36, x + 1, 72, ink(190, 140, 40));
+        FillRect(s, 24, 50, 80, 53, ink(150, 70, 40));
+        break;
+    case kCroquet: // a ball, a hoop and a mallet
+        ThickLine(s, 28, 30, 62, 64, 3, ink(140, 90, 40));
+        FillRect(s, 54, 58, 74, 70, ink(120, 70, 30));
+        s.FillCircle(34, 70, 10, ink(220, 40, 40));
+        ThickLine(s, 66, 80, 66, 62, 2, ink(250, 250, 250));
+        ThickLine(s, 82, 80, 82, 62, 2, ink(250, 250, 250));
+        ThickLine(s, 66, 62, 82, 62, 2, ink(250, 250, 250));
+        break;
+    case kPigsOut: // a pink pig's face
+    case kPigPen:
+        if (game == kPigPen) { // the pen's fence behind the pig
+            for (int32_t x = 20; x <= 80; x += 15)
+                FillRect(s, x, 26, x + 4, 82, ink(150, 96, 50));
+            FillRect(s, 18, 36, 86, 40, ink(150, 96, 50));
+            FillRect(s, 18, 66, 86, 70, ink(150, 96, 50));
+        }
+        FillTriangle(s, 30, 28, 44, 38, 30, 46, ink(236, 140, 160));
+        FillTriangle(s, 74, 28, 60, 38, 74, 46, ink(236, 140, 160));
+        s.FillCircle(c, 56, 26, ink(248, 170, 186));
+        FillEllipse(s, c, 64, 12, 8, ink(230, 120, 144));
+        s.FillCircle(c - 5, 64, 2, ink(90, 40, 50));
+        s.FillCircle(c + 5, 64, 2, ink(90, 40, 50));
+        s.FillCircle(c - 10, 48, 3, ink(30, 30, 30));
+        s.FillCircle(c + 10, 48, 3, ink(30, 30, 30));
+        break;
+    case kWordWeb: // a web with a letter-like block
+        PaintWeb(s, ink);
+        FillRect(s, 40, 40, 64, 64, ink(250, 220, 60));
+        ThickLine(s, 44, 60, 52, 44, 2, ink(60, 40, 120));
+        ThickLine(s, 52, 44, 60, 60, 2, ink(60, 40, 120));
+        ThickLine(s, 47, 54, 57, 54, 1, ink(60, 40, 120));
+        break;
+    case kNumberWeb: // a web with three dots (counting)
+        PaintWeb(s, ink);
+        for (int32_t x : {38, 52, 66})
+            s.FillCircle(x, 52, 6, ink(250, 220, 60));
+        break;
+    case kSwinging: // a spider swinging on its thread
+        ThickLine(s, c, 12, c + 14, 56, 1, ink(250, 250, 250));
+        s.FillCircle(c + 16, 62, 12, ink(40, 30, 40));
+        for (int leg = -1; leg <= 1; ++leg) {
+            ThickLine(s, c + 6, 62 + leg * 6, c - 4, 58 + leg * 10, 1, ink(40, 30, 40));
+            ThickLine(s, c + 26, 62 + leg * 6, c + 36, 58 + leg * 10, 1, ink(40, 30, 40));
+        }
+        s.FillCircle(c + 12, 58, 3, ink(255, 255, 255));
+        s.FillCircle(c + 20, 58, 3, ink(255, 255, 255));
+        break;
+    }
+}
+
+void PaintPadlock(CxDrawSurface& s)
+{
+    const int32_t c = kBadge / 2;
+    const uint32_t dark = Colour(s, 40, 34, 30);
+    const uint32_t gold = Colour(s, 250, 196, 40);
+    // The shackle: a thick arch above the body.
+    for (int32_t r = 13; r <= 19; ++r)
+        for (int step = 0; step <= 32; ++step) {
+            const double a = kPi + step * kPi / 32;
+            s.FillCircle(c + static_cast<int32_t>(r * std::cos(a)), 58 + static_cast<int32_t>(r * std::sin(a)), 1,
+                         r == 13 || r == 19 ? dark : Colour(s, 200, 200, 210));
+        }
+    FillRect(s, c - 26, 54, c + 26, 92, dark);
+    FillRect(s, c - 23, 57, c + 23, 89, gold);
+    s.FillCircle(c, 69, 6, dark);
+    FillRect(s, c - 2, 70, c + 2, 82, dark);
+}
+
+template <EBadgeGame Game, EBadgeLook Look>
+void PaintBadge(CxDrawSurface& s)
+{
+    constexpr int backs[][3] = {{108, 170, 70}, {90, 150, 220}, {120, 190, 120}, {150, 100, 200},
+                                {220, 120, 60},  {80, 120, 200}, {180, 140, 90}};
+    s.Create(kBadge, kBadge, 32);
+    FillRect(s, 0, 0, kBadge - 1, kBadge - 1, Argb(0, 0, 0, 0));
+    const int32_t c = kBadge / 2;
+    const BadgeInk ink{s, Look};
+    if (Look == kBadgeHighlighted)
+        s.FillCircle(c, c, c - 1, Colour(s, 255, 236, 80));
+    s.FillCircle(c, c, c - 5, Colour(s, 50, 40, 30));
+    s.FillCircle(c, c, c - 8, ink(backs[Game][0], backs[Game][1], backs[Game][2]));
+    PaintBadgeSymbol(s, Game, ink);
+    if (Look == kBadgeLocked)
+        PaintPadlock(s);
+}
+
+// The goal marker: a row of `Slots` eggs in a nest, one frame per count of
+// eggs laid (0 .. Slots), so the row fills up with each win.
+constexpr int32_t kMarkerSlot = 40;
+constexpr int32_t kMarkerHeight = 56;
+
+constexpr int32_t MarkerFrameWidth(int slots)
+{
+    return slots * kMarkerSlot + 24;
+}
+
+template <int Slots>
+void PaintGoalMarker(CxDrawSurface& s)
+{
+    const int32_t w = MarkerFrameWidth(Slots);
+    s.Create(w * (Slots + 1), kMarkerHeight, 32);
+    FillRect(s, 0, 0, w * (Slots + 1) - 1, kMarkerHeight - 1, Argb(0, 0, 0, 0));
+    for (int frame = 0; frame <= Slots; ++frame) {
+        const int32_t x0 = frame * w;
+        FillEllipse(s, x0 + w / 2, 42, w / 2 - 2, 12, Colour(s, 120, 80, 40)); // the nest
+        FillEllipse(s, x0 + w / 2, 40, w / 2 - 6, 8, Colour(s, 170, 120, 60));
+        for (int slot = 0; slot < Slots; ++slot) {
+            const int32_t cx = x0 + 12 + slot * kMarkerSlot + kMarkerSlot / 2;
+            if (slot < frame) {
+                FillEllipse(s, cx, 26, 15, 19, Colour(s, 90, 60, 30));
+                FillEllipse(s, cx, 26, 13, 17, Colour(s, 255, 246, 220));
+                FillEllipse(s, cx - 4, 19, 3, 5, Colour(s, 255, 255, 255));
+            } else { // an empty place, dashed
+                FillEllipse(s, cx, 26, 13, 17, Colour(s, 90, 60, 30));
+                FillEllipse(s, cx, 26, 11, 15, Colour(s, 200, 170, 120));
+            }
+        }
+    }
+}
+
+// The board faces of the two other hubs: a big wheel, and the activity
+// centre's house with a paintbrush.
+void PaintFairFace(CxDrawSurface& f)
+{
+    const uint32_t steel = Colour(f, 60, 70, 120);
+    for (int r = 30; r >= 27; --r)
+        for (int step = 0; step < 64; ++step) {
+            const double a = step * kPi / 32;
+            f.FillCircle(48 + static_cast<int32_t>(r * std::cos(a)), 44 + static_cast<int32_t>(r * std::sin(a)), 1,
+                         steel);
+        }
+    for (int spoke = 0; spoke < 8; ++spoke) {
+        const double a = spoke * kPi / 4;
+        const int32_t x = 48 + static_cast<int32_t>(28 * std::cos(a)), y = 44 + static_cast<int32_t>(28 * std::sin(a));
+        ThickLine(f, 48, 44, x, y, 1, steel);
+        f.FillCircle(x, y, 6, spoke % 2 ? Colour(f, 230, 60, 60) : Colour(f, 250, 200, 40));
+    }
+    ThickLine(f, 48, 44, 30, 88, 2, steel);
+    ThickLine(f, 48, 44, 66, 88, 2, steel);
+}
+
+void PaintCentreFace(CxDrawSurface& f)
+{
+    FillRect(f, 22, 44, 74, 84, Colour(f, 240, 200, 120));
+    FillTriangle(f, 14, 46, 48, 14, 82, 46, Colour(f, 200, 60, 50));
+    FillRect(f, 42, 60, 54, 84, Colour(f, 120, 70, 40));
+    FillRect(f, 28, 52, 38, 60, Colour(f, 150, 210, 250));
+    FillRect(f, 58, 52, 68, 60, Colour(f, 150, 210, 250));
+}
+
+void PaintFairButton(CxDrawSurface& s)
+{
+    PaintBoardStrip(s, &PaintFairFace);
+}
+
+void PaintCentreButton(CxDrawSurface& s)
+{
+    PaintBoardStrip(s, &PaintCentreFace);
+}
+
+#define FARM_BADGE(file, game)                                                                                     \
+    {"FarmyardMenu/" file ".tga", &PaintBadge<game, kBadgeNormal>, kBadge, kBadge, 32},                           \
+        {"FarmyardMenu/" file "_hi.tga", &PaintBadge<game, kBadgeHighlighted>, kBadge, kBadge, 32},               \
+        {"FarmyardMenu/" file "_lock.tga", &PaintBadge<game, kBadgeLocked>, kBadge, kBadge, 32}
+
 const ST_DEMO_PICTURE kPictures[] = {
     // 800 x 600, 24-bit: the yard up close under a sunny sky
     {"FarmyardMenu/backdrop.tga", &PaintBackdrop, kWidth, kHeight, 24},
     // five 96 x 96 frames, 24-bit: one look per button state
     {"FarmyardMenu/button_hen.tga", &PaintHen, kBoardSize * kButtonStates, kBoardSize, 24},
     {"FarmyardMenu/button_sheep.tga", &PaintSheep, kBoardSize * kButtonStates, kBoardSize, 24},
+    // 104 x 104, 32-bit: each farm game's badge, normal, lit and locked
+    FARM_BADGE("badge_baleout", kBaleOut),
+    FARM_BADGE("badge_croquet", kCroquet),
+    FARM_BADGE("badge_pigsout", kPigsOut),
+    FARM_BADGE("badge_wordweb", kWordWeb),
+    FARM_BADGE("badge_numberweb", kNumberWeb),
+    FARM_BADGE("badge_swinging", kSwinging),
+    FARM_BADGE("badge_pigpen", kPigPen),
+    // the farm goals' markers: a nest with one egg place per win, a frame per count
+    {"FarmyardMenu/marker1.tga", &PaintGoalMarker<1>, MarkerFrameWidth(1) * 2, kMarkerHeight, 32},
+    {"FarmyardMenu/marker4.tga", &PaintGoalMarker<4>, MarkerFrameWidth(4) * 5, kMarkerHeight, 32},
+    // five 96 x 96 frames, 24-bit: the buttons to the fairground and the activity centre
+    {"FarmyardMenu/button_fair.tga", &PaintFairButton, kBoardSize * kButtonStates, kBoardSize, 24},
+    {"FarmyardMenu/button_centre.tga", &PaintCentreButton, kBoardSize * kButtonStates, kBoardSize, 24},
 };
+
+#undef FARM_BADGE
 
 } // namespace
 
