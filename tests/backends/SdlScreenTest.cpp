@@ -75,6 +75,38 @@ TEST(SdlWindowPlacement, WholeMultiplesCentreAndCropSmallWindows)
     EXPECT_EQ(MapWindowPoint(small, screen, {99, 79}), CxPoint(99, 79));
 }
 
+TEST(SdlWindowPlacement, ScreenPixelsMapToWindowPointsThatMapBack)
+{
+    // A pointer warped to a game pixel must be read back as that pixel at
+    // any window size the picture is shown at its own size or larger.
+    const CxSize screen(800, 600);
+    const ST_SCREEN_PLACEMENT placements[] = {
+        PlaceLetterboxed(screen, {800, 600}, {800, 600}),
+        PlaceLetterboxed(screen, {1280, 720}, {1280, 720}),   // bars left and right
+        PlaceLetterboxed(screen, {1000, 1000}, {1000, 1000}), // bars above and below
+        PlaceLetterboxed(screen, {1000, 750}, {2000, 1500}),  // high DPI
+        PlaceWholeMultiple(screen, {1700, 1300}, {1700, 1300}),
+    };
+    for (const ST_SCREEN_PLACEMENT& placement : placements) {
+        for (int32_t x = 0; x < 800; x += 37)
+            for (int32_t y = 0; y < 600; y += 41) {
+                const CxPoint back = MapWindowPoint(placement, screen, MapScreenPoint(placement, screen, {x, y}));
+                ASSERT_EQ(back, CxPoint(x, y)) << placement.window.width << "x" << placement.window.height;
+            }
+        const CxPoint corner = MapWindowPoint(placement, screen, MapScreenPoint(placement, screen, {799, 599}));
+        EXPECT_EQ(corner, CxPoint(799, 599));
+    }
+    // The bars' offset is added: pixel 0 of a 1280 x 720 window is 160 units in.
+    EXPECT_EQ(MapScreenPoint(placements[1], screen, {0, 0}), CxPoint(160, 0));
+    // A window smaller than the picture: neighbours share a point, within one pixel.
+    const ST_SCREEN_PLACEMENT half = PlaceLetterboxed(screen, {400, 300}, {400, 300});
+    const CxPoint near = MapWindowPoint(half, screen, MapScreenPoint(half, screen, {301, 433}));
+    EXPECT_LE(std::abs(near.x - 301), 1);
+    EXPECT_LE(std::abs(near.y - 433), 1);
+    // No picture: the point is passed through rather than divided by zero.
+    EXPECT_EQ(MapScreenPoint(PlaceLetterboxed(screen, {0, 0}, {0, 0}), screen, {5, 6}), CxPoint(5, 6));
+}
+
 TEST(SdlWindowPlacement, TheHeadlessWindowMakesMemoryScreens)
 {
     CxHeadlessWindow window;
