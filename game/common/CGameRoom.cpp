@@ -13,11 +13,18 @@
 
 CGameRoom::CGameRoom(CxGameApp* app)
     : CBaseRoom(app), m_ports(std::make_unique<CRoomLevelPorts>(*this)),
-      m_flow(std::make_unique<CLevelFlow>(*m_ports, *m_ports, *m_ports, *m_ports, *m_ports))
+      m_flow(std::make_unique<CLevelFlow>(*m_ports, *m_ports, *m_ports, *m_ports, *m_ports)),
+      m_goals(std::make_unique<CGoalBook>(*m_ports, *m_ports))
 {
 }
 
 CGameRoom::~CGameRoom() = default;
+
+int CGameRoom::Load()
+{
+    m_goals->BeginVisit();
+    return CBaseRoom::Load();
+}
 
 int CGameRoom::Unload()
 {
@@ -69,8 +76,22 @@ void CGameRoom::OnBack()
 
 int CGameRoom::AdvanceGoalProgress(bool fair)
 {
-    (void)fair;
-    return 0;
+    return m_goals->AdvanceGoalProgress(fair);
+}
+
+void CGameRoom::CompleteCurrentGoal()
+{
+    m_goals->CompleteCurrentGoal();
+}
+
+bool CGameRoom::IsClosingComplete()
+{
+    return m_goals->IsClosingComplete();
+}
+
+void CGameRoom::FinishClosingGoal()
+{
+    m_goals->FinishClosingGoal();
 }
 
 int CGameRoom::GetNumLevels()

@@ -39,6 +39,7 @@
 
 #include "game/common/CBaseRoom.h"
 #include "game/common/CGameClock.h"
+#include "game/common/CGoalBook.h"
 #include "game/common/CLevelFlow.h"
 
 #include <memory>
@@ -56,6 +57,8 @@ public:
     explicit CGameRoom(CxGameApp* app);
     ~CGameRoom() override;
 
+    // A new visit for the goal book (the spider-egg rule applies once per visit).
+    int Load() override;
     // The spider-egg rule after the base's stop.
     int Unload() override;
     // The game clock's step, then the base's frame.
@@ -71,13 +74,16 @@ public:
     // --- added, in this order ---------------------------------------------------------------
     virtual void OnHelp() {}
 
-    // --- the goals (filled in by the goal chapters; without them nothing counts) -----------
+    // --- the goals (CGoalBook.h: the chapters, their keys and routes) ----------------------
     // 1 when the current goal is now reached.
     virtual int AdvanceGoalProgress(bool fair);
-    virtual void CompleteCurrentGoal() {}
-    virtual bool IsClosingComplete() { return true; }
-    // The spider-egg rule: the current closing goal counted as reached, then completed.
-    virtual void FinishClosingGoal() {}
+    virtual void CompleteCurrentGoal();
+    virtual bool IsClosingComplete();
+    // The spider-egg rule: the current closing goal counted as reached, then
+    // completed; once per visit.
+    virtual void FinishClosingGoal();
+    // Every goal key's getter and setter, on the signed-in player.
+    CGoalBook& GetGoals() { return *m_goals; }
 
     // --- levels -------------------------------------------------------------------------------
     int NextLevelToPlay();
@@ -100,6 +106,7 @@ public:
 private:
     std::unique_ptr<CRoomLevelPorts> m_ports;
     std::unique_ptr<CLevelFlow> m_flow;
+    std::unique_ptr<CGoalBook> m_goals;
     CGameClock m_clock;
     ST_LEVEL_WON m_lastWin;
 };
