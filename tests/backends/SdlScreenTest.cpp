@@ -389,6 +389,32 @@ void CheckRendererAtAnySize(CxSdlWindow& window, const ST_DESKTOP& desktop)
     EXPECT_EQ(screen->Present(nullptr, 0), PIM_ERR_BAD_ARG);
 }
 
+// A warp to a game pixel comes back as a move to that pixel, and is where
+// the pointer is read to be, through the scaled picture. A window of its
+// own, well inside the virtual display, and checked last: from here on the
+// real pointer is over the window and its own moves would reach any check
+// of simulated ones.
+void CheckPointerWarp(const ST_WINDOW_SETUP& setup)
+{
+    CxSdlWindow window;
+    ASSERT_TRUE(window.Create(setup)) << window.GetLastError();
+    std::unique_ptr<CxScreenSurface> made(window.CreateScreen(true));
+    auto* screen = dynamic_cast<CxSdlRendererScreen*>(made.get());
+    ASSERT_NE(screen, nullptr);
+    screen->SetSoftwareRendering(true);
+    ASSERT_EQ(screen->Open(Settings(window, 32, 24)), PIM_OK) << GetLastErrorMessage();
+    ASSERT_TRUE(Resize(window, 160, 100)); // five times, letterboxed left and right
+    for (CxPoint pixel : {CxPoint(17, 9), CxPoint(0, 0), CxPoint(31, 23), CxPoint(5, 20)}) {
+        ASSERT_TRUE(window.WarpPointer(pixel));
+        EXPECT_TRUE(PumpUntil(window, [&](const ST_MESSAGE& m) {
+            return m.type == EMessage::Mouse && m.mouse.action == EMouseAction::Move && m.mouse.point == pixel;
+        })) << pixel.x << "," << pixel.y;
+        CxPoint read;
+        ASSERT_TRUE(window.GetPointer(read));
+        EXPECT_EQ(read, pixel);
+    }
+}
+
 void CheckSdlScreens()
 {
     CxSdlWindow window;
@@ -428,6 +454,10 @@ void CheckSdlScreens()
     }
     EXPECT_FALSE(late->IsOpen());
     EXPECT_NE(late->Open(Settings(window, 32, 24)), PIM_OK) << "its window is gone";
+    window.Destroy();
+
+    setup.flags |= PIM_WF_CENTERED;
+    CheckPointerWarp(setup);
 }
 
 } // namespace
