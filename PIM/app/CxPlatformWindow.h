@@ -3,6 +3,7 @@
 // CxSdlWindow is the real one; CxHeadlessWindow is a memory stand-in for
 // tests and replays, whose messages are queued by the test.
 
+#include "PIM/core/CxPoint.h"
 #include "PIM/core/PimMessage.h"
 
 #include <string>
@@ -89,4 +90,12 @@ public:
     // The screen saver is kept off while the game runs.
     virtual void SetScreenSaver(bool enabled) = 0;
     virtual bool IsScreenSaverEnabled() const = 0;
+
+    // The system pointer, in the attached screen's pixels (the game's
+    // 800 x 600 at any window size; window units while no screen is
+    // attached). A warp puts the pointer on that pixel and is followed by
+    // the pointer-move message the system sends for it; a read says where
+    // the pointer is now. False when there is no window.
+    virtual bool WarpPointer(CxPoint point) = 0;
+    virtual bool GetPointer(CxPoint& out) const = 0;
 };

@@ -421,6 +421,21 @@ void CxWindowApp::FlushMessages()
         m_window->FlushMessages();
 }
 
+bool CxWindowApp::WarpMouse(int32_t x, int32_t y)
+{
+    return m_window && m_window->WarpPointer(CxPoint(x, y));
+}
+
+bool CxWindowApp::GetMousePosition(int32_t& x, int32_t& y) const
+{
+    CxPoint point;
+    if (!m_window || !m_window->GetPointer(point))
+        return false;
+    x = point.x;
+    y = point.y;
+    return true;
+}
+
 void CxWindowApp::ValidateRect(const CxRect*) {}
 
 void CxWindowApp::InvalidateRect(const CxRect*) {}

@@ -57,6 +57,10 @@ public:
     virtual int PaintScreen();
     // Drops the pending input; window messages and a close request stay.
     virtual void FlushMessages();
+    // The system pointer in game pixels (see CxPlatformWindow::WarpPointer):
+    // a warp is followed by its pointer-move message. False without a window.
+    bool WarpMouse(int32_t x, int32_t y);
+    bool GetMousePosition(int32_t& x, int32_t& y) const;
     virtual void ValidateRect(const CxRect* rect);
     virtual void InvalidateRect(const CxRect* rect);
     virtual int WindowProc(const ST_MESSAGE& message);

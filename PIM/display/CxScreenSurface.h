@@ -73,6 +73,8 @@ public:
     // Maps a point of the window's client area to the back buffer's pixel
     // (screens that scale the picture override it).
     virtual CxPoint WindowToScreen(CxPoint point) const { return point; }
+    // The inverse: the window point showing a back buffer pixel.
+    virtual CxPoint ScreenToWindow(CxPoint point) const { return point; }
     // Short name for traces and the README ("memory", "software", "accelerated").
     virtual const char* GetKindName() const = 0;
 

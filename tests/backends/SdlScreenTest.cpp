@@ -75,6 +75,38 @@ TEST(SdlWindowPlacement, WholeMultiplesCentreAndCropSmallWindows)
     EXPECT_EQ(MapWindowPoint(small, screen, {99, 79}), CxPoint(99, 79));
 }
 
+TEST(SdlWindowPlacement, ScreenPixelsMapToWindowPointsThatMapBack)
+{
+    // A pointer warped to a game pixel must be read back as that pixel at
+    // any window size the picture is shown at its own size or larger.
+    const CxSize screen(800, 600);
+    const ST_SCREEN_PLACEMENT placements[] = {
+        PlaceLetterboxed(screen, {800, 600}, {800, 600}),
+        PlaceLetterboxed(screen, {1280, 720}, {1280, 720}),   // bars left and right
+        PlaceLetterboxed(screen, {1000, 1000}, {1000, 1000}), // bars above and below
+        PlaceLetterboxed(screen, {1000, 750}, {2000, 1500}),  // high DPI
+        PlaceWholeMultiple(screen, {1700, 1300}, {1700, 1300}),
+    };
+    for (const ST_SCREEN_PLACEMENT& placement : placements) {
+        for (int32_t x = 0; x < 800; x += 37)
+            for (int32_t y = 0; y < 600; y += 41) {
+                const CxPoint back = MapWindowPoint(placement, screen, MapScreenPoint(placement, screen, {x, y}));
+                ASSERT_EQ(back, CxPoint(x, y)) << placement.window.width << "x" << placement.window.height;
+            }
+        const CxPoint corner = MapWindowPoint(placement, screen, MapScreenPoint(placement, screen, {799, 599}));
+        EXPECT_EQ(corner, CxPoint(799, 599));
+    }
+    // The bars' offset is added: pixel 0 of a 1280 x 720 window is 160 units in.
+    EXPECT_EQ(MapScreenPoint(placements[1], screen, {0, 0}), CxPoint(160, 0));
+    // A window smaller than the picture: neighbours share a point, within one pixel.
+    const ST_SCREEN_PLACEMENT half = PlaceLetterboxed(screen, {400, 300}, {400, 300});
+    const CxPoint near = MapWindowPoint(half, screen, MapScreenPoint(half, screen, {301, 433}));
+    EXPECT_LE(std::abs(near.x - 301), 1);
+    EXPECT_LE(std::abs(near.y - 433), 1);
+    // No picture: the point is passed through rather than divided by zero.
+    EXPECT_EQ(MapScreenPoint(PlaceLetterboxed(screen, {0, 0}, {0, 0}), screen, {5, 6}), CxPoint(5, 6));
+}
+
 TEST(SdlWindowPlacement, TheHeadlessWindowMakesMemoryScreens)
 {
     CxHeadlessWindow window;
@@ -357,6 +389,32 @@ void CheckRendererAtAnySize(CxSdlWindow& window, const ST_DESKTOP& desktop)
     EXPECT_EQ(screen->Present(nullptr, 0), PIM_ERR_BAD_ARG);
 }
 
+// A warp to a game pixel comes back as a move to that pixel, and is where
+// the pointer is read to be, through the scaled picture. A window of its
+// own, well inside the virtual display, and checked last: from here on the
+// real pointer is over the window and its own moves would reach any check
+// of simulated ones.
+void CheckPointerWarp(const ST_WINDOW_SETUP& setup)
+{
+    CxSdlWindow window;
+    ASSERT_TRUE(window.Create(setup)) << window.GetLastError();
+    std::unique_ptr<CxScreenSurface> made(window.CreateScreen(true));
+    auto* screen = dynamic_cast<CxSdlRendererScreen*>(made.get());
+    ASSERT_NE(screen, nullptr);
+    screen->SetSoftwareRendering(true);
+    ASSERT_EQ(screen->Open(Settings(window, 32, 24)), PIM_OK) << GetLastErrorMessage();
+    ASSERT_TRUE(Resize(window, 160, 100)); // five times, letterboxed left and right
+    for (CxPoint pixel : {CxPoint(17, 9), CxPoint(0, 0), CxPoint(31, 23), CxPoint(5, 20)}) {
+        ASSERT_TRUE(window.WarpPointer(pixel));
+        EXPECT_TRUE(PumpUntil(window, [&](const ST_MESSAGE& m) {
+            return m.type == EMessage::Mouse && m.mouse.action == EMouseAction::Move && m.mouse.point == pixel;
+        })) << pixel.x << "," << pixel.y;
+        CxPoint read;
+        ASSERT_TRUE(window.GetPointer(read));
+        EXPECT_EQ(read, pixel);
+    }
+}
+
 void CheckSdlScreens()
 {
     CxSdlWindow window;
@@ -396,6 +454,10 @@ void CheckSdlScreens()
     }
     EXPECT_FALSE(late->IsOpen());
     EXPECT_NE(late->Open(Settings(window, 32, 24)), PIM_OK) << "its window is gone";
+    window.Destroy();
+
+    setup.flags |= PIM_WF_CENTERED;
+    CheckPointerWarp(setup);
 }
 
 } // namespace

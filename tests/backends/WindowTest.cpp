@@ -280,6 +280,39 @@ TEST(HeadlessWindow, FlushDropsInputAndKeepsEverythingElseInOrder)
     EXPECT_EQ(window.GetRecord().flushes, 1);
 }
 
+TEST(HeadlessWindow, ThePointerFollowsMouseMessagesAndWarpsWithAMove)
+{
+    CxHeadlessWindow window;
+    CxPoint point;
+    EXPECT_FALSE(window.GetPointer(point));
+    EXPECT_FALSE(window.WarpPointer({1, 2})); // no window yet
+
+    ASSERT_TRUE(window.Create(ST_WINDOW_SETUP{}));
+    ST_MESSAGE m;
+    while (window.PollMessage(m)) {
+    }
+    ST_MESSAGE click;
+    click.type = EMessage::Mouse;
+    click.mouse = MouseEvent(EMouseAction::Down, EMouseButton::Left, {120, 340});
+    ASSERT_TRUE(window.Post(click));
+    // Posted is not yet happened: the pointer moves when the message is read.
+    ASSERT_TRUE(window.GetPointer(point));
+    EXPECT_EQ(point, CxPoint(0, 0));
+    ASSERT_TRUE(window.PollMessage(m));
+    ASSERT_TRUE(window.GetPointer(point));
+    EXPECT_EQ(point, CxPoint(120, 340));
+
+    // A warp moves it at once and tells the application as a real move does.
+    ASSERT_TRUE(window.WarpPointer({-3, 655}));
+    ASSERT_TRUE(window.GetPointer(point));
+    EXPECT_EQ(point, CxPoint(-3, 655));
+    ASSERT_TRUE(window.PollMessage(m));
+    EXPECT_EQ(m.type, EMessage::Mouse);
+    EXPECT_EQ(m.mouse.action, EMouseAction::Move);
+    EXPECT_EQ(m.mouse.point, CxPoint(-3, 655));
+    EXPECT_FALSE(window.PollMessage(m));
+}
+
 TEST(HeadlessWindow, RecordsWhatWasAskedWithoutEchoingMessages)
 {
     CxHeadlessWindow window;

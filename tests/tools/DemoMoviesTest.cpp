@@ -6,6 +6,7 @@
 #include "tests/support/TempFolder.h"
 #include "tests/tools/PimToolRunner.h"
 #include "tools/moviemaker/DemoMovies.h"
+#include "tools/painter/FairgroundScenery.h"
 #include "tools/painter/FarmyardLayout.h"
 
 #include <gtest/gtest.h>
@@ -100,6 +101,37 @@ TEST(DemoMovies, FadesEaseAllTheWay)
     EXPECT_LT(2 * (255 - falling[1]), falling[4] - falling[5]);
     EXPECT_LT(2 * falling[8], falling[4] - falling[5]);
     EXPECT_LT(2 * rising[1], rising[5] - rising[4]);
+}
+
+TEST(DemoMovies, FairgroundScrollsStartOnOneViewAndEndOnTheOther)
+{
+    auto scene = [](int view) {
+        std::vector<uint8_t> bgra;
+        for (int32_t y = 0; y < FAIR_SCENE_HEIGHT; ++y)
+            for (int32_t x = 0; x < FAIR_SCENE_WIDTH; ++x) {
+                const ST_FAIR_RGB c = FairSceneryPixel(view, x, y);
+                bgra.insert(bgra.end(), {c.b, c.g, c.r, 255});
+            }
+        return bgra;
+    };
+    const std::vector<uint8_t> views[] = {scene(0), scene(1)};
+    const std::vector<ST_DEMO_MOVIE> movies = GetDemoMovies();
+    for (int from = 0; from < 2; ++from)
+        for (char side : {'L', 'R'}) {
+            const std::string path = "FairgroundMenu/S04_BG" + std::to_string(from + 1) + "_" + side + ".bik";
+            SCOPED_TRACE(path);
+            const ST_MOVIE_PLAN& plan = Find(movies, path).plan;
+            EXPECT_EQ(Paint(plan, 0), views[from]);
+            // The room shows the other view's background right after.
+            EXPECT_EQ(Paint(plan, plan.frames - 1), views[1 - from]);
+            // Halfway it is neither, and the two directions slide differently.
+            const std::vector<uint8_t> half = Paint(plan, plan.frames / 2);
+            EXPECT_NE(half, views[0]);
+            EXPECT_NE(half, views[1]);
+            const char other[] = {side == 'L' ? 'R' : 'L', 0};
+            const std::string otherPath = "FairgroundMenu/S04_BG" + std::to_string(from + 1) + "_" + other + ".bik";
+            EXPECT_NE(half, Paint(Find(movies, otherPath).plan, plan.frames / 2));
+        }
 }
 
 TEST(DemoMovies, LoopsJoinTheirEndsWithoutAJump)

@@ -1,6 +1,7 @@
 #include "tools/moviemaker/DemoMovies.h"
 
 #include "PIM/core/CxError.h"
+#include "tools/painter/FairgroundScenery.h"
 #include "tools/painter/FarmyardLayout.h"
 
 #include <algorithm>
@@ -439,6 +440,39 @@ int Write(const std::filesystem::path& path, const ST_MOVIE_PLAN& movie, bool ve
     return code;
 }
 
+// The fairground's scroll from one view to the other: `from` slides out
+// (right when `fromLeft`, the new view coming in from the left), eased, the
+// last frame the new view as the room then shows it.
+struct ST_FAIR_SCROLL
+{
+    int from;
+    bool fromLeft;
+    int frames;
+};
+
+void PaintFairScroll(int frame, uint8_t* bgra, int32_t width, int32_t height, void* context)
+{
+    const auto* scroll = static_cast<const ST_FAIR_SCROLL*>(context);
+    const int shown = std::min(frame, scroll->frames - 1);
+    const double t = Ease(scroll->frames > 1 ? static_cast<double>(shown) / (scroll->frames - 1) : 1.0);
+    const auto offset = static_cast<int32_t>(std::lround(t * width));
+    const int to = 1 - scroll->from;
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < width; ++x) {
+            int view = scroll->from;
+            int32_t sx = 0;
+            if (scroll->fromLeft) {
+                view = x < offset ? to : scroll->from;
+                sx = x < offset ? x - offset + width : x - offset;
+            } else {
+                view = x + offset < width ? scroll->from : to;
+                sx = x + offset < width ? x + offset : x + offset - width;
+            }
+            const ST_FAIR_RGB c = FairSceneryPixel(view, sx, y);
+            PutPixel(bgra + (static_cast<size_t>(y) * width + x) * 4, {double(c.r), double(c.g), double(c.b)}, 255);
+        }
+}
+
 constexpr int kFps = 15;
 // What the painters are told, kept for as long as the plans point at them.
 ST_INTRO g_intro{3 * kFps};
@@ -447,6 +481,9 @@ ST_FADE g_fadeOut{10, false};
 int g_rainbowFrames = 2 * kFps;
 ST_LOOP g_windmill{16};
 ST_LOOP g_pond{16};
+// "S04_BG<view + 1>_<L|R>": L scrolls with direction +1 (the new view from
+// the left), R with -1.
+ST_FAIR_SCROLL g_fairScrolls[] = {{0, true, 8}, {0, false, 8}, {1, true, 8}, {1, false, 8}};
 
 ST_MOVIE_PLAN Plan(int32_t width, int32_t height, int frames, bool alpha,
                    void (*paint)(int, uint8_t*, int32_t, int32_t, void*), void* context)
@@ -459,6 +496,14 @@ ST_MOVIE_PLAN Plan(int32_t width, int32_t height, int frames, bool alpha,
     plan.alpha = alpha;
     plan.paint = paint;
     plan.context = context;
+    return plan;
+}
+
+ST_MOVIE_PLAN FairScroll(ST_FAIR_SCROLL& scroll)
+{
+    ST_MOVIE_PLAN plan =
+        Plan(FAIR_SCENE_WIDTH, FAIR_SCENE_HEIGHT, scroll.frames, false, &PaintFairScroll, &scroll);
+    plan.yuv = true;
     return plan;
 }
 
@@ -484,6 +529,10 @@ std::vector<ST_DEMO_MOVIE> GetDemoMovies()
         {"FarmyardMenu/pond.smk",
          Plan(kPondMovie.right - kPondMovie.left + 1, kPondMovie.bottom - kPondMovie.top + 1, g_pond.frames, true,
               &PaintPond, &g_pond)},
+        {"FairgroundMenu/S04_BG1_L.bik", FairScroll(g_fairScrolls[0])},
+        {"FairgroundMenu/S04_BG1_R.bik", FairScroll(g_fairScrolls[1])},
+        {"FairgroundMenu/S04_BG2_L.bik", FairScroll(g_fairScrolls[2])},
+        {"FairgroundMenu/S04_BG2_R.bik", FairScroll(g_fairScrolls[3])},
     };
 }
 

@@ -148,7 +148,29 @@ void CxHeadlessWindow::GetClientRect(int32_t& left, int32_t& top, int32_t& width
 
 bool CxHeadlessWindow::PollMessage(ST_MESSAGE& out)
 {
-    return m_queue.Dequeue(out);
+    if (!m_queue.Dequeue(out))
+        return false;
+    if (out.type == EMessage::Mouse)
+        m_pointer = out.mouse.point;
+    return true;
+}
+
+bool CxHeadlessWindow::WarpPointer(CxPoint point)
+{
+    if (!m_record.created)
+        return false;
+    m_pointer = point;
+    ST_MESSAGE move = Message(EMessage::Mouse);
+    move.mouse = MouseEvent(EMouseAction::Move, EMouseButton::None, point);
+    return Post(move);
+}
+
+bool CxHeadlessWindow::GetPointer(CxPoint& out) const
+{
+    if (!m_record.created)
+        return false;
+    out = m_pointer;
+    return true;
 }
 
 void CxHeadlessWindow::FlushMessages()

@@ -80,6 +80,13 @@ public:
     void SetScreenSaver(bool enabled) override;
     bool IsScreenSaverEnabled() const override { return m_record.screenSaver; }
 
+    // The pointer follows every mouse message handed out (a replay's moves
+    // and clicks) and every warp; a warp queues the move message for the
+    // new point, as a real system does. The point is the screen's pixel:
+    // the memory screen does not scale.
+    bool WarpPointer(CxPoint point) override;
+    bool GetPointer(CxPoint& out) const override;
+
 private:
     void ApplyFullScreen(bool on);
 
@@ -90,5 +97,6 @@ private:
     int32_t m_windowedTop = 0;
     int32_t m_windowedWidth = 0;
     int32_t m_windowedHeight = 0;
+    CxPoint m_pointer;
     CxQueue<ST_MESSAGE> m_queue;
 };

@@ -29,6 +29,18 @@ int32_t MapAxis(int32_t point, int32_t window, int32_t drawable, int32_t offset,
     return static_cast<int32_t>(std::clamp<int64_t>(mapped, INT32_MIN, INT32_MAX));
 }
 
+// One axis of MapScreenPoint: the centre of screen pixel `point` lies
+// offset + (point + 1/2) x extent / screen drawable pixels in, which is
+// window / drawable as many window units.
+int32_t UnmapAxis(int32_t point, int32_t window, int32_t drawable, int32_t offset, int32_t extent, int32_t screen)
+{
+    const int64_t p = std::clamp<int64_t>(point, -(1 << 24), 1 << 24);
+    const int64_t numerator = ((2 * p + 1) * extent + int64_t{2} * offset * screen) * window;
+    const int64_t denominator = int64_t{2} * screen * drawable;
+    const int64_t mapped = FloorDivide(numerator, denominator);
+    return static_cast<int32_t>(std::clamp<int64_t>(mapped, INT32_MIN, INT32_MAX));
+}
+
 ST_SCREEN_PLACEMENT PlacementOf(CxSize window, CxSize drawable, int32_t width, int32_t height)
 {
     ST_SCREEN_PLACEMENT placement;
@@ -138,6 +150,17 @@ CxPoint MapWindowPoint(const ST_SCREEN_PLACEMENT& placement, CxSize screen, CxPo
                            static_cast<int32_t>(picture.Height()), screen.height));
 }
 
+CxPoint MapScreenPoint(const ST_SCREEN_PLACEMENT& placement, CxSize screen, CxPoint screenPoint)
+{
+    if (placement.drawable.IsEmpty() || placement.picture.IsEmpty() || screen.IsEmpty())
+        return screenPoint;
+    const CxRect& picture = placement.picture;
+    return CxPoint(UnmapAxis(screenPoint.x, placement.window.width, placement.drawable.width, picture.left,
+                             static_cast<int32_t>(picture.Width()), screen.width),
+                   UnmapAxis(screenPoint.y, placement.window.height, placement.drawable.height, picture.top,
+                             static_cast<int32_t>(picture.Height()), screen.height));
+}
+
 // --- what both screens share ---------------------------------------------------------------------
 
 CxSdlScreen::CxSdlScreen(CxSdlWindow* owner) : m_owner(owner)
@@ -239,6 +262,13 @@ CxPoint CxSdlScreen::WindowToScreen(CxPoint point) const
     if (!m_open)
         return point;
     return MapWindowPoint(GetPlacement(), GetSize(), point);
+}
+
+CxPoint CxSdlScreen::ScreenToWindow(CxPoint point) const
+{
+    if (!m_open)
+        return point;
+    return MapScreenPoint(GetPlacement(), GetSize(), point);
 }
 
 // --- the software screen -------------------------------------------------------------------------

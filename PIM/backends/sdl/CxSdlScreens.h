@@ -47,6 +47,10 @@ ST_SCREEN_PLACEMENT PlaceWholeMultiple(CxSize screen, CxSize window, CxSize draw
 // The screen pixel shown at the centre of the window point. Points over the
 // bars map outside the screen's rectangle (nothing there is under them).
 CxPoint MapWindowPoint(const ST_SCREEN_PLACEMENT& placement, CxSize screen, CxPoint windowPoint);
+// The other way: the window point under the centre of a screen pixel, so
+// that MapWindowPoint of it gives the pixel back whenever the picture is
+// shown at least at its own size (smaller, neighbours share a point).
+CxPoint MapScreenPoint(const ST_SCREEN_PLACEMENT& placement, CxSize screen, CxPoint screenPoint);
 
 class CxSdlScreen : public CxScreenSurface
 {
@@ -60,6 +64,7 @@ public:
     bool SetFullScreen(bool on) override;
     bool IsFullScreen() const override;
     CxPoint WindowToScreen(CxPoint point) const override;
+    CxPoint ScreenToWindow(CxPoint point) const override;
     // The placement for the window's size now.
     ST_SCREEN_PLACEMENT GetPlacement() const;
 

@@ -718,6 +718,28 @@ void CxSdlWindow::TranslateMouse(const SDL_Event& event)
     QueueMouse(action, button->button, event.button.x, event.button.y, 0);
 }
 
+bool CxSdlWindow::WarpPointer(CxPoint point)
+{
+    if (!m_window)
+        return false;
+    const CxPoint at = m_screen ? m_screen->ScreenToWindow(point) : point;
+    SDL_WarpMouseInWindow(m_window, at.x, at.y);
+    return true;
+}
+
+bool CxSdlWindow::GetPointer(CxPoint& out) const
+{
+    if (!m_window)
+        return false;
+    // The global state is relative to the window with the mouse focus;
+    // ours is the only one.
+    int x = 0;
+    int y = 0;
+    SDL_GetMouseState(&x, &y);
+    out = m_screen ? m_screen->WindowToScreen(CxPoint(x, y)) : CxPoint(x, y);
+    return true;
+}
+
 void CxSdlWindow::QueueMouse(EMouseAction action, EMouseButton button, int32_t x, int32_t y, int32_t notches)
 {
     ST_MESSAGE message = Message(EMessage::Mouse);

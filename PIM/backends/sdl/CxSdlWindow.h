@@ -67,6 +67,11 @@ public:
     void SetScreenSaver(bool enabled) override;
     bool IsScreenSaverEnabled() const override;
 
+    // Through the attached screen's placement, so the pixel is the game's
+    // at any window size; SDL reports the warp as an ordinary motion.
+    bool WarpPointer(CxPoint point) override;
+    bool GetPointer(CxPoint& out) const override;
+
     // Why the last Create or QueryDesktop failed ("" when it did not).
     const char* GetLastError() const { return m_lastError.c_str(); }
 
