@@ -22,6 +22,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <set>
+#include <string>
 
 namespace {
 
@@ -422,8 +424,15 @@ CxString CxGameApp::PopRoom()
 void CxGameApp::GotoRoom(const char* name)
 {
     // An unknown room changes nothing: dropping the top name first would lose
-    // the way back.
-    if (!FindRoom(name) || !m_roomStack)
+    // the way back. Data may lead to rooms a data set lacks; each such name is
+    // traced once, not at every click.
+    if (!FindRoom(name)) {
+        static std::set<std::string> traced;
+        if (traced.insert(name ? name : "").second)
+            Trace("GotoRoom: there is no room \"%s\"; staying here\n", name ? name : "");
+        return;
+    }
+    if (!m_roomStack)
         return;
     if (m_roomStack->GetCount() > 1)
         m_roomStack->Pop();

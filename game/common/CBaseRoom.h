@@ -51,8 +51,11 @@ public:
     static const char* GetLastRoomName() { return s_lastRoom.GetText(); }
     static int GetLiveRoomCount() { return s_liveRooms; }
 
-private:
+protected:
+    // Input that arrived while the room was busy loading is not meant for it.
     void DropPendingMessages();
+
+private:
     void RemoveActivityCDRoot();
 
     std::unique_ptr<CxFileSystem> m_cdRoot;

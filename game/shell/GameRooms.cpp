@@ -1,9 +1,10 @@
 // The rooms of the game, registered by the names scripts enter them with.
 // Only rooms that are built are here: a name nobody registered is no room,
-// so data that leads to a room not built yet fails loudly instead of
-// showing an empty one. The demo data leads only to these.
+// and going there does nothing (traced once), so a hub button of a game not
+// built yet stays where it is instead of showing an empty room.
 
 #include "PIM/app/CxGameRoomRegistrar.h"
+#include "game/common/CActivityCenter.h"
 #include "game/common/CFarmyardMenu.h"
 #include "game/common/CTitleScreen.h"
 #include "game/shell/CMarrowdaleApp.h"
@@ -13,6 +14,7 @@ namespace {
 const CxGameRoomRegistrar kRooms[] = {
     {"Title", &MakeRoom<CTitleScreen>},
     {"FarmyardMenu", &MakeRoom<CFarmyardMenu>},
+    {"ActivityCenter", &MakeRoom<CActivityCenter>},
 };
 
 } // namespace
