@@ -5,6 +5,8 @@
 
 #include "PIM/app/CxGameRoomRegistrar.h"
 #include "game/common/CFarmyardMenu.h"
+#include "game/common/CLogin.h"
+#include "game/common/COptionMenu.h"
 #include "game/common/CTitleScreen.h"
 #include "game/shell/CMarrowdaleApp.h"
 
@@ -13,6 +15,8 @@ namespace {
 const CxGameRoomRegistrar kRooms[] = {
     {"Title", &MakeRoom<CTitleScreen>},
     {"FarmyardMenu", &MakeRoom<CFarmyardMenu>},
+    {"Login", &MakeRoom<CLogin>},
+    {"OptionsMenu", &MakeRoom<COptionMenu>},
 };
 
 } // namespace

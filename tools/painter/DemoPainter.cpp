@@ -20,7 +20,9 @@ std::vector<ST_DEMO_PICTURE> GetDemoPictures()
     std::vector<ST_DEMO_PICTURE> all;
     for (auto list : {TitlePictures(), FarmerPictures(), PropPictures(), ButtonPictures(), CreditsPictures(),
                       QuestionPictures(), CommonPictures(), FarmyardPictures(), CursorPictures(),
-                      DialogPictures()})
+                      DialogPictures(),
+                      LoginPictures(),
+                      OptionsPictures()})
         all.insert(all.end(), list.begin(), list.end());
     return all;
 }

@@ -66,3 +66,5 @@ std::span<const ST_DEMO_PICTURE> CommonPictures();
 std::span<const ST_DEMO_PICTURE> FarmyardPictures();
 std::span<const ST_DEMO_PICTURE> CursorPictures();
 std::span<const ST_DEMO_PICTURE> DialogPictures();
+std::span<const ST_DEMO_PICTURE> LoginPictures();
+std::span<const ST_DEMO_PICTURE> OptionsPictures();
