@@ -7,6 +7,7 @@
 #include "PIM/core/CxError.h"
 #include "PIM/core/PimTrace.h"
 #include "fuzz/FuzzFolder.h"
+#include "fuzz/FuzzPicture.h"
 #include "game/common/CLogin.h"
 #include "game/common/CPlayerStore.h"
 #include "game/common/GameStory.h"
