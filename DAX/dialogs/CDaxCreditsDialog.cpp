@@ -222,14 +222,19 @@ int CDaxCreditsDialog::ShowModal(CxOptions& options, CDaxMusic& music, const cha
 {
     if (!section)
         section = DAX_CREDITS_SECTION;
+    const CxString musicFile = DaxOptionText(options, section, "Music");
+    return ShowModal(CDaxCreditsRoll::ReadSettings(options, section), music, musicFile.GetText());
+}
+
+int CDaxCreditsDialog::ShowModal(const ST_CREDITS_SETTINGS& settings, CDaxMusic& music, const char* musicFile)
+{
     std::unique_ptr<CDaxCreditsDialog> credits(new CDaxCreditsDialog);
     if (!credits)
         return ReportError(PIM_ERR_OUT_OF_MEMORY, "Could not allocate the credits");
-    credits->Build(options, section);
-    const CxString musicFile = DaxOptionText(options, section, "Music");
+    credits->Build(settings);
     CxString musicPath;
-    const bool withMusic = !musicFile.IsEmpty() && BuildGamePathFromData(musicPath, musicFile.GetText()) == PIM_OK &&
-                           FsExists(musicPath.GetText()) && music.Start(musicFile.GetText()) == PIM_OK;
+    const bool withMusic = musicFile && *musicFile && BuildGamePathFromData(musicPath, musicFile) == PIM_OK &&
+                           FsExists(musicPath.GetText()) && music.Start(musicFile) == PIM_OK;
     credits->AttachToRoot();
     credits->Show();
     const int code = credits->DoModal();

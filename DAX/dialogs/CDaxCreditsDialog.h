@@ -51,6 +51,9 @@ public:
     // while the roll runs, and stops with it; a missing one is left out.
     // The modal loop's code.
     static int ShowModal(CxOptions& options, CDaxMusic& music, const char* section = DAX_CREDITS_SECTION);
+    // The same for a roll configured by `settings`, with `musicFile` (a data
+    // name; null, empty or missing: none).
+    static int ShowModal(const ST_CREDITS_SETTINGS& settings, CDaxMusic& music, const char* musicFile);
 
     void OnKeyDown(uint32_t key, uint32_t flags) override;
     void OnLButtonDown(uint32_t buttons, CxPoint point) override;

@@ -23,7 +23,7 @@ void PostText(const char* text, PimChannelId channel)
 
 } // namespace
 
-CTitleScreen::CTitleScreen(CxGameApp* app) : CDaxWindow(app) {}
+CTitleScreen::CTitleScreen(CxGameApp* app) : CGameRoom(app) {}
 
 CTitleScreen::~CTitleScreen()
 {
@@ -32,7 +32,7 @@ CTitleScreen::~CTitleScreen()
 
 int CTitleScreen::Load()
 {
-    const int code = CDaxWindow::Load();
+    const int code = CGameRoom::Load();
     // Their sprite descriptions name them ("Farmer", "Bird") and place them.
     if (m_farmer.Load("farmer/farmer.xni") == PIM_OK) {
         m_farmer.SetZ(kFarmerZ);
@@ -51,7 +51,7 @@ int CTitleScreen::Load()
 
 int CTitleScreen::Start()
 {
-    const int code = CDaxWindow::Start();
+    const int code = CGameRoom::Start();
     // No prompts while Hob greets: the scene starts them when it ends.
     GetIdle().Stop();
     // The scene is read with the room's variables and the bird's channel,
@@ -73,7 +73,7 @@ int CTitleScreen::OnEvent(PimChannelId channel, CxEvent* event)
 {
     const auto* notice = dynamic_cast<const CNotifyEvent*>(event);
     if (channel != m_sceneChannel || !notice || notice->GetCode() != kBirdNotice)
-        return CDaxWindow::OnEvent(channel, event);
+        return CGameRoom::OnEvent(channel, event);
     // Pip flaps, flies to the fence, sits and chirps, then flaps there.
     PostText("Bird.PlayOnce(0)", m_birdChannel);
     PostText("Bird.PlayOnce(1)", m_birdChannel);
@@ -89,7 +89,7 @@ void CTitleScreen::OnLButtonDown(uint32_t buttons, CxPoint point)
         PostText("Farmer.RandomTalk(1, farmer/hello.wav, farmer/name.wav, farmer/play.wav)", m_farmerChannel);
         return;
     }
-    CDaxWindow::OnLButtonDown(buttons, point);
+    CGameRoom::OnLButtonDown(buttons, point);
 }
 
 void CTitleScreen::OnMilestone(int)
@@ -102,7 +102,7 @@ void CTitleScreen::OnMilestone(int)
 int CTitleScreen::Unload()
 {
     ReleaseCast();
-    return CDaxWindow::Unload();
+    return CGameRoom::Unload();
 }
 
 void CTitleScreen::ReleaseCast()

@@ -10,12 +10,15 @@
 //     until Hob has finished greeting;
 //   - a click on Hob makes him talk, when he is not talking already;
 //   - each score milestone bulges the score and Hob cheers.
+// Its "Play" button runs GotoStoryRoom(): the login room while nobody is
+// signed in, else the room where the player's story stands (GameStory.h).
+// Escape, "Back" and "Exit" are the game room's.
 
-#include "DAX/rooms/CDaxWindow.h"
 #include "DAX/sprites/CDaxCharacter.h"
 #include "DAX/sprites/CDaxSprite.h"
+#include "game/common/CGameRoom.h"
 
-class CTitleScreen : public CDaxWindow
+class CTitleScreen : public CGameRoom
 {
 public:
     explicit CTitleScreen(CxGameApp* app);

@@ -14,7 +14,10 @@
 #include "PIM/script/CxLuaEngine.h"
 #include "PIM/sound/CxSound.h"
 #include "PIM/text/CxFont.h"
+#include "DAX/dialogs/CDaxCreditsDialog.h"
+#include "game/common/GameCredits.h"
 #include "game/common/GameScriptPlayer.h"
+#include "game/common/GameScriptStory.h"
 
 #include <lua.hpp>
 
@@ -167,7 +170,10 @@ int CMarrowdaleApp::InitApplication()
     LoadVolumes();
     LoadGameCursors();
     if (CxLuaEngine* lua = GetLuaEngine())
+    {
         RegisterPlayerScriptFunctions(*lua, GetPlayers());
+        RegisterStoryScriptFunctions(*lua, GetPlayers());
+    }
     InstallErrorHook();
     return code;
 }
@@ -308,7 +314,7 @@ void CMarrowdaleApp::ShowCredits()
     if (IsQuitting())
         return;
     ++m_creditsShown;
-    CDaxApp::ShowCredits();
+    CDaxCreditsDialog::ShowModal(GameCreditsSettings(), GetMusic(), GAME_CREDITS_MUSIC);
 }
 
 void CMarrowdaleApp::SaveVolumes()

@@ -29,7 +29,7 @@
 //
 // Exit: the volumes are saved with the store, the font and the cursors go,
 // then the game layer's part (which rolls the credits after a run without
-// errors).
+// errors, the game's own).
 
 #include "DAX/app/CDaxApp.h"
 #include "PIM/core/CxError.h"
@@ -72,8 +72,8 @@ public:
     int InitInstance() override;
     int InitApplication() override;
     int ExitApplication() override;
-    // The game layer's roll, unless the game is on its way out (the roll at
-    // exit sets the quit aside while it runs).
+    // The game's own roll (game/common/GameCredits.h), unless the game is on
+    // its way out (the roll at exit sets the quit aside while it runs).
     void ShowCredits() override;
 
     // --- the game's services -------------------------------------------------------------------

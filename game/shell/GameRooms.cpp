@@ -6,6 +6,8 @@
 #include "PIM/app/CxGameRoomRegistrar.h"
 #include "game/common/CActivityCenter.h"
 #include "game/common/CFarmyardMenu.h"
+#include "game/common/CLogin.h"
+#include "game/common/COptionMenu.h"
 #include "game/common/CTitleScreen.h"
 #include "game/shell/CMarrowdaleApp.h"
 
@@ -15,6 +17,8 @@ const CxGameRoomRegistrar kRooms[] = {
     {"Title", &MakeRoom<CTitleScreen>},
     {"FarmyardMenu", &MakeRoom<CFarmyardMenu>},
     {"ActivityCenter", &MakeRoom<CActivityCenter>},
+    {"Login", &MakeRoom<CLogin>},
+    {"OptionsMenu", &MakeRoom<COptionMenu>},
 };
 
 } // namespace

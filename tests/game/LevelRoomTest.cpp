@@ -48,9 +48,6 @@ public:
 };
 
 const CxGameRoomRegistrar kLevelRoom{"LevelRoom", &MakeRoom<CLevelTestRoom>};
-// The sign-in room comes with the next rooms of the game; until then a
-// plain room of that name stands in for it, in this program only.
-const CxGameRoomRegistrar kLoginStandIn{"Login", &MakeRoom<CBaseRoom>};
 
 // The folder of this file's test data (the compiler may name this file
 // relative to the build folder, which lies two above the demo data).

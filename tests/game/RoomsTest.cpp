@@ -36,9 +36,9 @@ TEST(Rooms, TheTitleShowsItsDataAndItsCastAndHobGreetsThenPrompts)
     ASSERT_TRUE(game.Enter("Title"));
     auto* title = dynamic_cast<CTitleScreen*>(game.App().GetCurrentRoom());
     ASSERT_NE(title, nullptr);
-    // From title/Title.ini: two buttons of its own, the global Credits
-    // button, the windmill, the score.
-    EXPECT_EQ(title->GetButtons().GetCount(), 2u);
+    // From title/Title.ini: three buttons of its own (Play, Sun, Options),
+    // the global Credits button, the windmill, the score.
+    EXPECT_EQ(title->GetButtons().GetCount(), 3u);
     EXPECT_NE(title->FindButton("Credits"), nullptr);
     EXPECT_EQ(title->FindButton("Home"), nullptr);
     EXPECT_EQ(title->GetMovieCount(), 1u);

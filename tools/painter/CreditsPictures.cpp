@@ -1,6 +1,7 @@
 // The credits roll's pictures: a night sky behind the scrolling text, the
 // two logos at the foot of the roll, and a strip of grass over the bottom of
 // the screen that the text passes behind.
+#include "PIM/text/CxBitmapFont.h"
 #include "tools/painter/PaintKit.h"
 
 #include <cmath>
@@ -68,11 +69,62 @@ void PaintGrass(CxDrawSurface& s)
     }
 }
 
+// The game's own credits: a sunset over the fields, 800 x 600.
+void PaintSunsetFields(CxDrawSurface& s)
+{
+    s.Create(800, 600, 24);
+    for (int32_t y = 0; y < 600; ++y) {
+        const int t = y * 255 / 599;
+        FillRect(s, 0, y, 799, y, Colour(s, static_cast<uint8_t>(60 + t * 3 / 4), static_cast<uint8_t>(30 + t / 3),
+                                         static_cast<uint8_t>(90 - t / 4)));
+    }
+    s.FillCircle(400, 470, 90, Colour(s, 255, 200, 90)); // the setting sun
+    for (int hill = 0; hill < 3; ++hill) {
+        const int32_t top = 470 + hill * 35;
+        const uint8_t green = static_cast<uint8_t>(70 - hill * 15);
+        for (int32_t x = 0; x < 800; ++x) {
+            const int32_t rise = static_cast<int32_t>(std::lround(18 * std::sin((x + hill * 170) / 90.0)));
+            FillRect(s, x, top + rise, x, 599, Colour(s, 30, green, 30));
+        }
+    }
+}
+
+// The credits' letters: the built-in font's 128 glyphs at twice their size,
+// 24 pixels high, in straw yellow on the magenta key. Each glyph keeps its
+// marker in the top row's first column; codes follow the glyph order.
+constexpr int32_t kSourceCell = 9;
+constexpr int32_t kLetterCell = 1 + 8 * 2;
+constexpr int32_t kLetterCount = 128;
+
+void PaintCreditsFont(CxDrawSurface& s)
+{
+    CxDrawSurface source;
+    if (BuildDefaultFontStrip(source) != PIM_OK)
+        return;
+    StartKeyed(s, kLetterCell * kLetterCount, 24, 24);
+    const uint32_t marker = Colour(s, 0, 255, 0);
+    const uint32_t sourcePaper = source.GetTransparentColour();
+    for (int32_t cell = 0; cell < kLetterCount; ++cell) {
+        const int32_t left = cell * kLetterCell;
+        s.SetPixel(left, 0, marker);
+        for (int32_t y = 0; y < 24; ++y) {
+            const uint32_t ink = Colour(s, 255, static_cast<uint8_t>(240 - y * 3), static_cast<uint8_t>(150 - y * 4));
+            for (int32_t x = 1; x < kLetterCell; ++x) {
+                const uint32_t pixel = source.GetPixel(cell * kSourceCell + 1 + (x - 1) / 2, y / 2);
+                if (pixel != sourcePaper)
+                    s.SetPixel(left + x, y, ink);
+            }
+        }
+    }
+}
+
 const ST_DEMO_PICTURE kPictures[] = {
     {"credits/sky.tga", &PaintNightSky, 800, 600, 24},
     {"credits/farm_logo.tga", &PaintFarmLogo, 160, 100, 24},
     {"credits/engine_logo.tga", &PaintEngineLogo, 100, 100, 24},
     {"credits/grass.tga", &PaintGrass, 800, 80, 24},
+    {"credits/cr_bg.tga", &PaintSunsetFields, 800, 600, 24},
+    {"credits/font1.pcx", &PaintCreditsFont, kLetterCell * kLetterCount, 24, 24},
 };
 
 } // namespace
