@@ -3,7 +3,10 @@
 #   cmake -DPROGRAM=... -DREPLAY=... -DEXPECT_CODE=0 [-DEXPECT_TEXT=...]
 #         [-DEXPECT_PICTURE=file -DCHECKER=pimtool -DEXPECT_INFO="800 600 16 2"]
 #         [-DAUDIO_OUT=file.wav -DEXPECT_PEAK=0.3]
-#         [-DAUDIO_OUT=file.wav -DLOUD_FROM=1.5 -DLOUD_FOR=2 -DEXPECT_RMS=0.05] -P RunReplay.cmake
+#         [-DAUDIO_OUT=file.wav -DLOUD_FROM=1.5 -DLOUD_FOR=2 -DEXPECT_RMS=0.05]
+#         [-DEXPECT_USERS=regex] -P RunReplay.cmake
+# EXPECT_USERS: the players' file the run left on disk (users.ini) matches the
+# regular expression (what the game saved, read after it has ended).
 # EXPECT_RMS: the sound between LOUD_FROM and LOUD_FROM + LOUD_FOR seconds is
 # at least that loud on average (speech, say, rather than one short chime).
 if(DEFINED EXPECT_PICTURE)
@@ -53,5 +56,16 @@ if(DEFINED AUDIO_OUT)
       message(FATAL_ERROR "${REPLAY}: ${AUDIO_OUT} from ${LOUD_FROM} s for ${LOUD_FOR} s is quieter than "
                           "${EXPECT_RMS} RMS:\n${rmsStat}")
     endif()
+  endif()
+endif()
+if(DEFINED EXPECT_USERS)
+  set(usersFile ${dataHome}/Orbana/Marrowdale/users.ini)
+  if(NOT EXISTS ${usersFile})
+    message(FATAL_ERROR "${REPLAY}: the run left no ${usersFile}")
+  endif()
+  file(READ ${usersFile} users)
+  string(REPLACE "\r" "" users "${users}")
+  if(NOT users MATCHES "${EXPECT_USERS}")
+    message(FATAL_ERROR "${REPLAY}: ${usersFile} does not match \"${EXPECT_USERS}\":\n${users}")
   endif()
 endif()
