@@ -78,7 +78,9 @@ void PaintSunsetFields(CxDrawSurface& s)
         FillRect(s, 0, y, 799, y, Colour(s, static_cast<uint8_t>(60 + t * 3 / 4), static_cast<uint8_t>(30 + t / 3),
                                          static_cast<uint8_t>(90 - t / 4)));
     }
-    s.FillCircle(400, 470, 90, Colour(s, 255, 200, 90)); // the setting sun
+    // The setting sun, off to the side: the pale letters
+    // rolling up the middle stay readable all the way.
+    s.FillCircle(700, 470, 65, Colour(s, 250, 175, 60));
     for (int hill = 0; hill < 3; ++hill) {
         const int32_t top = 470 + hill * 35;
         const uint8_t green = static_cast<uint8_t>(70 - hill * 15);
