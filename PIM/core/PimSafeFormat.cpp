@@ -76,19 +76,19 @@ size_t PimSafeFormat(char* out, size_t size, const char* format, const int* valu
         }
         // One checked conversion at a time, copied out of the data: printf
         // never sees more of the text than the conversion it was shown to be.
-        char spec[16];
+        char conversionText[16];
         char piece[300];
-        if (length >= sizeof spec) {
+        if (length >= sizeof conversionText) {
             put(p, length);
         } else {
-            std::memcpy(spec, p, length);
-            spec[length] = '\0';
+            std::memcpy(conversionText, p, length);
+            conversionText[length] = '\0';
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
             const int value = values[next];
             const int written = (conversion == 'd' || conversion == 'i')
-                                    ? std::snprintf(piece, sizeof piece, spec, value)
-                                    : std::snprintf(piece, sizeof piece, spec, static_cast<unsigned>(value));
+                                    ? std::snprintf(piece, sizeof piece, conversionText, value)
+                                    : std::snprintf(piece, sizeof piece, conversionText, static_cast<unsigned>(value));
 #pragma GCC diagnostic pop
             if (written > 0)
                 put(piece, static_cast<size_t>(written) < sizeof piece ? static_cast<size_t>(written) : sizeof piece - 1);
