@@ -16,6 +16,7 @@
 #include "PIM/text/CxFont.h"
 #include "DAX/dialogs/CDaxCreditsDialog.h"
 #include "game/common/GameCredits.h"
+#include "game/common/GameCursors.h"
 #include "game/common/GameScriptPlayer.h"
 #include "game/common/GameScriptStory.h"
 
@@ -34,47 +35,11 @@ constexpr const char* kDefaultRoot = "<DEFAULT>";
 // Longest text id or text of the language table, terminator included.
 constexpr int kLocalizedSize = 2048;
 
-struct ST_GAME_CURSOR
-{
-    int id;
-    const char* file;
-    // The pixel whose colour is see-through.
-    int keyX;
-    int keyY;
-    int hotX;
-    int hotY;
-};
-
 const ST_GAME_CURSOR kCursors[] = {
     {GAME_CURSOR_CLEAR, "COMMON/CLEARCURSOR.TGA", 0, 36, 0, 0},
     {GAME_CURSOR_DARK, "COMMON/DARKCURSOR.TGA", 0, 36, 0, 0},
     {GAME_CURSOR_HAND, "COMMON/HandCurs.TGA", 0, 0, 1, 1},
 };
-
-// A picture registered as a cursor; false (traced) when it is not there or
-// does not load. A key pixel outside the picture gives it no see-through
-// colour rather than a read past its edge.
-bool RegisterGameCursor(const ST_GAME_CURSOR& cursor)
-{
-    if (!FsExists(cursor.file)) {
-        Trace("Cursors: %s is missing; cursor %d is left out\n", cursor.file, cursor.id);
-        return false;
-    }
-    CxDrawSurface* picture = CreateDrawSurface();
-    if (!picture)
-        return false;
-    if (picture->Load(cursor.file) != PIM_OK || picture->GetWidth() < 1 || picture->GetHeight() < 1) {
-        delete picture; // the loader has said why
-        return false;
-    }
-    const bool keyInside = cursor.keyX < picture->GetWidth() && cursor.keyY < picture->GetHeight();
-    picture->SetTransparentColour(keyInside ? picture->GetPixel(cursor.keyX, cursor.keyY) : PIM_NO_KEY);
-    if (!keyInside)
-        Trace("Cursors: the key pixel of %s lies outside it; it has no see-through colour\n", cursor.file);
-    const int hotX = std::clamp(cursor.hotX, 0, picture->GetWidth() - 1);
-    const int hotY = std::clamp(cursor.hotY, 0, picture->GetHeight() - 1);
-    return RegisterCursor(picture, cursor.id, hotX, hotY) == PIM_OK;
-}
 
 // Every missing folder of `path` ("<DEFAULT>/a/b/c"), parent first. A
 // failure is traced: the first save then fails, quietly, and says so.

@@ -5,6 +5,7 @@
 
 #include "PIM/app/CxGameRoomRegistrar.h"
 #include "game/common/CActivityCenter.h"
+#include "game/common/CFairgroundMenu.h"
 #include "game/common/CFarmyardMenu.h"
 #include "game/common/CLogin.h"
 #include "game/common/COptionMenu.h"
@@ -16,6 +17,7 @@ namespace {
 const CxGameRoomRegistrar kRooms[] = {
     {"Title", &MakeRoom<CTitleScreen>},
     {"FarmyardMenu", &MakeRoom<CFarmyardMenu>},
+    {"FairgroundMenu", &MakeRoom<CFairgroundMenu>},
     {"ActivityCenter", &MakeRoom<CActivityCenter>},
     {"Login", &MakeRoom<CLogin>},
     {"OptionsMenu", &MakeRoom<COptionMenu>},
