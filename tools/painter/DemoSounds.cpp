@@ -86,6 +86,7 @@ constexpr ST_TIMBRE kBass{{1.0, 0.30, 0.05, 0.0}, 4.0, 0.006, 0.04};   // round 
 constexpr ST_TIMBRE kStrum{{1.0, 0.25, 0.10, 0.0}, 9.0, 0.004, 0.04};  // the short chords after them
 constexpr ST_TIMBRE kGlow{{1.0, 0.18, 0.05, 0.0}, 1.3, 0.030, 0.15};   // soft, slowly fading bells
 constexpr ST_TIMBRE kHarp{{1.0, 0.22, 0.06, 0.0}, 2.2, 0.012, 0.15};
+constexpr ST_TIMBRE kOrgan{{1.0, 0.5, 0.35, 0.2}, 0.6, 0.010, 0.05}; // reedy, held pipes
 
 double NoteHertz(int midi)
 {
@@ -318,6 +319,30 @@ std::vector<int16_t> FarmAmbience()
     return Normalised(mix, 0.25);
 }
 
+// The fair's ambience: a fairground organ's waltz, four bars of three beats
+// at 150 a minute (4.8 s), oom-pah-pah under a swaying tune. Quiet: it loops
+// under the announcements for as long as the player is at the fair.
+std::vector<int16_t> FairAmbience()
+{
+    constexpr double kBeat = 0.4;
+    static const ST_NOTE kMelody[] = {
+        {0, 2, 79},  {2, 1, 76},  {3, 1, 77},  {4, 1, 79},  {5, 1, 81},   // G . E F G A
+        {6, 2, 79},  {8, 1, 74},  {9, 1.5, 72}, {10.5, 1, 76},            // G . D C . E
+    };
+    static const int kRoots[4] = {48, 43, 43, 48}; // C, G, G, C
+    static const int kChords[4][3] = {{64, 67, 72}, {62, 67, 71}, {62, 65, 71}, {64, 67, 72}};
+    std::vector<double> mix(static_cast<size_t>(kRate * 12 * kBeat), 0.0);
+    AddNotes(mix, kMelody, kBeat, 0.45, kOrgan);
+    for (int bar = 0; bar < 4; ++bar) {
+        const double start = bar * 3 * kBeat;
+        AddNote(mix, start, 0.8 * kBeat, kRoots[bar], 0.4, kBass);
+        for (int pah = 1; pah <= 2; ++pah)
+            for (int midi : kChords[bar])
+                AddNote(mix, start + pah * kBeat, 0.4 * kBeat, midi, 0.1, kStrum);
+    }
+    return Normalised(mix, 0.22);
+}
+
 struct ST_DEMO_SOUND
 {
     const char* path; // relative to the data folder
@@ -332,6 +357,7 @@ const ST_DEMO_SOUND kSounds[] = {
     {"FarmyardMenu/cluck.wav", &Cluck},    // 0.4 s: the hen
     {"FarmyardMenu/baa.wav", &Baa},        // 0.6 s: the sheep
     {"FarmyardMenu/S03_sfx_farmamb.wav", &FarmAmbience}, // 6 s: the yard, looped while there
+    {"FairgroundMenu/S04_sfx_fairamb.wav", &FairAmbience}, // 4.8 s: the fair's organ, looped while there
 };
 
 const char* const* BuildNames()
