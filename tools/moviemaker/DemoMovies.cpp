@@ -487,7 +487,7 @@ struct ST_FAIR_WELCOME
     std::vector<uint8_t> scenery; // view 0 in BGRA, painted on the first frame
 };
 
-constexpr int32_t kBannerTop = 120;
+constexpr int32_t kBannerTop = 100;
 constexpr int32_t kBannerHeight = 90;
 
 void PaintFairWelcome(int frame, uint8_t* bgra, int32_t width, int32_t height, void* context)
@@ -509,12 +509,19 @@ void PaintFairWelcome(int frame, uint8_t* bgra, int32_t width, int32_t height, v
     const double drop = Ease(t) + 0.15 * t * std::sin(kPi * t);
     const int32_t top = static_cast<int32_t>(std::lround(-kBannerHeight + (kBannerTop + kBannerHeight) * drop));
     const int32_t left = width / 10, right = width - width / 10;
-    const ST_TITLE words = PlaceTitle(right - left - 40, kBannerHeight, "WELCOME TO THE FAIR");
+    // The words as big as the banner's width lets them be.
+    ST_TITLE words{"WELCOME TO THE FAIR", 0, 0, 1, 0, 0};
+    const int letters = static_cast<int>(std::strlen(words.text));
+    words.scale = std::max(1, (right - left - 40) / (letters * kGlyphAdvance));
+    words.width = (letters * kGlyphAdvance - 1) * words.scale;
+    words.height = kGlyphHeight * words.scale;
+    words.x = (right - left - words.width) / 2;
+    words.y = (kBannerHeight - words.height) / 2;
     for (int32_t y = std::max(0, top); y < std::min(height, top + kBannerHeight); ++y)
         for (int32_t x = left; x < right; ++x) {
             const bool rim = y < top + 6 || y >= top + kBannerHeight - 6 || x < left + 6 || x >= right - 6;
             Colour c = rim ? Colour{250, 200, 40} : Colour{210, 40, 60};
-            if (!rim && TitleCovers(words, x - left - 20, y - top - (kBannerHeight - words.height) / 2))
+            if (!rim && TitleCovers(words, x - left, y - top))
                 c = {255, 255, 255};
             PutPixel(bgra + (static_cast<size_t>(y) * width + x) * 4, c, 255);
         }
