@@ -55,7 +55,7 @@ TEST(DemoMovies, WritesEveryMovieAsPlanned)
         const ToolResult info = RunTool({"movie-info", folder / movie.path});
         ASSERT_EQ(info.code, 0) << info.err;
         EXPECT_EQ(info.out, std::to_string(plan.width) + " " + std::to_string(plan.height) + " " +
-                                std::to_string(plan.frames) + " 15 " + (plan.alpha ? "1" : "0") + " " +
+                                std::to_string(plan.frames) + " " + std::to_string(plan.fps) + " " + (plan.alpha ? "1" : "0") + " " +
                                 (plan.soundRate ? "1" : "0") + "\n");
     }
     for (const char* path : {"common/fade0.smk", "common/fade1.smk"}) {
@@ -132,6 +132,33 @@ TEST(DemoMovies, FairgroundScrollsStartOnOneViewAndEndOnTheOther)
             const std::string otherPath = "FairgroundMenu/S04_BG" + std::to_string(from + 1) + "_" + other + ".bik";
             EXPECT_NE(half, Paint(Find(movies, otherPath).plan, plan.frames / 2));
         }
+}
+
+TEST(DemoMovies, FairWelcomeBannerDropsOntoTheFairsFirstViewAndSettles)
+{
+    const ST_MOVIE_PLAN& plan = Find(GetDemoMovies(), "m04_fairgrounds.bik").plan;
+    ASSERT_EQ(plan.width, FAIR_SCENE_WIDTH);
+    ASSERT_EQ(plan.height, FAIR_SCENE_HEIGHT);
+    EXPECT_EQ(plan.frames, 3 * plan.fps);
+    auto same = [](const std::vector<uint8_t>& bgra, int32_t x, int32_t y) {
+        const ST_FAIR_RGB c = FairSceneryPixel(0, x, y);
+        const uint8_t* p = &bgra[(static_cast<size_t>(y) * FAIR_SCENE_WIDTH + x) * 4];
+        return p[0] == c.b && p[1] == c.g && p[2] == c.r;
+    };
+    // It opens on the room's own view 0, the banner still above the screen.
+    const std::vector<uint8_t> first = Paint(plan, 0);
+    for (int32_t y = 0; y < FAIR_SCENE_HEIGHT; y += 3)
+        for (int32_t x = 0; x < FAIR_SCENE_WIDTH; x += 3)
+            ASSERT_TRUE(same(first, x, y)) << x << ", " << y;
+    // It ends with the banner at rest across the sky, the fair below it
+    // untouched, and holds still over the last frames.
+    const std::vector<uint8_t> last = Paint(plan, plan.frames - 1);
+    EXPECT_FALSE(same(last, 400, 105));
+    EXPECT_TRUE(same(last, 400, 90));
+    EXPECT_TRUE(same(last, 400, 200));
+    EXPECT_EQ(Paint(plan, plan.frames - 3), last);
+    // Halfway in it is moving: two neighbouring frames differ.
+    EXPECT_NE(Paint(plan, plan.frames / 4), Paint(plan, plan.frames / 4 + 1));
 }
 
 TEST(DemoMovies, LoopsJoinTheirEndsWithoutAJump)

@@ -1,11 +1,16 @@
 // The demo pictures: painted, readable by the game's own loaders, and the
-// same bytes every time (the build paints them anew on every build).
+// same bytes every time (the build paints them anew on every build). The
+// fairground's are held to what its room relies on: the score slots plain
+// for the numbers, the targets' bullseyes inside the box where a shot
+// counts, the spinner clear outside its dial and pointing where its frames
+// say, and the big wheel soft-edged over the seam.
 #include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/graphics/PimPixelFormat.h"
 #include "PIM/image/PimImageFilters.h"
 #include "PIM/text/CxBitmapFont.h"
 #include "tests/support/TempFolder.h"
 #include "tools/painter/DemoPainter.h"
+#include "tools/painter/FairgroundScenery.h"
 #include "tools/painter/FarmyardLayout.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +18,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 TEST(DemoPainter, PaintsLoadablePicturesTheSameEveryTime)
@@ -42,6 +48,16 @@ namespace {
 ST_ARGB At(CxDrawSurface& s, int32_t x, int32_t y)
 {
     return SplitPixel(s.GetFormat(), s.GetPixel(x, y));
+}
+
+bool Keyed(CxDrawSurface& s, int32_t x, int32_t y)
+{
+    return s.GetPixel(x, y) == s.GetPixel(0, 0);
+}
+
+bool Reddish(const ST_ARGB& c)
+{
+    return c.red > 180 && c.green < 80 && c.blue < 80;
 }
 
 // Paints the demo pictures once for the tests below.
@@ -172,5 +188,115 @@ TEST_F(PaintedDemo, BoardButtonsShowEveryStateOnTheirBoards)
                 for (int frame = 0; frame < 4; ++frame)
                     ASSERT_EQ(At(strip, frame * 96 + x, y), At(strip, frame * 96, 0)) << frame << ": " << x << ", " << y;
             }
+    }
+}
+
+TEST_F(PaintedDemo, ScoreSlotsArePlainAndLightAndTheArrowsSitHigh)
+{
+    const char* views[] = {"FairgroundMenu/S04_bg.tga", "FairgroundMenu/S04_bg2.tga"};
+    for (int view = 0; view < 2; ++view) {
+        SCOPED_TRACE(views[view]);
+        CxDrawSurface bg;
+        ASSERT_NO_FATAL_FAILURE(Load(bg, views[view]));
+        for (const ST_FAIR_SLOT& slot : FAIR_SCORE_SLOTS[view]) {
+            const ST_ARGB first = At(bg, slot.x, slot.y);
+            EXPECT_GT(std::min({first.red, first.green, first.blue}), 200);
+            for (int32_t y = slot.y; y < slot.y + slot.height; ++y)
+                for (int32_t x = slot.x; x < slot.x + slot.width; ++x)
+                    ASSERT_EQ(At(bg, x, y), first) << x << ", " << y;
+            // Outlined, so the slot reads as a box on the plaque.
+            EXPECT_NE(At(bg, slot.x - 1, slot.y + 1), first);
+            EXPECT_NE(At(bg, slot.x + slot.width, slot.y + 1), first);
+        }
+        // The best score's star: gold beside its slot.
+        const ST_FAIR_SLOT& best = FAIR_SCORE_SLOTS[view][1];
+        const ST_FAIR_SLOT& plaque = FAIR_SCORE_PLAQUES[view];
+        const ST_ARGB star = At(bg, (best.x + best.width + plaque.x + plaque.width) / 2, best.y + best.height / 2);
+        EXPECT_TRUE(star.red > 200 && star.green > 150 && star.blue < 100);
+        // The scroll arrows stand high at both edges, clear of the kids below.
+        for (int32_t x : {30, FAIR_SCENE_WIDTH - 31}) {
+            EXPECT_EQ(At(bg, x, FAIR_ARROW_Y).red, 250) << x;
+            EXPECT_NE(At(bg, x, 300).red, 250) << x;
+        }
+    }
+}
+
+TEST_F(PaintedDemo, TargetsShowTheirBullseyeInTheHitBoxUntilTheyFall)
+{
+    CxDrawSurface targets;
+    ASSERT_NO_FATAL_FAILURE(Load(targets, "FairgroundMenu/target.tga"));
+    ASSERT_EQ(targets.GetWidth(), 46 * 4);
+    int shown[4] = {};
+    for (int frame = 0; frame < 4; ++frame)
+        for (int32_t y = 0; y < 70; ++y)
+            for (int32_t x = 0; x < 46; ++x) {
+                if (Keyed(targets, frame * 46 + x, y))
+                    continue;
+                ++shown[frame];
+                // Red is the bullseye's alone: it stays where a shot counts.
+                if (frame == 0 && Reddish(At(targets, x, y))) {
+                    EXPECT_TRUE(x >= 6 && x <= 40 && y >= 4 && y <= 40) << x << ", " << y;
+                }
+            }
+    EXPECT_TRUE(Reddish(At(targets, 23, 22)));
+    // Each frame tips further back, and the last one is flat: no bullseye
+    // left standing to aim at.
+    EXPECT_GT(shown[0], shown[1]);
+    EXPECT_GT(shown[1], shown[2]);
+    EXPECT_GT(shown[2], shown[3]);
+    for (int32_t y = 4; y <= 30; ++y)
+        for (int32_t x = 6; x <= 40; ++x)
+            ASSERT_TRUE(Keyed(targets, 3 * 46 + x, y)) << x << ", " << y;
+}
+
+TEST_F(PaintedDemo, SpinnerStaysOnItsDialAndPointsWhereItsFramesSay)
+{
+    const std::pair<const char*, int> pictures[] = {{"rest", 1},    {"spin", 9},    {"miss160", 6}, {"miss120", 6},
+                                                    {"miss80", 6},  {"miss40", 6},  {"perfect", 6}};
+    for (const auto& [path, frames] : pictures) {
+        SCOPED_TRACE(path);
+        CxDrawSurface s;
+        ASSERT_NO_FATAL_FAILURE(Load(s, std::string("FairgroundMenu/spinner_") + path + ".tga"));
+        ASSERT_EQ(s.GetWidth(), 170 * frames);
+        for (int frame = 0; frame < frames; ++frame)
+            for (int32_t y = 0; y < 170; ++y)
+                for (int32_t x = 0; x < 170; ++x)
+                    if ((x - 85) * (x - 85) + (y - 85) * (y - 85) > 85 * 85) {
+                        ASSERT_TRUE(Keyed(s, frame * 170 + x, y)) << frame << ": " << x << ", " << y;
+                    }
+    }
+    // Up at the green mark is drawn on only when the arrow points there.
+    CxDrawSurface rest, spin;
+    ASSERT_NO_FATAL_FAILURE(Load(rest, "FairgroundMenu/spinner_rest.tga"));
+    ASSERT_NO_FATAL_FAILURE(Load(spin, "FairgroundMenu/spinner_spin.tga"));
+    EXPECT_TRUE(Keyed(rest, 85, 25));
+    EXPECT_FALSE(Keyed(rest, 85, 145));
+    for (int frame = 0; frame < 9; ++frame)
+        EXPECT_EQ(Keyed(spin, frame * 170 + 85, 20), frame != 4) << frame;
+    // The misses flash red on the rim, on and off.
+    CxDrawSurface miss;
+    ASSERT_NO_FATAL_FAILURE(Load(miss, "FairgroundMenu/spinner_miss80.tga"));
+    EXPECT_TRUE(Reddish(At(miss, 85, 5)));
+    EXPECT_TRUE(Keyed(miss, 170 + 85, 5));
+}
+
+TEST_F(PaintedDemo, TheBigWheelHasSoftEdgesAndStandsOnTheSeam)
+{
+    CxDrawSurface ride;
+    ASSERT_NO_FATAL_FAILURE(Load(ride, "FairgroundMenu/ride.tga"));
+    ASSERT_EQ(ride.GetDepth(), 32);
+    int soft = 0;
+    for (int32_t y = 0; y < ride.GetHeight(); ++y)
+        for (int32_t x = 0; x < 168; ++x) {
+            const uint8_t alpha = At(ride, x, y).alpha;
+            soft += alpha > 0 && alpha < 255;
+        }
+    EXPECT_GT(soft, 200);
+    EXPECT_EQ(At(ride, 0, 0).alpha, 0);
+    for (int frame = 0; frame < 4; ++frame) {
+        // The hub on the seam (x 84), the feet spread evenly either side.
+        EXPECT_EQ(At(ride, frame * 168 + 84, 92).alpha, 255) << frame;
+        EXPECT_EQ(At(ride, frame * 168 + 84 - 56, 242).alpha, 255) << frame;
+        EXPECT_EQ(At(ride, frame * 168 + 84 + 56, 242).alpha, 255) << frame;
     }
 }

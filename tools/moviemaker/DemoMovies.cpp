@@ -46,7 +46,7 @@ void PutPixel(uint8_t* pixel, const Colour& c, uint8_t alpha)
     pixel[3] = alpha;
 }
 
-// --- the name, in a 5 x 7 block font of just the letters it needs ----------------------------
+// --- the words, in a 5 x 7 block font of just the letters they need ---------------------------
 
 struct ST_GLYPH
 {
@@ -59,6 +59,9 @@ constexpr ST_GLYPH kGlyphs[] = {
     {'R', {0x1E, 0x11, 0x11, 0x1E, 0x14, 0x12, 0x11}}, {'O', {0x0E, 0x11, 0x11, 0x11, 0x11, 0x11, 0x0E}},
     {'W', {0x11, 0x11, 0x11, 0x15, 0x15, 0x15, 0x0A}}, {'D', {0x1E, 0x11, 0x11, 0x11, 0x11, 0x11, 0x1E}},
     {'L', {0x10, 0x10, 0x10, 0x10, 0x10, 0x10, 0x1F}}, {'E', {0x1F, 0x10, 0x10, 0x1E, 0x10, 0x10, 0x1F}},
+    {'C', {0x0E, 0x11, 0x10, 0x10, 0x10, 0x11, 0x0E}}, {'T', {0x1F, 0x04, 0x04, 0x04, 0x04, 0x04, 0x04}},
+    {'H', {0x11, 0x11, 0x11, 0x1F, 0x11, 0x11, 0x11}}, {'F', {0x1F, 0x10, 0x10, 0x1E, 0x10, 0x10, 0x10}},
+    {'I', {0x0E, 0x04, 0x04, 0x04, 0x04, 0x04, 0x0E}},
 };
 constexpr const char* kTitle = "MARROWDALE";
 constexpr int kGlyphWidth = 5;
@@ -73,19 +76,22 @@ const ST_GLYPH* FindGlyph(char letter)
     return nullptr;
 }
 
-// Where the title stands: top-left and the size of one font pixel.
+// Where some words stand: top-left and the size of one font pixel.
 struct ST_TITLE
 {
+    const char* text;
     int32_t x, y;
     int scale;
     int32_t width, height;
 };
 
-ST_TITLE PlaceTitle(int32_t width, int32_t height)
+// `text` across 70% of `width`, a sixth of `height` down.
+ST_TITLE PlaceTitle(int32_t width, int32_t height, const char* text = kTitle)
 {
-    const int letters = static_cast<int>(std::strlen(kTitle));
+    const int letters = static_cast<int>(std::strlen(text));
     const int scale = std::max(1, static_cast<int>(width * 0.7) / (letters * kGlyphAdvance));
     ST_TITLE title;
+    title.text = text;
     title.scale = scale;
     title.width = (letters * kGlyphAdvance - 1) * scale;
     title.height = kGlyphHeight * scale;
@@ -103,7 +109,7 @@ bool TitleCovers(const ST_TITLE& title, int32_t x, int32_t y)
     const int inLetter = column % kGlyphAdvance;
     if (inLetter >= kGlyphWidth)
         return false;
-    const ST_GLYPH* glyph = FindGlyph(kTitle[column / kGlyphAdvance]);
+    const ST_GLYPH* glyph = FindGlyph(title.text[column / kGlyphAdvance]);
     return glyph && (glyph->rows[row] >> (kGlyphWidth - 1 - inLetter)) & 1;
 }
 
@@ -473,6 +479,54 @@ void PaintFairScroll(int frame, uint8_t* bgra, int32_t width, int32_t height, vo
         }
 }
 
+// The first arrival at the fair: view 0 as the room then shows it, and a
+// welcome banner sliding down from above the sky, bouncing to rest.
+struct ST_FAIR_WELCOME
+{
+    int frames;
+    std::vector<uint8_t> scenery; // view 0 in BGRA, painted on the first frame
+};
+
+constexpr int32_t kBannerTop = 100;
+constexpr int32_t kBannerHeight = 90;
+
+void PaintFairWelcome(int frame, uint8_t* bgra, int32_t width, int32_t height, void* context)
+{
+    auto* welcome = static_cast<ST_FAIR_WELCOME*>(context);
+    const size_t bytes = static_cast<size_t>(width) * height * 4;
+    if (welcome->scenery.size() != bytes) {
+        welcome->scenery.resize(bytes);
+        for (int32_t y = 0; y < height; ++y)
+            for (int32_t x = 0; x < width; ++x) {
+                const ST_FAIR_RGB c = FairSceneryPixel(0, x % FAIR_SCENE_WIDTH, y % FAIR_SCENE_HEIGHT);
+                PutPixel(welcome->scenery.data() + (static_cast<size_t>(y) * width + x) * 4,
+                         {double(c.r), double(c.g), double(c.b)}, 255);
+            }
+    }
+    std::copy(welcome->scenery.begin(), welcome->scenery.end(), bgra);
+    // In over the first half, swinging a little past its place, then still.
+    const double t = Clamp01(frame / (welcome->frames * 0.5));
+    const double drop = Ease(t) + 0.15 * t * std::sin(kPi * t);
+    const int32_t top = static_cast<int32_t>(std::lround(-kBannerHeight + (kBannerTop + kBannerHeight) * drop));
+    const int32_t left = width / 10, right = width - width / 10;
+    // The words as big as the banner's width lets them be.
+    ST_TITLE words{"WELCOME TO THE FAIR", 0, 0, 1, 0, 0};
+    const int letters = static_cast<int>(std::strlen(words.text));
+    words.scale = std::max(1, (right - left - 40) / (letters * kGlyphAdvance));
+    words.width = (letters * kGlyphAdvance - 1) * words.scale;
+    words.height = kGlyphHeight * words.scale;
+    words.x = (right - left - words.width) / 2;
+    words.y = (kBannerHeight - words.height) / 2;
+    for (int32_t y = std::max(0, top); y < std::min(height, top + kBannerHeight); ++y)
+        for (int32_t x = left; x < right; ++x) {
+            const bool rim = y < top + 6 || y >= top + kBannerHeight - 6 || x < left + 6 || x >= right - 6;
+            Colour c = rim ? Colour{250, 200, 40} : Colour{210, 40, 60};
+            if (!rim && TitleCovers(words, x - left, y - top))
+                c = {255, 255, 255};
+            PutPixel(bgra + (static_cast<size_t>(y) * width + x) * 4, c, 255);
+        }
+}
+
 constexpr int kFps = 15;
 // What the painters are told, kept for as long as the plans point at them.
 ST_INTRO g_intro{3 * kFps};
@@ -484,6 +538,8 @@ ST_LOOP g_pond{16};
 // "S04_BG<view + 1>_<L|R>": L scrolls with direction +1 (the new view from
 // the left), R with -1.
 ST_FAIR_SCROLL g_fairScrolls[] = {{0, true, 8}, {0, false, 8}, {1, true, 8}, {1, false, 8}};
+// Three seconds at 10 frames a second: the banner needs no more to read well.
+ST_FAIR_WELCOME g_fairWelcome{30, {}};
 
 ST_MOVIE_PLAN Plan(int32_t width, int32_t height, int frames, bool alpha,
                    void (*paint)(int, uint8_t*, int32_t, int32_t, void*), void* context)
@@ -503,6 +559,15 @@ ST_MOVIE_PLAN FairScroll(ST_FAIR_SCROLL& scroll)
 {
     ST_MOVIE_PLAN plan =
         Plan(FAIR_SCENE_WIDTH, FAIR_SCENE_HEIGHT, scroll.frames, false, &PaintFairScroll, &scroll);
+    plan.yuv = true;
+    return plan;
+}
+
+ST_MOVIE_PLAN FairWelcome()
+{
+    ST_MOVIE_PLAN plan =
+        Plan(FAIR_SCENE_WIDTH, FAIR_SCENE_HEIGHT, g_fairWelcome.frames, false, &PaintFairWelcome, &g_fairWelcome);
+    plan.fps = 10;
     plan.yuv = true;
     return plan;
 }
@@ -533,6 +598,7 @@ std::vector<ST_DEMO_MOVIE> GetDemoMovies()
         {"FairgroundMenu/S04_BG1_R.bik", FairScroll(g_fairScrolls[1])},
         {"FairgroundMenu/S04_BG2_L.bik", FairScroll(g_fairScrolls[2])},
         {"FairgroundMenu/S04_BG2_R.bik", FairScroll(g_fairScrolls[3])},
+        {"m04_fairgrounds.bik", FairWelcome()},
     };
 }
 

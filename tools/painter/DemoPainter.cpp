@@ -21,7 +21,7 @@ std::vector<ST_DEMO_PICTURE> GetDemoPictures()
     for (auto list : {TitlePictures(), FarmerPictures(), PropPictures(), ButtonPictures(), CreditsPictures(),
                       QuestionPictures(), CommonPictures(), FarmyardPictures(), CursorPictures(),
                       DialogPictures(),
-                      FairgroundPictures(), ActivityCenterPictures(),
+                      FairgroundPictures(), FairgroundSprites(), ActivityCenterPictures(),
                       LoginPictures(),
                       OptionsPictures()})
         all.insert(all.end(), list.begin(), list.end());

@@ -8,7 +8,9 @@
 // striped board around the four targets at 299..399 x 200..325) and the duck
 // ride's booth on the left. View 1: the popcorn cart and the bumper-car hall,
 // and the spinner's board in the middle. Both: sky, bunting, grass, a path,
-// and pale arrows painted at the edges where a click scrolls.
+// pale arrows painted high at the edges where a click scrolls (the kids
+// and the ride stand lower down), and the small score plaques the room
+// writes its numbers on.
 
 #include <algorithm>
 #include <cmath>
@@ -35,10 +37,59 @@ inline bool FairInBox(int32_t x, int32_t y, int32_t l, int32_t t, int32_t r, int
     return x >= l && x <= r && y >= t && y <= b;
 }
 
+// Where the room writes the scores: the top-left corner of each number's
+// box, the score first and the best score second (view 0's boxes are
+// 40 x 30, the spinner's 40 x 20).
+struct ST_FAIR_SLOT
+{
+    int32_t x, y, width, height;
+};
+constexpr ST_FAIR_SLOT FAIR_SCORE_SLOTS[2][2] = {{{476, 200, 40, 30}, {476, 250, 40, 30}},
+                                                 {{528, 190, 40, 20}, {528, 230, 40, 20}}};
+// The plaque around each view's two slots.
+constexpr ST_FAIR_SLOT FAIR_SCORE_PLAQUES[2] = {{462, 190, 74, 101}, {515, 180, 74, 86}};
+constexpr int32_t FAIR_ARROW_Y = 160;
+
+// A five-pointed star of outer radius r around (cx, cy), point up.
+inline bool FairStar(int32_t x, int32_t y, int32_t cx, int32_t cy, double r)
+{
+    const double dx = x - cx, dy = y - cy;
+    const double d = std::sqrt(dx * dx + dy * dy);
+    if (d > r)
+        return false;
+    // The outline swings between the points (r) and the notches (0.45 r).
+    const double a = std::atan2(dx, -dy);
+    const double sector = 2 * 3.14159265 / 5;
+    const double t = std::fabs(std::remainder(a, sector)) / (sector / 2); // 0 at a point, 1 at a notch
+    return d <= r * (1 - 0.55 * t);
+}
+
+// The score plaque of `view`: a wooden frame, two plain cream slots, and a
+// gold star by the best score's slot.
+inline bool FairScorePlaque(int view, int32_t x, int32_t y, ST_FAIR_RGB& out)
+{
+    const ST_FAIR_SLOT& p = FAIR_SCORE_PLAQUES[view];
+    if (!FairInBox(x, y, p.x, p.y, p.x + p.width - 1, p.y + p.height - 1))
+        return false;
+    out = {120, 70, 40};
+    if (FairInBox(x, y, p.x + 3, p.y + 3, p.x + p.width - 4, p.y + p.height - 4))
+        out = {176, 110, 60};
+    const ST_FAIR_SLOT& best = FAIR_SCORE_SLOTS[view][1];
+    const int32_t starX = best.x + best.width + (p.x + p.width - best.x - best.width) / 2;
+    if (FairStar(x, y, starX, best.y + best.height / 2, 8))
+        out = {250, 200, 30};
+    for (const ST_FAIR_SLOT& slot : FAIR_SCORE_SLOTS[view])
+        if (FairInBox(x, y, slot.x - 2, slot.y - 2, slot.x + slot.width + 1, slot.y + slot.height + 1))
+            out = FairInBox(x, y, slot.x, slot.y, slot.x + slot.width - 1, slot.y + slot.height - 1)
+                      ? ST_FAIR_RGB{250, 244, 222}
+                      : ST_FAIR_RGB{90, 50, 30};
+    return true;
+}
+
 // An arrow at an edge (pointing outwards): a triangle and a shaft.
 inline bool FairEdgeArrow(int32_t x, int32_t y, bool right)
 {
-    const int32_t cy = 300;
+    const int32_t cy = FAIR_ARROW_Y;
     const int32_t dx = right ? (FAIR_SCENE_WIDTH - 1 - x) : x; // distance from the edge
     if (dx < 14 || dx > 70)
         return false;
@@ -125,5 +176,8 @@ inline ST_FAIR_RGB FairSceneryPixel(int view, int32_t x, int32_t y)
         if (d2 < 85 * 85 && std::abs(x - cx) < 12 && y < cy)
             c = {60, 170, 90};
     }
+    ST_FAIR_RGB plaque;
+    if (FairScorePlaque(view, x, y, plaque))
+        c = plaque;
     return c;
 }

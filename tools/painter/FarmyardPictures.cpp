@@ -2,6 +2,7 @@
 // path from its door, the hay, the fence and the duck pond) and the hen and
 // sheep buttons. The title room shows the farm from afar, among hills, so
 // the two rooms are told apart at a glance.
+#include "tools/painter/BadgeLooks.h"
 #include "tools/painter/BoardButtons.h"
 #include "tools/painter/FarmyardLayout.h"
 
@@ -317,16 +318,7 @@ void PaintSheep(CxDrawSurface& s)
 }
 
 // --- the mini-game badges ------------------------------------------------------------------
-// One round badge per farm game, 32-bit with a clear corner: its normal look,
-// its highlighted look (lit, with a yellow halo) and its locked look (grey,
-// a big padlock in front), so a child sees at once which games are open.
-
-enum EBadgeLook
-{
-    kBadgeNormal,
-    kBadgeHighlighted,
-    kBadgeLocked,
-};
+// One round badge per farm game (BadgeLooks.h).
 
 enum EBadgeGame
 {
@@ -337,24 +329,6 @@ enum EBadgeGame
     kNumberWeb,
     kSwinging,
     kPigPen,
-};
-
-constexpr int32_t kBadge = 104;
-
-struct BadgeInk
-{
-    const CxDrawSurface& s;
-    EBadgeLook look;
-    uint32_t operator()(int r, int g, int b) const
-    {
-        if (look == kBadgeLocked) {
-            const int grey = (r * 3 + g * 5 + b * 2) / 10 / 2 + 90;
-            return Colour(s, static_cast<uint8_t>(grey), static_cast<uint8_t>(grey), static_cast<uint8_t>(grey));
-        }
-        if (look == kBadgeHighlighted)
-            return Colour(s, Lift(r, 30), Lift(g, 30), Lift(b, 30));
-        return Colour(s, static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b));
-    }
 };
 
 void PaintWeb(CxDrawSurface& s, const BadgeInk& ink)
@@ -434,37 +408,13 @@ void PaintBadgeSymbol(CxDrawSurface& s, EBadgeGame game, const BadgeInk& ink)
     }
 }
 
-void PaintPadlock(CxDrawSurface& s)
-{
-    const int32_t c = kBadge / 2;
-    const uint32_t dark = Colour(s, 40, 34, 30);
-    const uint32_t gold = Colour(s, 250, 196, 40);
-    // The shackle: a thick arch above the body.
-    for (int32_t r = 13; r <= 19; ++r)
-        for (int step = 0; step <= 32; ++step) {
-            const double a = kPi + step * kPi / 32;
-            s.FillCircle(c + static_cast<int32_t>(r * std::cos(a)), 58 + static_cast<int32_t>(r * std::sin(a)), 1,
-                         r == 13 || r == 19 ? dark : Colour(s, 200, 200, 210));
-        }
-    FillRect(s, c - 26, 54, c + 26, 92, dark);
-    FillRect(s, c - 23, 57, c + 23, 89, gold);
-    s.FillCircle(c, 69, 6, dark);
-    FillRect(s, c - 2, 70, c + 2, 82, dark);
-}
-
 template <EBadgeGame Game, EBadgeLook Look>
 void PaintBadge(CxDrawSurface& s)
 {
     constexpr int backs[][3] = {{108, 170, 70}, {90, 150, 220}, {120, 190, 120}, {150, 100, 200},
                                 {220, 120, 60},  {80, 120, 200}, {180, 140, 90}};
-    s.Create(kBadge, kBadge, 32);
-    FillRect(s, 0, 0, kBadge - 1, kBadge - 1, Argb(0, 0, 0, 0));
-    const int32_t c = kBadge / 2;
+    PaintBadgeBack(s, Look, backs[Game]);
     const BadgeInk ink{s, Look};
-    if (Look == kBadgeHighlighted)
-        s.FillCircle(c, c, c - 1, Colour(s, 255, 236, 80));
-    s.FillCircle(c, c, c - 5, Colour(s, 50, 40, 30));
-    s.FillCircle(c, c, c - 8, ink(backs[Game][0], backs[Game][1], backs[Game][2]));
     PaintBadgeSymbol(s, Game, ink);
     if (Look == kBadgeLocked)
         PaintPadlock(s);
@@ -544,10 +494,7 @@ void PaintCentreButton(CxDrawSurface& s)
     PaintBoardStrip(s, &PaintCentreFace);
 }
 
-#define FARM_BADGE(file, game)                                                                                     \
-    {"FarmyardMenu/" file ".tga", &PaintBadge<game, kBadgeNormal>, kBadge, kBadge, 32},                           \
-        {"FarmyardMenu/" file "_hi.tga", &PaintBadge<game, kBadgeHighlighted>, kBadge, kBadge, 32},               \
-        {"FarmyardMenu/" file "_lock.tga", &PaintBadge<game, kBadgeLocked>, kBadge, kBadge, 32}
+#define FARM_BADGE(file, game) BADGE_PICTURES("FarmyardMenu/" file, PaintBadge, game)
 
 const ST_DEMO_PICTURE kPictures[] = {
     // 800 x 600, 24-bit: the yard up close under a sunny sky

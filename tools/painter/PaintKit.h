@@ -68,5 +68,6 @@ std::span<const ST_DEMO_PICTURE> CursorPictures();
 std::span<const ST_DEMO_PICTURE> DialogPictures();
 std::span<const ST_DEMO_PICTURE> ActivityCenterPictures();
 std::span<const ST_DEMO_PICTURE> FairgroundPictures();
+std::span<const ST_DEMO_PICTURE> FairgroundSprites();
 std::span<const ST_DEMO_PICTURE> LoginPictures();
 std::span<const ST_DEMO_PICTURE> OptionsPictures();
