@@ -406,6 +406,10 @@ void CFairgroundMenu::OnLButtonDown(uint32_t buttons, CxPoint point)
     default:
         return;
     }
+    // The hover follows the click's own point: a click can come without a
+    // move before it (a touch screen, a replayed click).
+    if (!IsSequencePlaying())
+        m_hub.OnPointerMove(point);
     if (m_hub.GetHovered()) {
         if (IsSequencePlaying())
             return;

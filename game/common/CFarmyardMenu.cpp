@@ -129,6 +129,10 @@ void CFarmyardMenu::OnMouseMove(uint32_t buttons, CxPoint point)
 
 void CFarmyardMenu::OnLButtonDown(uint32_t buttons, CxPoint point)
 {
+    // The hover follows the click's own point: a click can come without a
+    // move before it (a touch screen, a replayed click).
+    if (!IsSequencePlaying())
+        m_hub.OnPointerMove(point);
     if (m_hub.GetHovered()) {
         NoteInput();
         if (IsSequencePlaying())
