@@ -2,16 +2,17 @@
 // room stack, with the demo's goal globals.
 #include "game/common/CGoalBook.h"
 #include "game/common/CGoalMarker.h"
+#include "tests/game/FakeLevelPorts.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
 namespace {
 
-class FakeStory : public CLevelStore, public CLevelNavigator
+// The demo's goal globals: three farm goals, two fair goals, one closing goal.
+class FakeStory : public FakeLevelStore, public FakeLevelNavigator
 {
 public:
     FakeStory()
@@ -20,25 +21,6 @@ public:
                    {"g_NumFairGoals", 2}, {"g_FairGoal0", 3}, {"g_FairGoal1", 1},
                    {"g_NumClosingGoals", 1}, {"g_ClosingGoal0", 1}};
     }
-    int ReadInt(const char* key, int defaultValue) override
-    {
-        const auto found = keys.find(key);
-        return found == keys.end() ? defaultValue : found->second;
-    }
-    void WriteInt(const char* key, int value) override { keys[key] = value; }
-    int ReadGlobal(const char* name) override { return globals.count(name) ? globals[name] : 0; }
-    const char* GetRoomName() const override { return room.c_str(); }
-    void GotoRoom(const char* name) override { went.push_back(name); }
-    bool HasPendingRoom() const override { return !went.empty(); }
-    CxString GetLastHubName() const override { return CxString(""); }
-    void ClearLastHubName() override {}
-
-    int Key(const char* key) { return ReadInt(key, 0); }
-
-    std::string room = "BaleOut";
-    std::map<std::string, int> keys;
-    std::map<std::string, int> globals;
-    std::vector<std::string> went;
 };
 
 class GoalBookTest : public ::testing::Test

@@ -2,36 +2,22 @@
 // room stack, the dialogs, the random pick and the goals.
 #include "PIM/core/Pimstr.h"
 #include "game/common/CLevelFlow.h"
+#include "tests/game/FakeLevelPorts.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
 namespace {
 
-class FakeGame : public CLevelStore,
-                 public CLevelNavigator,
+class FakeGame : public FakeLevelStore,
+                 public FakeLevelNavigator,
                  public CLevelDialogs,
                  public CLevelRandom,
                  public CLevelGoals
 {
 public:
-    int ReadInt(const char* key, int defaultValue) override
-    {
-        const auto found = keys.find(key);
-        return found == keys.end() ? defaultValue : found->second;
-    }
-    void WriteInt(const char* key, int value) override { keys[key] = value; }
-    int ReadGlobal(const char* name) override { return globals.count(name) ? globals[name] : 0; }
-
-    const char* GetRoomName() const override { return room.c_str(); }
-    void GotoRoom(const char* name) override { went.push_back(name); }
-    bool HasPendingRoom() const override { return !went.empty(); }
-    CxString GetLastHubName() const override { return CxString(lastHub.c_str()); }
-    void ClearLastHubName() override { lastHub.clear(); }
-
     int ShowStartLevelDialog() override { return startAnswer; }
     void ShowRewardDialog(int kind) override { rewards.push_back(kind); }
     int ShowYesNo(const char* file) override
@@ -61,11 +47,6 @@ public:
             GotoRoom(goalRoom.c_str());
     }
 
-    std::string room = "BaleOut";
-    std::map<std::string, int> keys;
-    std::map<std::string, int> globals;
-    std::vector<std::string> went;
-    std::string lastHub;
     int startAnswer = 0;
     std::vector<int> rewards;
     bool answerYes = true;

@@ -19,7 +19,7 @@ std::vector<ST_DEMO_PICTURE> GetDemoPictures()
 {
     std::vector<ST_DEMO_PICTURE> all;
     for (auto list : {TitlePictures(), FarmerPictures(), PropPictures(), ButtonPictures(), CreditsPictures(),
-                      QuestionPictures(), CommonPictures(), FarmyardPictures(), CursorPictures(),
+                      YesNoButtonPictures(), CommonPictures(), FarmyardPictures(), CursorPictures(),
                       DialogPictures(),
                       FairgroundPictures(), FairgroundSprites(), ActivityCenterPictures(),
                       LoginPictures(),

@@ -61,7 +61,7 @@ std::span<const ST_DEMO_PICTURE> FarmerPictures();
 std::span<const ST_DEMO_PICTURE> PropPictures();
 std::span<const ST_DEMO_PICTURE> ButtonPictures();
 std::span<const ST_DEMO_PICTURE> CreditsPictures();
-std::span<const ST_DEMO_PICTURE> QuestionPictures();
+std::span<const ST_DEMO_PICTURE> YesNoButtonPictures();
 std::span<const ST_DEMO_PICTURE> CommonPictures();
 std::span<const ST_DEMO_PICTURE> FarmyardPictures();
 std::span<const ST_DEMO_PICTURE> CursorPictures();

@@ -1,6 +1,6 @@
-// The title room's question dialog: a wooden sign with the farmer's hat on
-// it, and its two buttons, a green tick and a red cross, in the five looks
-// of a button's states (32-bit, with soft see-through edges).
+// The yes and no buttons every yes/no dialog shows (quit, printer, codes,
+// deleting a player, the level boards): a green tick and a red cross, in the
+// five looks of a button's states (32-bit, with soft see-through edges).
 #include "tools/painter/BoardButtons.h"
 
 #include <algorithm>
@@ -10,41 +10,7 @@ namespace {
 
 constexpr int32_t kButton = 80;
 
-void PaintSign(CxDrawSurface& s)
-{
-    StartKeyed(s, 420, 260, 24);
-    const uint32_t edge = Colour(s, 110, 70, 40);
-    const uint32_t wood = Colour(s, 196, 146, 90);
-    const uint32_t grain = Colour(s, 176, 128, 76);
-    // The board, with rounded corners (circles at the corners).
-    for (int32_t cx : {24, 395})
-        for (int32_t cy : {24, 235})
-            s.FillCircle(cx, cy, 24, edge);
-    FillRect(s, 24, 0, 395, 259, edge);
-    FillRect(s, 0, 24, 419, 235, edge);
-    for (int32_t cx : {26, 393})
-        for (int32_t cy : {26, 233})
-            s.FillCircle(cx, cy, 18, wood);
-    FillRect(s, 26, 8, 393, 251, wood);
-    FillRect(s, 8, 26, 411, 233, wood);
-    for (int32_t y = 30; y < 240; y += 22)
-        FillRect(s, 20, y, 399, y + 1, grain);
-    // The farmer's hat in the middle of the top half, and a big question mark.
-    const uint32_t straw = Colour(s, 236, 204, 96);
-    FillEllipse(s, 140, 96, 70, 14, straw);
-    FillEllipse(s, 140, 78, 38, 26, straw);
-    FillRect(s, 102, 84, 178, 92, Colour(s, 170, 60, 40));
-    const uint32_t ink = Colour(s, 90, 50, 30);
-    for (int i = 0; i <= 40; ++i) { // the hook of the "?"
-        const double a = 3.14159265 * (1.1 - i / 40.0 * 1.6);
-        s.FillCircle(290 + static_cast<int32_t>(std::lround(30 * std::cos(a))),
-                     70 - static_cast<int32_t>(std::lround(30 * std::sin(a))), 7, ink);
-    }
-    ThickLine(s, 300, 100, 290, 130, 7, ink);
-    s.FillCircle(290, 156, 9, ink);
-}
-
-// A round button face with soft edges; `mark` draws the sign on it.
+// A round button face with soft edges; `tick` picks the tick or the cross drawn on it.
 void PaintRoundButtons(CxDrawSurface& s, uint8_t red, uint8_t green, uint8_t blue, bool tick)
 {
     s.Create(kButton * 5, kButton, 32);
@@ -88,8 +54,6 @@ void PaintNo(CxDrawSurface& s)
 }
 
 const ST_DEMO_PICTURE kPictures[] = {
-    // 420 x 260 on a magenta key: the sign the question dialog shows
-    {"title/question.tga", &PaintSign, 420, 260, 24},
     // five 80 x 80 frames each, 32-bit with alpha
     {"title/button_yes.tga", &PaintYes, kButton * 5, kButton, 32},
     {"title/button_no.tga", &PaintNo, kButton * 5, kButton, 32},
@@ -97,7 +61,7 @@ const ST_DEMO_PICTURE kPictures[] = {
 
 } // namespace
 
-std::span<const ST_DEMO_PICTURE> QuestionPictures()
+std::span<const ST_DEMO_PICTURE> YesNoButtonPictures()
 {
     return kPictures;
 }
