@@ -190,10 +190,19 @@ void CFairgroundMenu::LoadSprites()
     LoadInto(m_spinner, "FairgroundMenu/Mg2.xni", kSpinnerZ, *this);
     m_spinner.GetAnimation().SetListener(this);
     LoadInto(m_cannon, "FairgroundMenu/cannon.xni", kCannonZ, *this);
+    // One target read from its file, the others sharing its pictures (and
+    // leaving its event name to it alone).
     for (int i = 0; i < FAIR_CANNON_TARGETS; ++i) {
         CDaxSprite& target = m_targets[static_cast<size_t>(i)];
         const CxPoint at = kTargetSpots[i];
-        LoadInto(target, "FairgroundMenu/Target.xni", Depth(0x7FFFFFFFu - static_cast<uint32_t>(at.x)), *this);
+        const int32_t z = Depth(0x7FFFFFFFu - static_cast<uint32_t>(at.x));
+        if (i == 0) {
+            LoadInto(target, "FairgroundMenu/Target.xni", z, *this);
+        } else if (m_targets[0].GetStateCount() > 0 && target.CopyStatesFrom(m_targets[0]) == PIM_OK) {
+            target.SetZ(z);
+            AddChild(&target);
+            target.Hide();
+        }
         target.SetPosition(at.x, at.y);
     }
 }
@@ -303,10 +312,16 @@ void CFairgroundMenu::HideViewSprites()
     m_hub.Unhover();
     for (CxSprite& background : m_backgrounds)
         background.Hide();
-    for (CDaxSprite* sprite : {&m_kids, &m_pig, &m_ride, &m_spinner, &m_cannon})
+    // Stopped as well: a playing animation places its sprite again at each
+    // loop, and that shows it.
+    for (CDaxSprite* sprite : {&m_kids, &m_pig, &m_ride, &m_spinner, &m_cannon}) {
+        sprite->Stop();
         sprite->Hide();
-    for (CDaxSprite& target : m_targets)
+    }
+    for (CDaxSprite& target : m_targets) {
+        target.Stop();
         target.Hide();
+    }
     for (CSpecialButton& button : m_buttons)
         button.PutAway();
     m_scoreText.Hide();

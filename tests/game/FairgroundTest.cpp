@@ -125,7 +125,10 @@ TEST_F(FairgroundTest, TheEdgesScrollBothWaysAndTheCursorSaysWhere)
     EXPECT_TRUE(fair->GetButton(2).IsShown());
     EXPECT_FALSE(fair->GetButton(1).IsShown());
     EXPECT_EQ(fair->ChooseCursor(CxPoint(420, 260)), FAIR_CURSOR_POINT); // the spinner
-    game.Run(400);
+    // The pig of the other view stays away however long this one is looked at.
+    game.Run(2000);
+    EXPECT_FALSE(fair->GetPig().IsShown());
+    EXPECT_FALSE(fair->GetTarget(3).IsShown());
     Screenshot("fairground-view1.png");
 
     // On past the edge wraps round to the first view; left comes back too.

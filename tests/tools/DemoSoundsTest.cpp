@@ -38,7 +38,7 @@ TEST(DemoSounds, MakesEveryWaveLongAndLoudAsMeant)
         {"common/chime.wav", {0.9, false, false}},       {"prop/chirp.wav", {0.5, false, true}},
         {"common/tune.wav", {8.0, true, true}},          {"credits/music.wav", {10.0, true, true}},
         {"FarmyardMenu/cluck.wav", {0.4, false, true}},  {"FarmyardMenu/baa.wav", {0.6, false, true}},
-        {"FarmyardMenu/S03_sfx_farmamb.wav", {6.0, true, true}},
+        {"FarmyardMenu/S03_sfx_farmamb.wav", {6.0, true, true}}, {"FairgroundMenu/S04_sfx_fairamb.wav", {4.8, true, true}},
     };
     size_t count = 0;
     for (const char* const* name = GetDemoSoundNames(); *name; ++name, ++count) {
