@@ -562,21 +562,10 @@ void FaceToys(CxDrawSurface& f)
 {
     DrawBall(f, 48, 48, 40);
 }
-void PaintFoodButton(CxDrawSurface& s)
+template <void (*Face)(CxDrawSurface& f)>
+void PaintShelfButton(CxDrawSurface& s)
 {
-    PaintBoardStrip(s, &FaceFood);
-}
-void PaintDecorButton(CxDrawSurface& s)
-{
-    PaintBoardStrip(s, &FaceDecor);
-}
-void PaintGroomButton(CxDrawSurface& s)
-{
-    PaintBoardStrip(s, &FaceGroom);
-}
-void PaintToysButton(CxDrawSurface& s)
-{
-    PaintBoardStrip(s, &FaceToys);
+    PaintBoardStrip(s, Face);
 }
 
 // A round tile for the shelf, one frame per button state, lit as the board
@@ -782,7 +771,7 @@ void PaintBackground(CxDrawSurface& s)
 #define PIG_STRIP(file, paint, frames) {"PigPen/" file, paint, kPigFrameW * (frames), kPigFrameH, 32}
 #define TILE(file, draw) {"PigPen/" file, &PaintIcon<draw>, kTile * kButtonStates, kTile, 32}
 #define DRAG(file, draw) {"PigPen/" file, &PaintDrag<draw>, kDragW, kDragH, 32}
-#define BOARD(file, paint) {"PigPen/" file, paint, kBoardSize * kButtonStates, kBoardSize, 24}
+#define BOARD(file, face) {"PigPen/" file, &PaintShelfButton<face>, kBoardSize * kButtonStates, kBoardSize, 24}
 
 const ST_DEMO_PICTURE kPictures[] = {
     {"PigPen/G10_BG.tga", &PaintBackground, 800, 600, 24},
@@ -813,10 +802,10 @@ const ST_DEMO_PICTURE kPictures[] = {
     {"PigPen/g10_thought_groom.tga", &PaintWish<4>, kWishW, kWishH, 32},
     {"PigPen/g10_thought_Decor.tga", &PaintWish<5>, kWishW, kWishH, 32},
     // the shelf: four 96 x 96 board buttons, two page arrows, 72 x 72 item tiles
-    BOARD("button_food.tga", &PaintFoodButton),
-    BOARD("button_decor.tga", &PaintDecorButton),
-    BOARD("button_groom.tga", &PaintGroomButton),
-    BOARD("button_toys.tga", &PaintToysButton),
+    BOARD("button_food.tga", &FaceFood),
+    BOARD("button_decor.tga", &FaceDecor),
+    BOARD("button_groom.tga", &FaceGroom),
+    BOARD("button_toys.tga", &FaceToys),
     {"PigPen/button_next.tga", &PaintNextArrow, 40 * kButtonStates, 48, 32},
     {"PigPen/button_prev.tga", &PaintPrevArrow, 40 * kButtonStates, 48, 32},
     TILE("icon_locked.tga", &DrawPadlock),
