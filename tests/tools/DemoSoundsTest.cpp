@@ -39,6 +39,8 @@ TEST(DemoSounds, MakesEveryWaveLongAndLoudAsMeant)
         {"common/tune.wav", {8.0, true, true}},          {"credits/music.wav", {10.0, true, true}},
         {"FarmyardMenu/cluck.wav", {0.4, false, true}},  {"FarmyardMenu/baa.wav", {0.6, false, true}},
         {"FarmyardMenu/S03_sfx_farmamb.wav", {6.0, true, true}}, {"FairgroundMenu/S04_sfx_fairamb.wav", {4.8, true, true}},
+        {"PigPen/s13_rtDrink.wav", {0.6, false, true}},  {"PigPen/s13_rtBrush.wav", {0.8, false, true}},
+        {"PigPen/s13_rtFillBowl.wav", {1.2, false, true}},
     };
     size_t count = 0;
     for (const char* const* name = GetDemoSoundNames(); *name; ++name, ++count) {

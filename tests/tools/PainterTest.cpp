@@ -12,6 +12,7 @@
 #include "tools/painter/DemoPainter.h"
 #include "tools/painter/FairgroundScenery.h"
 #include "tools/painter/FarmyardLayout.h"
+#include "tools/painter/PigPenLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -298,5 +299,81 @@ TEST_F(PaintedDemo, TheBigWheelHasSoftEdgesAndStandsOnTheSeam)
         EXPECT_EQ(At(ride, frame * 168 + 84, 92).alpha, 255) << frame;
         EXPECT_EQ(At(ride, frame * 168 + 84 - 56, 242).alpha, 255) << frame;
         EXPECT_EQ(At(ride, frame * 168 + 84 + 56, 242).alpha, 255) << frame;
+    }
+}
+
+namespace {
+
+// How many opaque pixels of `rect` (in the pig's frame) frame `frame` has.
+int OpaqueIn(CxDrawSurface& strip, int frame, const CxRect& rect)
+{
+    int count = 0;
+    for (int32_t y = rect.top; y <= rect.bottom; ++y)
+        for (int32_t x = rect.left; x <= rect.right; ++x)
+            count += SplitPixel(strip.GetFormat(), strip.GetPixel(frame * kPigFrameW + x, y)).alpha == 255;
+    return count;
+}
+
+} // namespace
+
+TEST_F(PaintedDemo, TobbleIsSoftEdgedAndEveryPettingAreaLandsOnHim)
+{
+    for (const char* name : {"PigPen/pig_sad.tga", "PigPen/pig_soso.tga", "PigPen/pig_happy.tga"}) {
+        SCOPED_TRACE(name);
+        CxDrawSurface pig;
+        ASSERT_NO_FATAL_FAILURE(Load(pig, name));
+        ASSERT_EQ(pig.GetDepth(), 32);
+        ASSERT_EQ(pig.GetHeight(), kPigFrameH);
+        for (int frame = 0; frame < pig.GetWidth() / kPigFrameW; ++frame) {
+            SCOPED_TRACE(frame);
+            // Clear round him, so the room's pixel hit test finds only the pig.
+            EXPECT_EQ(At(pig, frame * kPigFrameW, 0).alpha, 0);
+            EXPECT_EQ(At(pig, frame * kPigFrameW + kPigFrameW - 1, 0).alpha, 0);
+            // A good part of each area is pig (the feet's has the gaps between
+            // his legs, and he hops in it when happy).
+            for (const CxRect& area : {kPetHead, kPetChest, kPetFeet, kPetRump}) {
+                const int size = (area.right - area.left + 1) * (area.bottom - area.top + 1);
+                EXPECT_GT(OpaqueIn(pig, frame, area) * 3, size) << area.left << ", " << area.top;
+            }
+        }
+        int soft = 0;
+        for (int32_t y = 0; y < kPigFrameH; ++y)
+            for (int32_t x = 0; x < kPigFrameW; ++x) {
+                const uint8_t alpha = At(pig, x, y).alpha;
+                soft += alpha > 0 && alpha < 255;
+            }
+        EXPECT_GT(soft, 100);
+    }
+}
+
+TEST_F(PaintedDemo, TobbleShowsEachMoodAndTalksWithoutAPaintedMouth)
+{
+    CxDrawSurface moods[3], talks[3];
+    const char* moodFiles[3] = {"PigPen/pig_sad.tga", "PigPen/pig_soso.tga", "PigPen/pig_happy.tga"};
+    const char* talkFiles[3] = {"PigPen/pig_talk_sad.tga", "PigPen/pig_talk_soso.tga", "PigPen/pig_talk_happy.tga"};
+    for (int m = 0; m < 3; ++m) {
+        ASSERT_NO_FATAL_FAILURE(Load(moods[m], moodFiles[m]));
+        ASSERT_NO_FATAL_FAILURE(Load(talks[m], talkFiles[m]));
+    }
+    // The face (the head's box) differs between every two moods in frame 0.
+    auto faceDiffers = [](CxDrawSurface& a, CxDrawSurface& b) {
+        int changed = 0;
+        for (int32_t y = kPetHead.top; y <= kPetHead.bottom + 30; ++y)
+            for (int32_t x = kPetHead.left; x <= kPetHead.right; ++x)
+                changed += a.GetPixel(x, y) != b.GetPixel(x, y);
+        return changed;
+    };
+    EXPECT_GT(faceDiffers(moods[0], moods[1]), 50);
+    EXPECT_GT(faceDiffers(moods[1], moods[2]), 50);
+    EXPECT_GT(faceDiffers(moods[0], moods[2]), 50);
+    // Where the lips go (pig.xni: LipPosition 45, 125, 30 x 16) the mood
+    // pictures draw a mouth and the talking ones do not: the lips are it.
+    for (int m = 0; m < 3; ++m) {
+        SCOPED_TRACE(m);
+        int changed = 0;
+        for (int32_t y = 125; y < 141; ++y)
+            for (int32_t x = 46; x < 74; ++x)
+                changed += talks[m].GetPixel(x, y) != moods[m].GetPixel(x, y);
+        EXPECT_GT(changed, 10);
     }
 }

@@ -343,6 +343,59 @@ std::vector<int16_t> FairAmbience()
     return Normalised(mix, 0.22);
 }
 
+// --- the pig pen ---------------------------------------------------------------------------------
+
+// A drop of water: a sine whose pitch slides from `from` to `to` hertz over
+// `length` seconds, softly in and out.
+void AddBlip(std::vector<double>& mix, double start, double length, double from, double to, double level)
+{
+    double phase = 0;
+    const size_t first = static_cast<size_t>(start * kRate);
+    const size_t count = static_cast<size_t>(length * kRate);
+    for (size_t i = 0; i < count && first + i < mix.size(); ++i) {
+        const double u = static_cast<double>(i) / count;
+        phase += 2 * kPi * (from + (to - from) * u) / kRate;
+        mix[first + i] += level * std::sin(kPi * u) * std::sin(phase);
+    }
+}
+
+// Tobble drinking: three gentle slurps in 0.6 s, each a falling "glug".
+std::vector<int16_t> Drink()
+{
+    std::vector<double> mix(kRate * 6 / 10, 0.0);
+    for (int k = 0; k < 3; ++k)
+        AddBlip(mix, 0.02 + k * 0.18, 0.12, 520 - k * 30, 240, 0.5);
+    return Normalised(mix, 0.4);
+}
+
+// The brush: two soft swishes of dull hiss in 0.8 s.
+std::vector<int16_t> Brush()
+{
+    std::vector<double> mix(kRate * 8 / 10, 0.0);
+    ST_NOISE noise;
+    const double dull = 1 - std::exp(-2 * kPi * 2500.0 / kRate);
+    double hiss = 0;
+    for (size_t i = 0; i < mix.size(); ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        hiss += dull * (noise.Next() - hiss);
+        mix[i] = hiss * (Pulse(t, 0.02, 0.32) + Pulse(t, 0.42, 0.34));
+    }
+    return Normalised(mix, 0.3);
+}
+
+// Water pumped into the bowl: 1.2 s of bubbling drops rising as it fills.
+std::vector<int16_t> FillBowl()
+{
+    std::vector<double> mix(kRate * 12 / 10, 0.0);
+    ST_NOISE noise;
+    for (int k = 0; k < 16; ++k) {
+        const double start = 0.03 + k * 0.068;
+        const double pitch = 380 + k * 22 + 80 * noise.Next();
+        AddBlip(mix, start, 0.07, pitch, pitch * 1.6, 0.4);
+    }
+    return Normalised(mix, 0.35);
+}
+
 struct ST_DEMO_SOUND
 {
     const char* path; // relative to the data folder
@@ -358,6 +411,9 @@ const ST_DEMO_SOUND kSounds[] = {
     {"FarmyardMenu/baa.wav", &Baa},        // 0.6 s: the sheep
     {"FarmyardMenu/S03_sfx_farmamb.wav", &FarmAmbience}, // 6 s: the yard, looped while there
     {"FairgroundMenu/S04_sfx_fairamb.wav", &FairAmbience}, // 4.8 s: the fair's organ, looped while there
+    {"PigPen/s13_rtDrink.wav", &Drink},       // 0.6 s: Tobble slurping from his bowl
+    {"PigPen/s13_rtBrush.wav", &Brush},       // 0.8 s: two strokes of the brush
+    {"PigPen/s13_rtFillBowl.wav", &FillBowl}, // 1.2 s: the pump filling the bowl
 };
 
 const char* const* BuildNames()

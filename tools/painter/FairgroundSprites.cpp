@@ -122,21 +122,6 @@ void PaintTobble(CxDrawSurface& s)
 
 constexpr int32_t kRideW = 168, kRideH = 250;
 
-// Softens every outline: a pixel next to the clear outside is half see-through.
-void SoftenEdges(CxDrawSurface& s)
-{
-    const int32_t w = s.GetWidth(), h = s.GetHeight();
-    auto clear = [&](int32_t x, int32_t y) {
-        return x < 0 || y < 0 || x >= w || y >= h || (s.GetPixel(x, y) >> 24) == 0;
-    };
-    for (int32_t y = 0; y < h; ++y)
-        for (int32_t x = 0; x < w; ++x) {
-            const uint32_t p = s.GetPixel(x, y);
-            if ((p >> 24) == 0xFF && (clear(x - 1, y) || clear(x + 1, y) || clear(x, y - 1) || clear(x, y + 1)))
-                s.SetPixel(x, y, (p & 0x00FFFFFFu) | 0x80000000u);
-        }
-}
-
 void PaintRide(CxDrawSurface& s)
 {
     StartKeyed(s, kRideW * 4, kRideH, 32);

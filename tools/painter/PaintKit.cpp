@@ -115,3 +115,17 @@ void StartKeyed(CxDrawSurface& s, int32_t width, int32_t height, int depth)
     if (depth != 32)
         s.SetTransparentColour(key);
 }
+
+void SoftenEdges(CxDrawSurface& s)
+{
+    const int32_t w = s.GetWidth(), h = s.GetHeight();
+    auto clear = [&](int32_t x, int32_t y) {
+        return x < 0 || y < 0 || x >= w || y >= h || (s.GetPixel(x, y) >> 24) == 0;
+    };
+    for (int32_t y = 0; y < h; ++y)
+        for (int32_t x = 0; x < w; ++x) {
+            const uint32_t p = s.GetPixel(x, y);
+            if ((p >> 24) == 0xFF && (clear(x - 1, y) || clear(x + 1, y) || clear(x, y - 1) || clear(x, y + 1)))
+                s.SetPixel(x, y, (p & 0x00FFFFFFu) | 0x80000000u);
+        }
+}

@@ -33,6 +33,9 @@ void FillPolygon(CxDrawSurface& s, const CxPoint* corners, int count, uint32_t c
 // Makes `s` a `width` x `height` picture of `depth` bits filled with the key
 // colour magenta (or fully transparent at 32 bits), the key set.
 void StartKeyed(CxDrawSurface& s, int32_t width, int32_t height, int depth);
+// Softens every outline of a 32-bit picture: an opaque pixel next to the
+// clear outside becomes half see-through.
+void SoftenEdges(CxDrawSurface& s);
 
 // Starts a strip font of the digits: 24-bit on a magenta key, the top row
 // marking where each glyph starts (the engine's bitmap fonts cut it there).
@@ -71,3 +74,4 @@ std::span<const ST_DEMO_PICTURE> FairgroundPictures();
 std::span<const ST_DEMO_PICTURE> FairgroundSprites();
 std::span<const ST_DEMO_PICTURE> LoginPictures();
 std::span<const ST_DEMO_PICTURE> OptionsPictures();
+std::span<const ST_DEMO_PICTURE> PigPenPictures();
