@@ -601,7 +601,7 @@ void CFairgroundMenu::UpdateSpinnerGame()
     switch (m_spinnerGame.Update()) {
     case EFairSpinnerResult::Scored:
         m_state = EFairState::Game2Running;
-        SetScore(m_spinnerGame.GetScore());
+        ShowScoreValue(m_spinnerGame.GetScore());
         m_spinner.PlayInfinite(FAIR_SPINNER_SPINNING);
         break;
     case EFairSpinnerResult::Lost:
@@ -646,10 +646,10 @@ void CFairgroundMenu::ShowScores(const char* section, int32_t width, int32_t hei
     CxString best;
     best.Format("%d", GetGoals().GetKey(highScoreKey));
     m_highScoreText.SetText(best.GetText());
-    SetScore(score);
+    ShowScoreValue(score);
 }
 
-void CFairgroundMenu::SetScore(int score)
+void CFairgroundMenu::ShowScoreValue(int score)
 {
     CxString text;
     text.Format("%d", score);

@@ -110,7 +110,7 @@ private:
     // Score texts at the game's places, the best one from `highScoreKey`.
     void ShowScores(const char* section, int32_t width, int32_t height, int pointSize, const char* highScoreKey,
                     int score);
-    void SetScore(int score);
+    void ShowScoreValue(int score);
     // A greater score than the best is the new best, and one win toward the fair goal.
     void ApplyHighScore(int score, const char* key);
     int TargetAt(CxPoint point) const;
