@@ -174,6 +174,8 @@ public:
     // Takes effect at the next Load.
     void SetActivityPath(const char* path) { m_activityPath = path ? path : ""; }
     const CxInterpolator& GetInterpolator() const { return m_interpolator; }
+    // For a room that binds variables of its own for its sequences (they go at Unload).
+    CxInterpolator& GetInterpolator() { return m_interpolator; }
     PimChannelId GetChannel() const { return m_channel; }
     // The room's own buttons; the global ones it borrowed are found first.
     const DaxButtonList& GetButtons() const { return m_buttons; }

@@ -8,18 +8,9 @@
 #include "PIM/files/PimFileLayer.h"
 #include "game/common/CCodeDialog.h"
 #include "game/common/CGameServices.h"
+#include "game/common/GameData.h"
 
 #include <memory>
-
-namespace {
-
-// The file-layer path of a data name when the file is there.
-bool FindData(const char* name, CxString& path)
-{
-    return BuildGamePathFromData(path, name) == PIM_OK && FsExists(path.GetText());
-}
-
-} // namespace
 
 CActivityCenter::CActivityCenter(CxGameApp* app) : CGameRoom(app) {}
 
@@ -30,19 +21,8 @@ CActivityCenter::~CActivityCenter()
 
 void CActivityCenter::PlayFirstVisitMovie()
 {
-    CxString movie;
-    if (!FindData(GAME_CENTRE_MOVIE, movie))
-        return;
-    CDaxApp* app = CDaxApp::GetDaxApp();
-    if (app)
-        app->DisableCursor();
-    CDaxMusic& music = DaxServices().GetMusic();
-    music.Pause();
-    DaxServices().PlayMovie(movie.GetText(), -1, -1, true);
-    music.Resume();
-    GamePlayVoiceOnce(GAME_CENTRE_VOICE);
-    if (app)
-        app->EnableCursor();
+    if (GamePlayCutScene(GAME_CENTRE_MOVIE))
+        GamePlayVoiceOnce(GAME_CENTRE_VOICE);
 }
 
 int CActivityCenter::Load()

@@ -18,22 +18,19 @@
 #include "PIM/text/CxFont.h"
 #include "game/common/CGameServices.h"
 #include "game/common/GameCursors.h"
+#include "game/common/GameData.h"
+#include "game/common/GameDepth.h"
 
 #include <algorithm>
 
 namespace {
 
-// Depths as the fair's pictures were made for (a smaller one is nearer).
-constexpr int32_t Depth(uint32_t pattern)
-{
-    return static_cast<int32_t>(pattern);
-}
-constexpr int32_t kBackgroundZ = Depth(0xBFFFFFFEu);
-constexpr int32_t kRideZ = Depth(0xBFFFFF9Au);
-constexpr int32_t kPigZ = Depth(0x800001F3u);
-constexpr int32_t kSpinnerZ = Depth(0x7FFFFF9Bu);
-constexpr int32_t kCannonZ = Depth(0x7FFFFFFFu);
-constexpr int32_t kKidsZ = Depth(0x3FFFFFFFu);
+constexpr int32_t kBackgroundZ = GameDepth(0xBFFFFFFEu);
+constexpr int32_t kRideZ = GameDepth(0xBFFFFF9Au);
+constexpr int32_t kPigZ = GameDepth(0x800001F3u);
+constexpr int32_t kSpinnerZ = GameDepth(0x7FFFFF9Bu);
+constexpr int32_t kCannonZ = GameDepth(0x7FFFFFFFu);
+constexpr int32_t kKidsZ = GameDepth(0x3FFFFFFFu);
 // Behind the room's own buttons, in front of everything else of the fair.
 constexpr int32_t kButtonZ = 900;
 constexpr int32_t kTextZ = 800;
@@ -62,22 +59,6 @@ constexpr uint32_t kScoreColour = 0x000000;
 constexpr uint32_t kHighScoreColour = 0xDE2802; // 222, 40, 2
 constexpr int kGame1PointSize = 26;
 constexpr int kGame2PointSize = 17;
-
-// The file-layer path of a data name when the file is there.
-bool FindData(const char* name, CxString& path)
-{
-    return BuildGamePathFromData(path, name) == PIM_OK && FsExists(path.GetText());
-}
-
-// The wave of a data name when the file is there; an empty handle (and no
-// error) when the data set has none.
-CDaxSound LoadOptionalSound(const char* fileName)
-{
-    CxString path;
-    if (!FindData(fileName, path))
-        return {};
-    return DaxServices().GetSound(fileName);
-}
 
 CxPoint ReadPoint(CxOptions& options, const char* section, const char* key)
 {
@@ -127,13 +108,13 @@ int CFairgroundMenu::Load()
         PlayArrivalMovie();
     const int code = CGameRoom::Load();
     m_state = EFairState::Idle;
-    m_ambient = LoadOptionalSound(GAME_FAIR_AMBIENT);
+    m_ambient = GameLoadOptionalSound(GAME_FAIR_AMBIENT);
     if (m_ambient) {
         m_ambient->SetLoopCount(9999999);
         m_ambient->Play();
     }
     CxString fontPath;
-    if (FindData(GAME_FAIR_FONT, fontPath) && LoadFont(fontPath.GetText(), &m_font) != PIM_OK)
+    if (GameFindData(GAME_FAIR_FONT, fontPath) && LoadFont(fontPath.GetText(), &m_font) != PIM_OK)
         m_font = 0;
     LoadCursors();
     if (CDaxButton* centre = FindButton("ActivityCenter"); centre && !GetGoals().GetKey("ActivityCenterUnlocked"))
@@ -150,20 +131,8 @@ int CFairgroundMenu::Load()
 
 void CFairgroundMenu::PlayArrivalMovie()
 {
-    CGoalBook& goals = GetGoals();
-    goals.SetKey("HasSeenCutSceneMovie", 1);
-    CxString movie;
-    if (!FindData(GAME_FAIR_ARRIVAL_MOVIE, movie))
-        return;
-    CDaxApp* app = CDaxApp::GetDaxApp();
-    if (app)
-        app->DisableCursor();
-    CDaxMusic& music = DaxServices().GetMusic();
-    music.Pause();
-    DaxServices().PlayMovie(movie.GetText(), -1, -1, true);
-    music.Resume();
-    if (app)
-        app->EnableCursor();
+    GetGoals().SetKey("HasSeenCutSceneMovie", 1);
+    GamePlayCutScene(GAME_FAIR_ARRIVAL_MOVIE);
 }
 
 void CFairgroundMenu::LoadCursors()
@@ -195,7 +164,7 @@ void CFairgroundMenu::LoadSprites()
     for (int i = 0; i < FAIR_CANNON_TARGETS; ++i) {
         CDaxSprite& target = m_targets[static_cast<size_t>(i)];
         const CxPoint at = kTargetSpots[i];
-        const int32_t z = Depth(0x7FFFFFFFu - static_cast<uint32_t>(at.x));
+        const int32_t z = GameDepth(0x7FFFFFFFu - static_cast<uint32_t>(at.x));
         if (i == 0) {
             LoadInto(target, "FairgroundMenu/Target.xni", z, *this);
         } else if (m_targets[0].GetStateCount() > 0 && target.CopyStatesFrom(m_targets[0]) == PIM_OK) {
@@ -369,7 +338,7 @@ void CFairgroundMenu::Scroll(int direction)
     CxString name;
     name.Format("FairgroundMenu/%s", FairScrollMovie(s_view, direction).GetText());
     CxString movie;
-    if (FindData(name.GetText(), movie))
+    if (GameFindData(name.GetText(), movie))
         DaxServices().PlayMovie(movie.GetText(), -1, -1, false);
     s_view = FairNextView(s_view, direction);
     ShowView();
@@ -662,7 +631,7 @@ void CFairgroundMenu::PlaySequence(const char* format, int first, int second)
     const size_t count = first < 0 ? 0 : (second < 0 ? 1 : 2);
     const CxString file = PimSafeFormatted(format, values, count);
     CxString path;
-    if (FindData(file.GetText(), path))
+    if (GameFindData(file.GetText(), path))
         PostSequence(file.GetText());
 }
 

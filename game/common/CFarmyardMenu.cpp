@@ -8,6 +8,7 @@
 #include "PIM/files/PimFileLayer.h"
 #include "PIM/sound/CxWave.h"
 #include "game/common/CGameServices.h"
+#include "game/common/GameData.h"
 
 namespace {
 
@@ -19,16 +20,6 @@ constexpr int kWordWebButton = 5;
 constexpr int kPigPenButton = 4;
 // Behind the room's own buttons (1000), in front of its picture.
 constexpr int32_t kButtonZ = 900;
-
-// The wave of a data name when the file is there; an empty handle (and no
-// error) when the data set has none.
-CDaxSound LoadOptionalSound(const char* fileName)
-{
-    CxString path;
-    if (BuildGamePathFromData(path, fileName) != PIM_OK || !FsExists(path.GetText()))
-        return {};
-    return DaxServices().GetSound(fileName);
-}
 
 } // namespace
 
@@ -51,7 +42,7 @@ int CFarmyardMenu::Load()
         goals.SetRoomUnlocked(room);
     LoadButtons();
 
-    m_ambient = LoadOptionalSound(GAME_FARM_AMBIENT);
+    m_ambient = GameLoadOptionalSound(GAME_FARM_AMBIENT);
     if (m_ambient) {
         m_ambient->SetLoopCount(GAME_AMBIENT_LOOPS);
         m_ambient->Play();

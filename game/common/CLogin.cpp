@@ -239,6 +239,10 @@ void CLogin::StartWith(const char* name)
     players.SetCurrentPlayer(name); // cut to the store's length
     players.WriteInt("NewUser", 1);
     m_starting = true;
+    // The player has chosen: whatever the room was still saying is cut
+    // short, so the game goes on at once rather than after it.
+    if (GetChannel())
+        FlushChannel(GetChannel());
     PostSequence("play.seq");
 }
 

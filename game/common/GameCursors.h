@@ -4,6 +4,15 @@
 // registers the game's three (10 to 12) at start; a room may add its own
 // for as long as it is current and release them when it stops.
 
+// The game's cursors: the clear arrow (the default), the dark arrow (over
+// play areas) and the hand (over what can be stroked or picked up).
+enum : int
+{
+    GAME_CURSOR_CLEAR = 10,
+    GAME_CURSOR_DARK = 11,
+    GAME_CURSOR_HAND = 12,
+};
+
 struct ST_GAME_CURSOR
 {
     int id;

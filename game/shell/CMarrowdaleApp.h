@@ -35,6 +35,7 @@
 #include "PIM/core/CxError.h"
 #include "PIM/files/CxOptions.h"
 #include "game/common/CGameServices.h"
+#include "game/common/GameCursors.h"
 
 #include <cstdint>
 #include <memory>
@@ -50,13 +51,6 @@ constexpr size_t GAME_LANGUAGE_MAX = 15;
 constexpr size_t GAME_DATA_FOLDER_SIZE = 256;
 constexpr int GAME_DEFAULT_MUSIC_VOLUME = 20;
 constexpr int GAME_DEFAULT_MASTER_VOLUME = 80;
-
-enum : int
-{
-    GAME_CURSOR_CLEAR = 10,
-    GAME_CURSOR_DARK = 11,
-    GAME_CURSOR_HAND = 12,
-};
 
 class CMarrowdaleApp : public CDaxApp, public CGameServices
 {

@@ -10,6 +10,7 @@
 #include "game/common/CLogin.h"
 #include "game/common/COptionMenu.h"
 #include "game/common/CTitleScreen.h"
+#include "game/pigpen/PigPenRoom.h"
 #include "game/shell/CMarrowdaleApp.h"
 
 namespace {
@@ -21,6 +22,7 @@ const CxGameRoomRegistrar kRooms[] = {
     {"ActivityCenter", &MakeRoom<CActivityCenter>},
     {"Login", &MakeRoom<CLogin>},
     {"OptionsMenu", &MakeRoom<COptionMenu>},
+    {"PigPen", &MakeRoom<CPig>},
 };
 
 } // namespace

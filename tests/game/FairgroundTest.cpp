@@ -10,6 +10,7 @@
 #include "game/common/CFairgroundMenu.h"
 #include "game/common/CGameServices.h"
 #include "tests/game/GameShots.h"
+#include "tests/game/LiveObjects.h"
 #include "tests/game/GameTestApp.h"
 #include "tests/support/TempFolder.h"
 
@@ -58,12 +59,7 @@ protected:
             game.Run(10);
     }
     void Screenshot(const char* name) { SaveGameShot(game, shots.Path(), name); }
-    size_t RoomSprites()
-    {
-        const CxGameConsole* console = game.App().GetConsole();
-        const int lines = console ? console->CountChildren(PIM_COUNT_RECURSIVE) : 0;
-        return CxSprite::GetLiveCount() - static_cast<size_t>(lines);
-    }
+    size_t RoomSprites() { return LiveRoomSprites(game.App().GetConsole()); }
 
     GameTestApp game;
     TempFolder shots;
@@ -252,18 +248,11 @@ TEST_F(FairgroundTest, ReachingGoalZeroHereAnnouncesTheNextGoalFromTheFarViewWit
     EXPECT_EQ(GetErrorCount(), 0);
 }
 
-TEST_F(FairgroundTest, ThePigAndTheBadgesOfGamesNotBuiltLeaveTheFairGoingOn)
+TEST_F(FairgroundTest, ThePigLeadsToThePigPenAndBadgesOfGamesNotBuiltLeaveTheFairGoingOn)
 {
     CFairgroundMenu* fair = Enter();
     ASSERT_NE(fair, nullptr);
     RunQuiet(*fair);
-    fair->OnMouseMove(0, Centre(fair->GetPig()));
-    EXPECT_EQ(fair->ChooseCursor(Centre(fair->GetPig())), FAIR_CURSOR_ARROW);
-    fair->OnLButtonDown(1, Centre(fair->GetPig()));
-    game.Run(50);
-    EXPECT_EQ(fair->GetState(), EFairState::Idle);
-    EXPECT_STREQ(game.App().GetCurRoomName(), "FairgroundMenu");
-
     CSpecialButton& duck = fair->GetButton(1);
     fair->OnMouseMove(0, Centre(duck));
     EXPECT_EQ(duck.GetState(), GAME_BUTTON_HIGHLIGHTED);
@@ -280,6 +269,15 @@ TEST_F(FairgroundTest, ThePigAndTheBadgesOfGamesNotBuiltLeaveTheFairGoingOn)
     EXPECT_EQ(popcorn.GetState(), GAME_BUTTON_LOCKED);
     fair->OnLButtonDown(1, Centre(popcorn));
     EXPECT_TRUE(fair->IsSequencePlaying());
+
+    // Back in the near view, the pig takes the player home to his pen.
+    RunQuiet(*fair);
+    fair->OnLButtonDown(1, CxPoint(40, 300));
+    fair->OnMouseMove(0, Centre(fair->GetPig()));
+    EXPECT_EQ(fair->ChooseCursor(Centre(fair->GetPig())), FAIR_CURSOR_ARROW);
+    fair->OnLButtonDown(1, Centre(fair->GetPig()));
+    EXPECT_EQ(fair->GetState(), EFairState::Leaving);
+    EXPECT_TRUE(game.Enter("PigPen"));
     EXPECT_EQ(GetErrorCount(), 0);
 }
 

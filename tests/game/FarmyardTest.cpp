@@ -8,6 +8,7 @@
 #include "game/common/CFarmyardMenu.h"
 #include "game/common/CGameServices.h"
 #include "tests/game/GameShots.h"
+#include "tests/game/LiveObjects.h"
 #include "tests/game/GameTestApp.h"
 #include "tests/support/TempFolder.h"
 
@@ -42,14 +43,7 @@ protected:
         return CxPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     }
     void Screenshot(const char* name) { SaveGameShot(game, shots.Path(), name); }
-    // Every live sprite but the developers' console's lines, whose scrollback
-    // grows with what the rooms trace.
-    size_t RoomSprites()
-    {
-        const CxGameConsole* console = game.App().GetConsole();
-        const int lines = console ? console->CountChildren(PIM_COUNT_RECURSIVE) : 0;
-        return CxSprite::GetLiveCount() - static_cast<size_t>(lines);
-    }
+    size_t RoomSprites() { return LiveRoomSprites(game.App().GetConsole()); }
 
     GameTestApp game;
     TempFolder shots;

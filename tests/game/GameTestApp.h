@@ -23,8 +23,10 @@ struct ST_GAME_TEST_SETUP
 {
     // The players' data folder (XDG_DATA_HOME); "" for a folder of the test's.
     std::string dataHome;
-    // The configuration file; "" for the demo's Marrowdale.ini.
+    // The configuration file; "" for the data folder's Marrowdale.ini.
     std::string configFile;
+    // The game's data; "" for the demo data the build made.
+    std::string dataFolder;
     // Nobody watching: no intro movie waits for a click, no credits roll.
     bool unattended = true;
     // Makes the application; null for a CMarrowdaleApp.
@@ -41,7 +43,7 @@ public:
         setenv("XDG_CONFIG_HOME", (m_home / "config").c_str(), 1);
         PimSetClock(&m_clock);
         RegisterMarrowdaleRooms();
-        const std::string data = PIM_DEMO_DATA_DIR;
+        const std::string data = setup.dataFolder.empty() ? std::string(PIM_DEMO_DATA_DIR) : setup.dataFolder;
         m_config = setup.configFile.empty() ? data + "/Marrowdale.ini" : setup.configFile;
         ST_APP_INIT init = CMarrowdaleApp::MakeInit(m_config.c_str(), "test");
         m_app = setup.make ? setup.make(init) : std::make_unique<CMarrowdaleApp>(init);

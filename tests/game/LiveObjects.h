@@ -9,6 +9,7 @@
 #include "PIM/app/PimEventChannels.h"
 #include "PIM/core/CxMainLoopHook.h"
 #include "PIM/display/PimDisplay.h"
+#include "PIM/display/CxSprite.h"
 #include "PIM/display/PimSpriteHandles.h"
 #include "PIM/files/CxFileSystem.h"
 
@@ -39,4 +40,12 @@ inline ST_LIVE Live()
             CxMainLoopHook::GetHookCount(),
             GetSpriteHandleCount(),
             GetFileSystemCount()};
+}
+
+// Every live sprite but the developers' console's lines, whose scrollback
+// grows with what the rooms trace.
+inline size_t LiveRoomSprites(const CxGameConsole* console)
+{
+    const int lines = console ? console->CountChildren(PIM_COUNT_RECURSIVE) : 0;
+    return CxSprite::GetLiveCount() - static_cast<size_t>(lines);
 }
