@@ -474,7 +474,10 @@ void CPig::PlaceDecor(int subCategory, int id, const CxPoint* point, bool apply,
     const size_t index = static_cast<size_t>(place - PIG_DECOR_WALL1);
     if (index >= m_decor.size())
         return;
-    const CxString picture = PigDecorPicture(subCategory, id);
+    CxString picture = PigDecorPicture(subCategory, id);
+    // Wall picture 0 is the player's own painting, when the paint room has saved one.
+    if (subCategory == PIG_SUB_WALL && id == 0 && GameDataExists(PIG_PAINTING_PICTURE))
+        picture = PIG_PAINTING_PICTURE;
     const bool exists = GameDataExists(picture.GetText());
     std::unique_ptr<CxSprite>& sprite = m_decor[index];
     if (exists) {

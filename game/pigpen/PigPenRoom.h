@@ -50,6 +50,8 @@ enum class EPigMode
 };
 
 constexpr const char* PIG_INTRO_MOVIE = "M02_intro.bik";
+// The painting the paint room saves for the pen's wall (decoration ID 0).
+constexpr const char* PIG_PAINTING_PICTURE = "<AppData>G10_wall00_2.tga";
 constexpr uint32_t PIG_LEAVE_DELAY = 200; // ms after "Win0.seq" has ended
 constexpr int PIG_NO_CATEGORY = -1;
 

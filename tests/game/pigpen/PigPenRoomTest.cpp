@@ -9,6 +9,7 @@
 #include "PIM/core/CxError.h"
 #include "PIM/core/CxRandom.h"
 #include "PIM/display/PimCursors.h"
+#include "PIM/graphics/CxDrawSurface.h"
 #include "game/common/CGameServices.h"
 #include "game/pigpen/PigPenRoom.h"
 #include "tests/game/GameShots.h"
@@ -271,6 +272,33 @@ TEST_F(PigPenRoomTest, DecorationIsKeptPerPlayerAndAMovedWallIsSavedWhereItNowHa
     EXPECT_NE(pen->GetDecor(PIG_DECOR_WALL1), nullptr);
     EXPECT_NE(pen->GetDecor(PIG_DECOR_WALL2), nullptr);
     EXPECT_EQ(pen->GetDecor(PIG_DECOR_WALL3), nullptr);
+    EXPECT_EQ(GetErrorCount(), 0) << GetLastErrorMessage();
+}
+
+TEST_F(PigPenRoomTest, ThePlayersOwnPaintingHangsAsWallPictureZero)
+{
+    Players().WriteInt("PigPenEnter", 1);
+    Players().WriteInt("PigWall10", 0);
+    // Without a painting saved the wall stays bare, and the key says so.
+    CPig* pen = Enter();
+    ASSERT_NE(pen, nullptr);
+    EXPECT_EQ(pen->GetDecor(PIG_DECOR_WALL1), nullptr);
+    EXPECT_EQ(Players().ReadInt("PigWall8", 5), -1);
+    ASSERT_TRUE(game.Enter("Title"));
+
+    CxDrawSurface painting;
+    ASSERT_EQ(painting.Create(120, 90, 24), PIM_OK);
+    painting.FillRect(painting.GetRect(), 0x3060C0);
+    ASSERT_EQ(painting.Save(PIG_PAINTING_PICTURE), PIM_OK);
+    Players().WriteInt("PigWall8", 0);
+    ASSERT_EQ(Enter(), pen);
+    CxSprite* wall = pen->GetDecor(PIG_DECOR_WALL1);
+    ASSERT_NE(wall, nullptr);
+    EXPECT_EQ(wall->GetWidth(), 120);
+    EXPECT_EQ(Players().ReadInt("PigWall8", -1), 0);
+    // The shelf offers it too, with the other pictures.
+    pen->OnButton("UIButton1");
+    EXPECT_EQ(pen->GetItemCount(), size_t{6});
     EXPECT_EQ(GetErrorCount(), 0) << GetLastErrorMessage();
 }
 
