@@ -8,7 +8,9 @@
 #include "PIM/app/PimEventChannels.h"
 #include "PIM/core/CxError.h"
 #include "PIM/core/CxRandom.h"
+#include "PIM/core/CxTimerManager.h"
 #include "PIM/display/PimCursors.h"
+#include "PIM/sound/PimSound.h"
 #include "PIM/graphics/CxDrawSurface.h"
 #include "game/common/CGameServices.h"
 #include "game/pigpen/PigPenRoom.h"
@@ -332,6 +334,9 @@ TEST_F(PigPenRoomTest, EnteringLeavingAndEnteringAgainLeavesTheSameSprites)
     ASSERT_TRUE(game.Enter("Title"));
     game.Run(12000);
     const size_t sprites = RoomSprites();
+    const ST_LIVE live = Live();
+    const size_t sounds = GetSoundCount();
+    const size_t timers = CxTimerManager::GetInstance()->GetTimerCount();
     const int hidden = GetCursorHideCount();
     CPig* pen = Enter();
     ASSERT_NE(pen, nullptr);
@@ -341,6 +346,9 @@ TEST_F(PigPenRoomTest, EnteringLeavingAndEnteringAgainLeavesTheSameSprites)
     ASSERT_TRUE(game.Enter("Title"));
     game.Run(12000);
     EXPECT_EQ(RoomSprites(), sprites);
+    EXPECT_EQ(Live(), live);
+    EXPECT_EQ(GetSoundCount(), sounds);
+    EXPECT_EQ(CxTimerManager::GetInstance()->GetTimerCount(), timers);
     EXPECT_EQ(GetCursorHideCount(), hidden);
     EXPECT_EQ(GetErrorCount(), 0) << GetLastErrorMessage();
 }
