@@ -136,7 +136,9 @@ TEST(DemoMovies, FairgroundScrollsStartOnOneViewAndEndOnTheOther)
 
 TEST(DemoMovies, FairWelcomeBannerDropsOntoTheFairsFirstViewAndSettles)
 {
-    const ST_MOVIE_PLAN& plan = Find(GetDemoMovies(), "m04_fairgrounds.bik").plan;
+    // Kept: the plan is found in the list, which must outlive it.
+    const auto movies = GetDemoMovies();
+    const ST_MOVIE_PLAN& plan = Find(movies, "m04_fairgrounds.bik").plan;
     ASSERT_EQ(plan.width, FAIR_SCENE_WIDTH);
     ASSERT_EQ(plan.height, FAIR_SCENE_HEIGHT);
     EXPECT_EQ(plan.frames, 3 * plan.fps);
