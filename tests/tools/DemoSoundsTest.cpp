@@ -41,6 +41,8 @@ TEST(DemoSounds, MakesEveryWaveLongAndLoudAsMeant)
         {"FarmyardMenu/S03_sfx_farmamb.wav", {6.0, true, true}}, {"FairgroundMenu/S04_sfx_fairamb.wav", {4.8, true, true}},
         {"PigPen/s13_rtDrink.wav", {0.6, false, true}},  {"PigPen/s13_rtBrush.wav", {0.8, false, true}},
         {"PigPen/s13_rtFillBowl.wav", {1.2, false, true}},
+        {"BaleOut/sc_win.wav", {1.4, false, true}},      {"BaleOut/sc_plus.wav", {0.3, false, true}},
+        {"BaleOut/sc_minus.wav", {0.4, false, true}},    {"BaleOut/G02_sfx_belt.wav", {0.5, false, true}},
     };
     size_t count = 0;
     for (const char* const* name = GetDemoSoundNames(); *name; ++name, ++count) {

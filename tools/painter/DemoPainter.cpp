@@ -23,7 +23,7 @@ std::vector<ST_DEMO_PICTURE> GetDemoPictures()
                       DialogPictures(),
                       FairgroundPictures(), FairgroundSprites(), ActivityCenterPictures(),
                       LoginPictures(),
-                      OptionsPictures(), PigPenPictures()})
+                      OptionsPictures(), PigPenPictures(), BaleOutPictures()})
         all.insert(all.end(), list.begin(), list.end());
     return all;
 }

@@ -396,6 +396,50 @@ std::vector<int16_t> FillBowl()
     return Normalised(mix, 0.35);
 }
 
+// --- the bale game ------------------------------------------------------------------------------
+
+// Every goal filled: a bright rising arpeggio and a held chord, 1.4 s.
+std::vector<int16_t> BaleWin()
+{
+    std::vector<double> mix(kRate * 14 / 10, 0.0);
+    constexpr ST_NOTE kRise[] = {{0, 1, 72}, {1, 1, 76}, {2, 1, 79}, {3, 4, 84}, {3, 4, 76}, {3, 4, 79}};
+    AddNotes(mix, kRise, 0.16, 0.3, kPluck);
+    return Normalised(mix, 0.5);
+}
+
+// Points won: one quick high "ding" going up, 0.3 s.
+std::vector<int16_t> BalePlus()
+{
+    std::vector<double> mix(kRate * 3 / 10, 0.0);
+    constexpr ST_NOTE kDing[] = {{0, 1, 84}, {1, 2, 91}};
+    AddNotes(mix, kDing, 0.09, 0.4, kPluck);
+    return Normalised(mix, 0.45);
+}
+
+// Points lost: a soft falling "bwoop", 0.4 s.
+std::vector<int16_t> BaleMinus()
+{
+    std::vector<double> mix(kRate * 4 / 10, 0.0);
+    AddBlip(mix, 0.0, 0.38, 330, 150, 0.6);
+    return Normalised(mix, 0.4);
+}
+
+// The belt carrying a piece along: a dull rumble with a rattle of rollers, 0.5 s.
+std::vector<int16_t> BeltRumble()
+{
+    std::vector<double> mix(kRate / 2, 0.0);
+    ST_NOISE noise;
+    const double dull = 1 - std::exp(-2 * kPi * 600.0 / kRate);
+    double rumble = 0;
+    for (size_t i = 0; i < mix.size(); ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        rumble += dull * (noise.Next() - rumble);
+        const double rattle = 0.6 + 0.4 * std::sin(2 * kPi * 24 * t);
+        mix[i] = rumble * rattle * Pulse(t, 0.0, 0.5);
+    }
+    return Normalised(mix, 0.35);
+}
+
 struct ST_DEMO_SOUND
 {
     const char* path; // relative to the data folder
@@ -414,6 +458,10 @@ const ST_DEMO_SOUND kSounds[] = {
     {"PigPen/s13_rtDrink.wav", &Drink},       // 0.6 s: Tobble slurping from his bowl
     {"PigPen/s13_rtBrush.wav", &Brush},       // 0.8 s: two strokes of the brush
     {"PigPen/s13_rtFillBowl.wav", &FillBowl}, // 1.2 s: the pump filling the bowl
+    {"BaleOut/sc_win.wav", &BaleWin},         // 1.4 s: every goal holds a bale
+    {"BaleOut/sc_plus.wav", &BalePlus},       // 0.3 s: points won
+    {"BaleOut/sc_minus.wav", &BaleMinus},     // 0.4 s: points lost
+    {"BaleOut/G02_sfx_belt.wav", &BeltRumble}, // 0.5 s: a belt carrying a piece
 };
 
 const char* const* BuildNames()

@@ -75,3 +75,4 @@ std::span<const ST_DEMO_PICTURE> FairgroundSprites();
 std::span<const ST_DEMO_PICTURE> LoginPictures();
 std::span<const ST_DEMO_PICTURE> OptionsPictures();
 std::span<const ST_DEMO_PICTURE> PigPenPictures();
+std::span<const ST_DEMO_PICTURE> BaleOutPictures();
