@@ -1,5 +1,6 @@
 #include "tests/support/TempFolder.h"
 #include "tests/tools/PimToolRunner.h"
+#include "tools/pimtool/OptionLines.h"
 
 #include <gtest/gtest.h>
 
@@ -163,4 +164,24 @@ TEST(PimToolCheck, OptionFilesLanguagesAndLevelsOfAFolderOfItsOwn)
 
     EXPECT_EQ(RunTool({"check", root / "data", root / "extra"}).code, 2);
     EXPECT_EQ(RunTool({"check", root / "nothing"}).code, 1);
+}
+
+TEST(PimToolCheck, OptionLinesCountEveryLineEndAsTheStoreDoes)
+{
+    // CR LF is one line end, a lone CR and a lone LF one each; a ";" hides an
+    // "=" or a "[" after it; the first of two keys is the one lookups see;
+    // keys keep their leading blanks, as the store keeps them.
+    const std::string text = "; [NotASection]\r\n[Button0]\r\nName=A\rName=B\n"
+                             "  Position = 1, 2\r\n; x=1\r\n\r\n[button1] ; comment\nfilename=b.tga\n";
+    COptionLines lines;
+    lines.Read(text.data(), text.size());
+    EXPECT_EQ(lines.SectionLine("NotASection"), 0);
+    EXPECT_EQ(lines.SectionLine("[BUTTON0]"), 2);
+    EXPECT_EQ(lines.KeyLine("Button0", "name"), 3);
+    EXPECT_EQ(lines.KeyLine("Button0", "  Position "), 5);
+    EXPECT_EQ(lines.KeyLine("Button0", "Position"), 2); // indented: another key
+    // A key the section lacks points at its header; an unknown section at nothing.
+    EXPECT_EQ(lines.KeyLine("Button0", "x"), 2);
+    EXPECT_EQ(lines.KeyLine("Button1", "FileName"), 9);
+    EXPECT_EQ(lines.KeyLine("Button2", "FileName"), 0);
 }

@@ -11,15 +11,14 @@ std::string Lower(std::string text)
     return text;
 }
 
+// Keys lose their trailing blanks only: the store keeps leading ones, so an
+// indented key is another key.
 std::string Trimmed(const std::string& text)
 {
-    size_t start = 0;
     size_t end = text.size();
-    while (start < end && (text[start] == ' ' || text[start] == '\t'))
-        ++start;
-    while (end > start && (text[end - 1] == ' ' || text[end - 1] == '\t'))
+    while (end > 0 && (text[end - 1] == ' ' || text[end - 1] == '\t'))
         --end;
-    return text.substr(start, end - start);
+    return text.substr(0, end);
 }
 
 // A bare section name as lookups give it: "[Button0]" and "Button0" alike.
