@@ -1,5 +1,7 @@
 #include "tools/pimtool/PimTool.h"
 
+#include "tools/pimtool/DataChecker.h"
+
 #include "PIM/core/CxError.h"
 #include "PIM/core/CxOptionSection.h"
 #include "PIM/core/CxOptionVariable.h"
@@ -55,6 +57,10 @@ const char kUsage[] =
     "  movie-frame [--root TAG=DIR_OR_ZIP]... FILE N OUT.png\n"
     "        write frame N (from 0) of a movie as a picture (32 bits with alpha,\n"
     "        else 24)\n"
+    "  check [--root TAG=DIR_OR_ZIP]... [DATA_FOLDER]\n"
+    "        read the data folder (default: this folder) as the game does, mounted\n"
+    "        as <InstallPath> and searched before the roots, and list every problem\n"
+    "        found, \"FILE:LINE: what is wrong\"; exit 1 when there is any\n"
     "  help  this text\n";
 
 // Engine errors become messages on the tool's error stream; the first code
@@ -126,6 +132,7 @@ private:
     bool OpenMovie(const std::string& path, CxAvMovie& movie);
     int IniGet(const std::vector<std::string>& args);
     int IniSet(const std::vector<std::string>& args);
+    int Check(const std::vector<std::string>& args);
 
     FILE* m_out;
     FILE* m_err;
@@ -421,6 +428,24 @@ int Tool::IniSet(const std::vector<std::string>& args)
     return options.Save() == PIM_OK ? 0 : 1;
 }
 
+int Tool::Check(const std::vector<std::string>& args)
+{
+    std::vector<std::string> positional;
+    if (int code = MountRoots(args, positional))
+        return code;
+    if (positional.size() > 1)
+        return Usage("check takes one DATA_FOLDER");
+    // Mounted last, so searched first: the game searches its install folder
+    // before the disc.
+    if (!Mount("<InstallPath>", positional.empty() ? "." : positional[0]))
+        return 1;
+    CDataChecker checker(m_out);
+    const int problems = checker.Run("<InstallPath>");
+    if (problems)
+        std::fprintf(m_err, "pimtool: %d problem%s\n", problems, problems == 1 ? "" : "s");
+    return problems ? 1 : 0;
+}
+
 int Tool::Run(const std::vector<std::string>& args)
 {
     if (args.empty())
@@ -448,6 +473,8 @@ int Tool::Run(const std::vector<std::string>& args)
         result = MovieInfo(rest);
     else if (command == "movie-frame")
         result = MovieFrame(rest);
+    else if (command == "check")
+        result = Check(rest);
     else if (command == "help" || command == "--help" || command == "-h") {
         std::fputs(kUsage, m_out);
         return 0;

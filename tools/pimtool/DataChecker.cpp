@@ -1,0 +1,585 @@
+#include "tools/pimtool/DataChecker.h"
+
+#include "DAX/buttons/DaxButtonSections.h"
+#include "DAX/rooms/CDaxWindow.h"
+#include "DAX/sequences/DaxSequenceReader.h"
+#include "DAX/sprites/DaxSpriteFile.h"
+#include "PIM/core/CxError.h"
+#include "PIM/core/CxOptionSection.h"
+#include "PIM/core/CxOptionVariable.h"
+#include "PIM/core/PimGamePath.h"
+#include "PIM/core/PimNumbers.h"
+#include "PIM/core/PimSafeFormat.h"
+#include "PIM/core/Pimstr.h"
+#include "PIM/display/CxSprite.h"
+#include "PIM/files/CxDynamicFileSystem.h"
+#include "PIM/files/CxFile.h"
+#include "PIM/files/CxFileInfo.h"
+#include "PIM/files/CxOptions.h"
+#include "PIM/files/PimFileLayer.h"
+#include "PIM/graphics/CxDrawSurface.h"
+#include "PIM/graphics/PimSurfaceFactory.h"
+#include "game/pigpen/PigPenLevel.h"
+#include "game/shell/CMarrowdaleApp.h"
+
+#include <lua.hpp>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <set>
+
+namespace {
+
+// The ends of the names of files data may name: pictures, sounds, movies,
+// fonts, texts, scripts and the game's own files.
+const char* const kFileEnds[] = {".tga", ".pim", ".pcx", ".bmp", ".png", ".wav", ".mp3", ".raw", ".smk",
+                                 ".ttf", ".txt", ".lua", ".seq", ".xni", ".ini", ".skc"};
+
+// Keys whose values are numbers (or lists of them) wherever they stand;
+// digits in a key's name do not count ("Pos1", "Mask1Position", "Frame003").
+const char* const kNumberKeys[] = {
+    "AllowCommandConsole", "Area", "Centered", "Color", "CommandConsoleHeight", "ControlID", "Cursor", "Depth",
+    "DrinkFrame", "Duration", "EatFoodFrame", "EndOnEnterKey", "FontColor", "FontPointSize", "FoodLoc", "Frame",
+    "FrameRate", "Frames", "FullScreen", "HighScorePos", "HitPos", "ID", "IconPos", "IdleTime", "InternalSize",
+    "Level", "LipMask", "LipPosition", "MaskColorPosition", "MaskOnly", "MaskPosition", "MasterSliderPos",
+    "MasterSliderY", "MaxCommandHistory", "MaxDifficulty", "MaxErrorCount", "MaxIdleCount", "MaxLevel",
+    "MaxOutputHistory", "MaxUIIcons", "MinDifficulty", "MinLevel", "MusicSliderPos", "MusicSliderY",
+    "NeutralPercent", "NumFrames", "NumItems", "NumStates", "PointSize", "Pos", "Position", "PreLoadList",
+    "Rect", "RoomStackSize", "ScorePos", "ScrollPixelsPerInterval", "ScrollTimeInterval", "Size", "SkipCredits",
+    "SkipIntroMovies", "SortNameList", "StartFrame", "StateIndex", "States", "SubCategory", "TextArea",
+    "TextColor", "TextSize", "TextSpacing", "TransparentPixel", "Type", "UIIconStartPosition", "UnlockOrder",
+    "WantOffset", "XYPerFrame"};
+
+// Events whose arguments name sounds or subtitle texts.
+const char* const kSoundEvents[] = {"PlaySound", "StartSound", "Talk"};
+
+// A level of the bale-pushing puzzle: a 12 by 12 grid, one byte a cell.
+constexpr size_t kBaleLevelSize = 144;
+const int kBaleCodes[] = {0, 1, 2, 3, 4, 10, 20, 23, 24, 30, 40, 50, 60, 70, 80, 90};
+constexpr int kBalePig = 2;
+
+void OnError(void* context, int code, const char* message)
+{
+    (void)code;
+    static_cast<CDataChecker*>(context)->OnEngineError(message);
+}
+
+bool EndsWith(const std::string& text, const char* end)
+{
+    const size_t length = std::strlen(end);
+    return text.size() > length && PimStrEqual(text.c_str() + text.size() - length, end, true);
+}
+
+bool StartsWith(const std::string& text, const char* start)
+{
+    const size_t length = std::strlen(start);
+    return text.size() >= length && PimStrEqual(text.substr(0, length).c_str(), start, true);
+}
+
+std::string Lower(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+bool IsFileName(const std::string& text)
+{
+    if (text.find_first_of(" \t\"'(),=") != std::string::npos)
+        return false;
+    return std::any_of(std::begin(kFileEnds), std::end(kFileEnds),
+                       [&text](const char* end) { return EndsWith(text, end); });
+}
+
+std::string Trim(const std::string& text)
+{
+    const size_t start = text.find_first_not_of(" \t");
+    if (start == std::string::npos)
+        return {};
+    return text.substr(start, text.find_last_not_of(" \t") - start + 1);
+}
+
+std::string WithoutDigits(const std::string& text)
+{
+    std::string out;
+    for (char c : text)
+        if (!std::isdigit(static_cast<unsigned char>(c)))
+            out += c;
+    return out;
+}
+
+bool IsNumberKey(const std::string& key)
+{
+    const std::string bare = WithoutDigits(key);
+    return std::any_of(std::begin(kNumberKeys), std::end(kNumberKeys),
+                       [&bare](const char* name) { return PimStrEqual(bare.c_str(), name, true); });
+}
+
+// "12", "-3", "2.5": what PimParseInt / PimParseFloat read whole.
+bool IsNumber(const std::string& text)
+{
+    size_t at = 0;
+    if (at < text.size() && (text[at] == '-' || text[at] == '+'))
+        ++at;
+    const size_t digits = at;
+    while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])))
+        ++at;
+    if (at == digits)
+        return false;
+    if (at < text.size() && text[at] == '.') {
+        ++at;
+        while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])))
+            ++at;
+    }
+    return at == text.size();
+}
+
+std::vector<std::string> SplitCommas(const std::string& text)
+{
+    std::vector<std::string> pieces;
+    size_t start = 0;
+    for (;;) {
+        const size_t comma = text.find(',', start);
+        pieces.push_back(Trim(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
+        if (comma == std::string::npos)
+            return pieces;
+        start = comma + 1;
+    }
+}
+
+// The string literals of a Lua text that name files.
+std::vector<std::string> QuotedFileNames(const std::string& chunk)
+{
+    std::vector<std::string> names;
+    for (size_t at = 0; at < chunk.size(); ++at) {
+        const char quote = chunk[at];
+        if (quote != '"' && quote != '\'')
+            continue;
+        const size_t close = chunk.find(quote, at + 1);
+        if (close == std::string::npos)
+            break;
+        std::string text = chunk.substr(at + 1, close - at - 1);
+        if (IsFileName(text))
+            names.push_back(text);
+        at = close;
+    }
+    return names;
+}
+
+std::string Folder(const std::string& name)
+{
+    const size_t slash = name.find('/');
+    return slash == std::string::npos ? std::string() : name.substr(0, slash);
+}
+
+std::string BaseName(const std::string& name)
+{
+    const size_t slash = name.find_last_of('/');
+    std::string base = slash == std::string::npos ? name : name.substr(slash + 1);
+    const size_t dot = base.find_last_of('.');
+    return dot == std::string::npos ? base : base.substr(0, dot);
+}
+
+} // namespace
+
+void CDataChecker::OnEngineError(const char* message)
+{
+    Problem(0, message ? message : "an error without a message");
+}
+
+void CDataChecker::Problem(int line, const std::string& what)
+{
+    ++m_problems;
+    if (line > 0)
+        std::fprintf(m_out, "%s:%d: %s\n", m_file.name.c_str(), line, what.c_str());
+    else
+        std::fprintf(m_out, "%s: %s\n", m_file.name.c_str(), what.c_str());
+}
+
+void CDataChecker::CheckFileExists(int line, const std::string& what, const std::string& name)
+{
+    if (name.empty() || name.find('$') != std::string::npos || StartsWith(name, "<AppData>"))
+        return;
+    CxString path;
+    if (BuildGamePathFromData(path, name.c_str()) != PIM_OK) {
+        Problem(line, what + " \"" + name + "\" is no file name the game can use");
+        return;
+    }
+    if (!FsExists(path.GetText()))
+        Problem(line, what + " \"" + name + "\" does not exist");
+}
+
+void CDataChecker::CheckLua(int line, const std::string& what, const std::string& chunk)
+{
+    lua_State* L = luaL_newstate();
+    if (!L)
+        return;
+    if (luaL_loadbuffer(L, chunk.data(), chunk.size(), ("=" + what).c_str()) != 0) {
+        const char* message = lua_tostring(L, -1);
+        Problem(line, "the Lua of " + what + " does not compile: " + (message ? message : "?"));
+    }
+    lua_close(L);
+    for (const std::string& name : QuotedFileNames(chunk))
+        CheckFileExists(line, "the file named in " + what, name);
+}
+
+int CDataChecker::PictureWidth(const std::string& path)
+{
+    auto known = m_pictureWidths.find(path);
+    if (known != m_pictureWidths.end())
+        return known->second;
+    std::unique_ptr<CxDrawSurface> picture(LoadDrawSurface(path.c_str()));
+    const int width = picture ? picture->GetWidth() : -1;
+    m_pictureWidths.emplace(path, width);
+    return width;
+}
+
+bool CDataChecker::LoadOptions(CxOptions& options)
+{
+    const std::string path = "<InstallPath>" + m_file.name;
+    return options.Load(path.c_str()) == PIM_OK;
+}
+
+void CDataChecker::CheckNumber(const std::string& section, const std::string& key, const std::string& value)
+{
+    const int line = m_file.lines.KeyLine(section, key);
+    const std::vector<std::string> pieces = SplitCommas(value);
+    for (const std::string& piece : pieces) {
+        if (!IsNumber(piece)) {
+            Problem(line, "[" + section + "] " + key + "=" + value + ": \"" + piece + "\" is not a number");
+            return;
+        }
+    }
+    if (PimStrEqual(key.c_str(), "Position", true)) {
+        if (pieces.size() != 2)
+            Problem(line, "[" + section + "] Position=" + value + " is not \"x, y\"");
+        for (const std::string& piece : pieces)
+            if (std::abs(PimParseInt(piece.c_str())) > DAX_COORDINATE_LIMIT)
+                Problem(line, "[" + section + "] Position=" + value + " lies beyond +-" +
+                                  std::to_string(DAX_COORDINATE_LIMIT));
+    }
+}
+
+void CDataChecker::CheckValues(CxOptions& options)
+{
+    for (auto* node = options.GetFirstSectionNode(); node; node = node->GetNext()) {
+        const CxOptionSection* section = node->GetElement();
+        std::string header = section->GetHeader();
+        if (header.size() >= 2 && header.front() == '[')
+            header = header.substr(1, header.find(']') == std::string::npos ? std::string::npos
+                                                                            : header.find(']') - 1);
+        for (auto* v = section->GetFirstNode(); v; v = v->GetNext()) {
+            const CxOptionVariable* variable = v->GetElement();
+            const std::string key = variable->GetName();
+            const std::string value = variable->GetValue();
+            const int line = m_file.lines.KeyLine(header, key);
+            if (IsNumberKey(key))
+                CheckNumber(header, key, value);
+            else if (key.size() > 2 && StartsWith(key, "On") &&
+                     std::isupper(static_cast<unsigned char>(key[2])))
+                CheckLua(line, "[" + header + "] " + key, value);
+            else if (IsFileName(value) && value.find('%') == std::string::npos)
+                CheckFileExists(line, "[" + header + "] " + key, value);
+        }
+    }
+}
+
+void CDataChecker::CheckButtons(CxOptions& options)
+{
+    int index = 0;
+    for (ST_DAX_BUTTON_SECTION button; index < DAX_BUTTON_SECTIONS_MAX; ++index) {
+        if (!DaxReadButtonSection(options, index, button))
+            break;
+        // Words are reported as such by the value check.
+        char written[64];
+        options.GetString(button.section.GetText(), "NumFrames", written, "5", static_cast<int>(sizeof written));
+        const int raw = PimParseInt(written);
+        if (IsNumber(Trim(written)) && (raw < 1 || raw > PIM_MAX_SPRITE_FRAMES))
+            Problem(m_file.lines.KeyLine(button.section.GetText(), "NumFrames"),
+                    "[" + std::string(button.section.GetText()) + "] NumFrames=" + std::to_string(raw) +
+                        " is not 1 to " + std::to_string(PIM_MAX_SPRITE_FRAMES));
+    }
+    // A gap ends the buttons: the sections after it are never read.
+    for (int later = index + 1; later < DAX_BUTTON_SECTIONS_MAX; ++later) {
+        const std::string section = "Button" + std::to_string(later);
+        if (options.FindSection(section.c_str()))
+            Problem(m_file.lines.SectionLine(section), "[" + section + "] is never read: [Button" +
+                                                           std::to_string(index) + "] has no FileName");
+    }
+}
+
+void CDataChecker::CheckRoom(CxOptions& options)
+{
+    CheckButtons(options);
+    char text[CxOptions::kIntListValueSize];
+    options.GetString("Static", "Buttons", text, "", static_cast<int>(sizeof text));
+    for (const std::string& name : SplitCommas(text)) {
+        if (name.empty())
+            continue;
+        const bool known = std::any_of(m_globalButtons.begin(), m_globalButtons.end(),
+                                       [&name](const std::string& b) { return PimStrEqual(b.c_str(), name.c_str(), true); });
+        if (!known)
+            Problem(m_file.lines.KeyLine("Static", "Buttons"), "[Static] Buttons names \"" + name +
+                                                                   "\", which is no button of dax.ini");
+    }
+    for (int goal = 0; goal < DAX_BUTTON_SECTIONS_MAX; ++goal) {
+        const std::string section = "Goal" + std::to_string(goal);
+        if (!options.FindSection(section.c_str()))
+            break;
+        options.GetString(section.c_str(), "Name", text, "", static_cast<int>(sizeof text));
+        if (!*text)
+            Problem(m_file.lines.SectionLine(section), "[" + section + "] has no Name");
+        if (options.GetInt(section.c_str(), "Frames", 1) < 1)
+            Problem(m_file.lines.KeyLine(section, "Frames"), "[" + section + "] Frames is below 1");
+    }
+    if (options.FindSection("General") && options.FindSection("UI00"))
+        CheckPigPen(options);
+}
+
+void CDataChecker::CheckPigPen(CxOptions& options)
+{
+    if (options.GetInt("General", "MaxUIIcons", 1) < 1)
+        Problem(m_file.lines.KeyLine("General", "MaxUIIcons"), "[General] MaxUIIcons is below 1");
+    const ST_PIGPEN_SETUP setup = ReadPigPenSetup(options);
+    CheckFileExists(m_file.lines.KeyLine("Pump", "FileName"), "[Pump] FileName", setup.pumpFile.GetText());
+    for (size_t category = 0; category < setup.items.size(); ++category) {
+        for (size_t index = 0; index < setup.items[category].size(); ++index) {
+            char section[32];
+            std::snprintf(section, sizeof section, "Item%zu%02zu", category, index);
+            const ST_PIGPEN_ITEM& item = setup.items[category][index];
+            CheckFileExists(m_file.lines.KeyLine(section, "Name"), std::string("[") + section + "] Name",
+                            item.icon.GetText());
+            CheckFileExists(m_file.lines.SectionLine(section), std::string("the locked icon of [") + section + "]",
+                            item.lockedIcon.GetText());
+        }
+    }
+}
+
+void CDataChecker::CheckSprite(CxOptions& options)
+{
+    ST_DAX_SPRITE_HEADER header;
+    CxError reporter;
+    if (ReadDaxSpriteHeader(options, header, reporter) != PIM_OK)
+        return; // reported by the reader
+    const int declared = options.GetInt(DAX_SPRITE_SECTION, "NumStates", 0);
+    for (int number = 0; number < header.numStates; ++number) {
+        const std::string section = DaxStateSection(number).GetText();
+        if (!options.FindSection(section.c_str())) {
+            Problem(m_file.lines.KeyLine(DAX_SPRITE_SECTION, "NumStates"),
+                    "NumStates=" + std::to_string(declared) + " but there is no [" + section + "]");
+            continue;
+        }
+        ST_DAX_STATE_DESC state;
+        ReadDaxState(options, number, state);
+        if (state.fileName.IsEmpty()) {
+            Problem(m_file.lines.SectionLine(section), "[" + section + "] has no FileName");
+            continue;
+        }
+        CheckFileExists(m_file.lines.KeyLine(section, "Lips"), "[" + section + "] Lips", state.lips.GetText());
+        const int framesLine = m_file.lines.KeyLine(section, "NumFrames");
+        if (options.FindVariable(section.c_str(), "NumFrames") && state.numFrames < 1) {
+            Problem(framesLine, "[" + section + "] NumFrames=" + std::to_string(state.numFrames) + " is below 1");
+            continue;
+        }
+        CxString path;
+        // A missing picture was reported with the file's other names.
+        if (BuildGamePathFromData(path, state.fileName.GetText()) != PIM_OK || !FsExists(path.GetText()))
+            continue;
+        const int width = PictureWidth(path.GetText());
+        if (width >= 0 && state.numFrames > width)
+            Problem(framesLine, "[" + section + "] NumFrames=" + std::to_string(state.numFrames) + " but " +
+                                    state.fileName.GetText() + " is only " + std::to_string(width) +
+                                    " pixels wide");
+    }
+}
+
+void CDataChecker::CheckEvent(int line, const std::string& text)
+{
+    const size_t open = text.find('(');
+    const size_t dot = text.find('.');
+    if (open == std::string::npos || dot == std::string::npos || dot > open)
+        return;
+    const std::string name = Trim(text.substr(dot + 1, open - dot - 1));
+    if (std::none_of(std::begin(kSoundEvents), std::end(kSoundEvents),
+                     [&name](const char* event) { return PimStrEqual(name.c_str(), event, true); }))
+        return;
+    const size_t close = text.find(')', open);
+    for (const std::string& argument : SplitCommas(text.substr(open + 1, close - open - 1)))
+        if (IsFileName(argument))
+            CheckFileExists(line, "the file of " + name, argument);
+}
+
+void CDataChecker::CheckSequence()
+{
+    int line = 1;
+    size_t start = 0;
+    const std::string& text = m_file.text;
+    for (size_t at = 0; at <= text.size(); ++at) {
+        if (at < text.size() && text[at] != '\n')
+            continue;
+        std::string content = text.substr(start, at - start);
+        if (!content.empty() && content.back() == '\r')
+            content.pop_back();
+        // The reader itself decides what the line is.
+        ST_SEQUENCE_ENTRIES entries;
+        ParseSequenceText(content.data(), content.size(), entries);
+        const std::string trimmed = Trim(content);
+        if (entries.entries.empty() && !trimmed.empty() && trimmed.front() != '#')
+            Problem(line, "no kind of sequence line (Event, Lua, Sequence) reads \"" + trimmed + "\"");
+        for (const ST_SEQUENCE_ENTRY& entry : entries.entries) {
+            const std::string entryText = entry.text.GetText();
+            if (entry.kind == EDaxSequenceEntry::Sequence)
+                CheckFileExists(line, "the sequence", entryText);
+            else if (entry.kind == EDaxSequenceEntry::Lua)
+                CheckLua(line, "the Lua line", entryText);
+            else
+                CheckEvent(line, entryText);
+        }
+        ++line;
+        start = at + 1;
+    }
+}
+
+void CDataChecker::CheckLanguages(CxOptions& options)
+{
+    // The conversions a text has, by key, as the first language has them.
+    std::map<std::string, size_t> conversions;
+    for (auto* node = options.GetFirstSectionNode(); node; node = node->GetNext()) {
+        const CxOptionSection* section = node->GetElement();
+        const std::string header = section->GetHeader();
+        for (auto* v = section->GetFirstNode(); v; v = v->GetNext()) {
+            const std::string key = v->GetElement()->GetName();
+            const char* value = v->GetElement()->GetValue();
+            const int line = m_file.lines.KeyLine(header, key);
+            size_t count = 0;
+            for (const char* p = value; *p; ++p) {
+                if (*p != '%')
+                    continue;
+                if (p[1] == '%') {
+                    ++p;
+                    continue;
+                }
+                char conversion = 0;
+                const size_t length = PimScanIntConversion(p, &conversion);
+                if (length == 0) {
+                    Problem(line, header + " " + key + ": \"" + std::string(p).substr(0, 4) +
+                                      "\" is no number conversion (only %d and its kind are filled in)");
+                    count = SIZE_MAX; // no count to compare
+                    break;
+                }
+                ++count;
+                p += length - 1;
+            }
+            if (count == SIZE_MAX)
+                continue;
+            auto [first, added] = conversions.emplace(Lower(key), count);
+            if (!added && first->second != count)
+                Problem(line, header + " " + key + " has " + std::to_string(count) + " numbers to fill in; the first language has " +
+                                  std::to_string(first->second));
+        }
+    }
+}
+
+void CDataChecker::CheckBaleLevel()
+{
+    if (m_file.text.size() != kBaleLevelSize) {
+        Problem(0, "a level has " + std::to_string(kBaleLevelSize) + " bytes, this one " +
+                       std::to_string(m_file.text.size()));
+        return;
+    }
+    int pigs = 0;
+    for (size_t cell = 0; cell < m_file.text.size(); ++cell) {
+        const int code = static_cast<unsigned char>(m_file.text[cell]);
+        if (std::find(std::begin(kBaleCodes), std::end(kBaleCodes), code) == std::end(kBaleCodes))
+            Problem(0, "cell " + std::to_string(cell) + " holds " + std::to_string(code) + ", no level code");
+        pigs += code == kBalePig;
+    }
+    if (pigs != 1)
+        Problem(0, "a level has one pig, this one " + std::to_string(pigs));
+}
+
+void CDataChecker::CheckOptionFile(const std::string& room)
+{
+    CxOptions options;
+    if (!LoadOptions(options))
+        return;
+    CheckValues(options);
+    const std::string base = BaseName(m_file.name);
+    if (EndsWith(m_file.name, ".xni"))
+        CheckSprite(options);
+    else if (PimStrEqual(m_file.name.c_str(), "dax.ini", true))
+        CheckButtons(options);
+    else if (PimStrEqual(m_file.name.c_str(), GAME_LANGUAGE_FILE, true))
+        CheckLanguages(options);
+    else if (!room.empty() && PimStrEqual(base.c_str(), room.c_str(), true))
+        CheckRoom(options);
+    else
+        CheckButtons(options); // dialogs
+}
+
+void CDataChecker::CheckGameFiles()
+{
+    m_file = ST_OPEN_FILE{};
+    m_file.name = "(the game)";
+    CheckFileExists(0, "the game's font", GAME_FONT_FILE);
+    CheckFileExists(0, "the language table", GAME_LANGUAGE_FILE);
+    CheckFileExists(0, "the printer dialog", GAME_PRINTER_DIALOG);
+}
+
+int CDataChecker::Run(const char* root)
+{
+    m_problems = 0;
+    // dax.ini first, quietly (it is checked in its turn): rooms may show its
+    // buttons.
+    m_globalButtons.clear();
+    {
+        CxQuietErrors quiet;
+        CxOptions dax;
+        const std::string path = std::string(root) + "dax.ini";
+        ST_DAX_BUTTON_SECTION button;
+        if (dax.Load(path.c_str()) == PIM_OK)
+            for (int i = 0; i < DAX_BUTTON_SECTIONS_MAX && DaxReadButtonSection(dax, i, button); ++i)
+                m_globalButtons.emplace_back(button.name.GetText());
+    }
+    const ST_ERROR_HANDLER previous = SetErrorHandler({&OnError, this});
+    CheckGameFiles();
+
+    CxFileInfoList files;
+    FsFindFiles(files, (std::string(root) + "*").c_str(), 0, true);
+    std::vector<std::string> names;
+    for (auto* node = files.GetFirst(); node; node = node->GetNext())
+        names.emplace_back(node->GetElement().fullPath.GetText());
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names) {
+        m_file = ST_OPEN_FILE{};
+        m_file.name = name;
+        const bool options = EndsWith(name, ".ini") || EndsWith(name, ".xni");
+        if (!options && !EndsWith(name, ".seq") && !EndsWith(name, ".skc"))
+            continue;
+        CxBuffer buffer;
+        if (LoadFile((root + name).c_str(), buffer) != PIM_OK)
+            continue;
+        m_file.text.assign(reinterpret_cast<const char*>(buffer.GetData()), buffer.GetSize());
+        m_file.lines.Read(m_file.text.data(), m_file.text.size());
+
+        // A room's folder is searched first for the files it names.
+        const std::string folder = Folder(name);
+        std::string room;
+        if (!folder.empty() && FsExists((root + folder + "/" + folder + ".ini").c_str()))
+            room = folder;
+        std::unique_ptr<CxDynamicFileSystem> activity;
+        if (!room.empty())
+            activity = std::make_unique<CxDynamicFileSystem>(DAX_ROOM_ACTIVITY_ROOT, ("/" + room).c_str());
+        if (options)
+            CheckOptionFile(room);
+        else if (EndsWith(name, ".seq"))
+            CheckSequence();
+        else
+            CheckBaleLevel();
+    }
+    SetErrorHandler(previous);
+    return m_problems;
+}
