@@ -258,6 +258,7 @@ ST_BALE_STEP CBaleOutModel::StartStep(int direction)
     undo_.push_back({pig_.cell, step.bale, BaleCell(step.bale)});
 
     pig_.moving = true;
+    pig_.legs = 0;
     pig_.direction = direction;
     pig_.target = step.pigTo;
     if (step.bale >= 0) {
@@ -265,6 +266,7 @@ ST_BALE_STEP CBaleOutModel::StartStep(int direction)
         step.baleFrom = bale.cell;
         step.baleTo = BaleNext(bale.cell, direction);
         bale.moving = true;
+        bale.legs = 0;
         bale.direction = direction;
         bale.target = step.baleTo;
     }
@@ -348,6 +350,8 @@ ST_BALE_ARRIVAL CBaleOutModel::Arrive(int piece)
         code = static_cast<uint8_t>(kind);
     } else if (floor == BALE_DOOR || floor == BALE_DOOR_OPEN) {
         // A door that shut while the piece was on its way is held open by it.
+        if (floor == BALE_DOOR)
+            a.doorsOpened.push_back(a.to);
         code = static_cast<uint8_t>(BALE_DOOR + kind);
     } else {
         code = static_cast<uint8_t>(floor + kind);
@@ -364,7 +368,9 @@ ST_BALE_ARRIVAL CBaleOutModel::Arrive(int piece)
     }
 
     const CxPoint next = BaleNext(a.to, onward);
-    if (onward != BALE_NONE && CanEnter(next, p)) {
+    // Belts laid in a ring would carry a piece round for ever: no ride goes
+    // on longer than the board has cells.
+    if (onward != BALE_NONE && ++p->legs < BALE_CELLS && CanEnter(next, p)) {
         p->direction = onward;
         p->target = next;
         a.goesOn = true;

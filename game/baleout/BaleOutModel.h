@@ -194,6 +194,7 @@ private:
         bool moving = false;
         int direction = BALE_NONE;
         CxPoint target;
+        int legs = 0; // cells moved in this step
     };
     struct ST_UNDO_STEP
     {

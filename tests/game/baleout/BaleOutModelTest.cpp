@@ -111,6 +111,11 @@ TEST(BaleOutModelTest, BeltsCarryAlongTheirChainAndRefuseAPushAgainstThem)
         rides += a.belt;
     EXPECT_EQ(rides, 4);
 
+    // A ring of belts gives up after as many cells as the board has.
+    m.Load(Board({"PB>v", "..^<"}));
+    ASSERT_TRUE(Play(m, BALE_RIGHT));
+    EXPECT_FALSE(m.IsMoving());
+
     m.Load(Board({"PB<"}));
     EXPECT_FALSE(m.CanMove(BALE_RIGHT));
     m.Load(Board({"PB^"}));

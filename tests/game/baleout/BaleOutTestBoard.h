@@ -35,7 +35,7 @@ inline ST_BALE_LEVEL Board(std::initializer_list<const char*> rows)
 inline std::vector<ST_BALE_ARRIVAL> Settle(CBaleOutModel& model)
 {
     std::vector<ST_BALE_ARRIVAL> arrivals;
-    for (int round = 0; round < 64 && model.IsMoving(); ++round) {
+    for (int round = 0; round < 4 * BALE_CELLS && model.IsMoving(); ++round) {
         for (int piece = 0; piece < model.BaleCount(); ++piece)
             if (model.IsPieceMoving(piece))
                 arrivals.push_back(model.Arrive(piece));
