@@ -4,6 +4,7 @@
 // built yet stays where it is instead of showing an empty room.
 
 #include "PIM/app/CxGameRoomRegistrar.h"
+#include "game/baleout/BaleOutRoom.h"
 #include "game/common/CActivityCenter.h"
 #include "game/common/CFairgroundMenu.h"
 #include "game/common/CFarmyardMenu.h"
@@ -23,6 +24,7 @@ const CxGameRoomRegistrar kRooms[] = {
     {"Login", &MakeRoom<CLogin>},
     {"OptionsMenu", &MakeRoom<COptionMenu>},
     {"PigPen", &MakeRoom<CPig>},
+    {"BaleOut", &MakeRoom<BaleOut>},
 };
 
 } // namespace

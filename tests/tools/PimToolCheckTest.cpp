@@ -131,10 +131,13 @@ TEST(PimToolCheck, OptionFilesLanguagesAndLevelsOfAFolderOfItsOwn)
     root.Write("data/language.ini", "[English]\nMove=Move %d of %d\nDone=100%% done\n"
                                     "[Cymraeg]\nMove=Symud %d\nDone=%s\n");
     std::string level(144, '\0');
-    level[5] = 2;
+    level[5] = 1;  // the pig
+    level[20] = 2; // a bale
+    level[30] = 10; // its goal
     root.Write("data/levels/good.skc", level);
-    level[6] = 2;
+    level[6] = 1;
     level[7] = 5;
+    level[30] = 0;
     root.Write("data/levels/bad.skc", level);
     root.Write("data/levels/short.skc", "x");
 
@@ -151,9 +154,13 @@ TEST(PimToolCheck, OptionFilesLanguagesAndLevelsOfAFolderOfItsOwn)
               "Barn/Barn.ini:13: [Goal0] Frames is below 1\n"
               "language.ini:5: [Cymraeg] Move has 1 numbers to fill in; the first language has 2\n"
               "language.ini:6: [Cymraeg] Done: \"%s\" is no number conversion (only %d and its kind are filled in)\n"
-              "levels/bad.skc: cell 7 holds 5, no level code\n"
+              "levels/bad.skc: cell 7 (x 0, y 7) holds 5, no level code\n"
               "levels/bad.skc: a level has one pig, this one 2\n"
-              "levels/short.skc: a level has 144 bytes, this one 1\n");
+              "levels/bad.skc: the level has no goal: it can never be won\n"
+              "levels/short.skc: a level has 144 bytes, this one 1\n"
+              "levels/short.skc: cell 0 (x 0, y 0) holds 120, no level code\n"
+              "levels/short.skc: the level has no pig (the game puts one at 6, 6)\n"
+              "levels/short.skc: the level has no goal: it can never be won\n");
 
     // Without the second root the room's sound is missing too.
     ToolResult alone = RunTool({"check", root / "data"});

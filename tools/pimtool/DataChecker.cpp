@@ -19,6 +19,7 @@
 #include "PIM/files/PimFileLayer.h"
 #include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/graphics/PimSurfaceFactory.h"
+#include "game/baleout/BaleOutLevel.h"
 #include "game/pigpen/PigPenLevel.h"
 #include "game/shell/CMarrowdaleApp.h"
 
@@ -56,10 +57,6 @@ const char* const kNumberKeys[] = {
 // Events whose arguments name sounds or subtitle texts.
 const char* const kSoundEvents[] = {"PlaySound", "StartSound", "Talk"};
 
-// A level of the bale-pushing puzzle: a 12 by 12 grid, one byte a cell.
-constexpr size_t kBaleLevelSize = 144;
-const int kBaleCodes[] = {0, 1, 2, 3, 4, 10, 20, 23, 24, 30, 40, 50, 60, 70, 80, 90};
-constexpr int kBalePig = 2;
 
 void OnError(void* context, int code, const char* message)
 {
@@ -485,20 +482,32 @@ void CDataChecker::CheckLanguages(CxOptions& options)
 
 void CDataChecker::CheckBaleLevel()
 {
-    if (m_file.text.size() != kBaleLevelSize) {
-        Problem(0, "a level has " + std::to_string(kBaleLevelSize) + " bytes, this one " +
+    // Read as the room reads it; whatever the reader had to mend is a problem.
+    const auto* bytes = reinterpret_cast<const uint8_t*>(m_file.text.data());
+    const ST_BALE_LEVEL level = ReadBaleLevel(bytes, m_file.text.size());
+    if (level.shortFile || level.longFile)
+        Problem(0, "a level has " + std::to_string(BALE_CELLS) + " bytes, this one " +
                        std::to_string(m_file.text.size()));
-        return;
+    for (size_t cell = 0; cell < m_file.text.size() && cell < BALE_CELLS; ++cell) {
+        const int code = bytes[cell];
+        if (!BaleIsFileCode(code))
+            Problem(0, "cell " + std::to_string(cell) + " (x " + std::to_string(cell / BALE_GRID) + ", y " +
+                           std::to_string(cell % BALE_GRID) + ") holds " + std::to_string(code) + ", no level code");
     }
-    int pigs = 0;
-    for (size_t cell = 0; cell < m_file.text.size(); ++cell) {
-        const int code = static_cast<unsigned char>(m_file.text[cell]);
-        if (std::find(std::begin(kBaleCodes), std::end(kBaleCodes), code) == std::end(kBaleCodes))
-            Problem(0, "cell " + std::to_string(cell) + " holds " + std::to_string(code) + ", no level code");
-        pigs += code == kBalePig;
+    if (level.extraPigs > 0)
+        Problem(0, "a level has one pig, this one " + std::to_string(level.extraPigs + 1));
+    if (level.pigPlaced)
+        Problem(0, "the level has no pig (the game puts one at 6, 6)");
+    int goals = 0;
+    int bales = 0;
+    for (uint8_t code : level.cells) {
+        goals += code == BALE_GOAL;
+        bales += code == BALE_BALE;
     }
-    if (pigs != 1)
-        Problem(0, "a level has one pig, this one " + std::to_string(pigs));
+    if (goals == 0)
+        Problem(0, "the level has no goal: it can never be won");
+    else if (bales < goals)
+        Problem(0, "the level has " + std::to_string(goals) + " goals but only " + std::to_string(bales) + " bales");
 }
 
 void CDataChecker::CheckOptionFile(const std::string& room)

@@ -201,8 +201,11 @@ void CxHeadlessRunner::OnMainLoop()
     if (window->GetPendingCount() > 0 || (m_app.GetPendingRoom() && m_app.GetModalDepth() == 0))
         return;
     // A room change under way (a fade playing as one room leaves or the
-    // next enters) runs on the clock to its end before the next line.
-    if (m_app.IsSwitchingRoom()) {
+    // next enters) runs on the clock to its end before the next line. A
+    // dialog the entering room opens while it loads (a game's start-level
+    // dialog) waits for this replay's answer like any other: then the
+    // lines run.
+    if (m_app.IsSwitchingRoom() && m_app.GetModalDepth() == 0) {
         m_clock.Advance(kFrameMilliseconds);
         // Meanwhile a replay may only let time pass and look (a fade
         // half-way); anything else waits for the new room.
