@@ -8,6 +8,8 @@
 #include "PIM/core/CxRandom.h"
 #include "PIM/core/PimTrace.h"
 #include "PIM/display/CxScreenSurface.h"
+#include "PIM/display/PimDisplay.h"
+#include "PIM/movie/CxMovie.h"
 #include "PIM/graphics/PimPixelFormat.h"
 #include "PIM/core/Pimstr.h"
 #include "PIM/widgets/CxCommonControls.h"
@@ -174,6 +176,18 @@ void CxHeadlessRunner::Finish()
     m_app.SetQuit(true);
 }
 
+namespace {
+
+// A modal dialog waiting for an answer, not a modal movie (a fade) that
+// ends on its own.
+bool IsDialogOpen()
+{
+    CxDisplayObject* modal = GetModalObject();
+    return modal && !dynamic_cast<CxMovie*>(modal);
+}
+
+} // namespace
+
 void CxHeadlessRunner::OnMainLoop()
 {
     if (m_finished)
@@ -205,7 +219,7 @@ void CxHeadlessRunner::OnMainLoop()
     // dialog the entering room opens while it loads (a game's start-level
     // dialog) waits for this replay's answer like any other: then the
     // lines run.
-    if (m_app.IsSwitchingRoom() && m_app.GetModalDepth() == 0) {
+    if (m_app.IsSwitchingRoom() && !IsDialogOpen()) {
         m_clock.Advance(kFrameMilliseconds);
         // Meanwhile a replay may only let time pass and look (a fade
         // half-way); anything else waits for the new room.
