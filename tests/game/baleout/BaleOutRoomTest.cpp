@@ -145,6 +145,39 @@ TEST_F(BaleOutRoomTest, SolvingLevelZeroWithTheArrowKeysWinsItsPointsAndComplete
     EXPECT_EQ(GetErrorCount(), 0) << GetLastErrorMessage();
 }
 
+TEST_F(BaleOutRoomTest, TheIceBeltAndSwitchLevelsPlayThroughToTheirWin)
+{
+    constexpr int L = BALE_LEFT, U = BALE_UP, R = BALE_RIGHT, D = BALE_DOWN;
+    const std::vector<std::vector<int>> solutions = {{U, R, L, D, D, D, R},
+                                                     {D, L, L, R, R, R, R, R, L, L, L, D, D, D}};
+    ModalDriver driver(Player());
+    for (int level = 1; level <= 2; ++level) {
+        SCOPED_TRACE("level " + std::to_string(level));
+        Players().WriteInt("BaleOutLevel", level);
+        BaleOut* room = Enter();
+        ASSERT_NE(room, nullptr);
+        ASSERT_EQ(room->GetLevel(), level);
+        EXPECT_GT(room->GetFloorPieceCount(), size_t{0});
+        Screenshot(("baleout-level" + std::to_string(level) + ".png").c_str());
+        const std::vector<int>& moves = solutions[static_cast<size_t>(level - 1)];
+        for (size_t move = 0; move + 1 < moves.size(); ++move) {
+            room->Step(moves[move]);
+            Settle(*room);
+        }
+        // The last push, and a look before the win moves on to the next level.
+        room->Step(moves.back());
+        for (int t = 0; t < 2000 && room->GetBoard().EmptyGoals() > 0; t += 10)
+            game.Run(10);
+        EXPECT_EQ(room->GetBoard().EmptyGoals(), 0);
+        Screenshot(("baleout-level" + std::to_string(level) + "-solved.png").c_str());
+        for (int t = 0; t < 3000 && Players().ReadInt("BaleOutLevel", 0) == level; t += 10)
+            game.Run(10);
+        EXPECT_EQ(Players().ReadInt("BaleOutLevel", 0), level + 1);
+        ASSERT_TRUE(game.Enter("Title"));
+    }
+    EXPECT_EQ(GetErrorCount(), 0) << GetLastErrorMessage();
+}
+
 TEST_F(BaleOutRoomTest, EnteringLeavingAndEnteringAgainLeavesTheSameLiveObjects)
 {
     ModalDriver driver(Player());
