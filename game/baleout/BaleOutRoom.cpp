@@ -148,15 +148,17 @@ int BaleOut::Load()
     m_levelScore = 0;
     SetLevelRange(0, std::max(0, GetNumLevels() - 1));
     SetLevel(NextLevelToPlay());
-    StartLevel();
     return code;
 }
 
 int BaleOut::Start()
 {
     const int code = CGameRoom::Start();
-    // The board's own pointer, over the rooms' usual one; and the arrow
+    // The level's dialog opens over the board, now that it is on screen.
+    // Then the board's own pointer, over the rooms' usual one; and the arrow
     // keys are the board's, whatever had the keys before the room came.
+    SetFocus();
+    StartLevel();
     SetCursor(BALE_CURSOR_NORMAL);
     SetFocus();
     return code;
