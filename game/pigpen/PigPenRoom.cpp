@@ -657,6 +657,12 @@ void CPig::OnMouseMove(uint32_t buttons, CxPoint point)
     if (m_mode >= EPigMode::Won)
         return;
     CGameRoom::OnMouseMove(buttons, point);
+    // The open shelf keeps its lit look: a pointer passing over its board
+    // puts the board back to normal when it leaves.
+    if (m_category >= 0)
+        if (CDaxButton* open = m_uiButtons[static_cast<size_t>(m_category)].get();
+            open && open->GetVisualState() == PIM_BUTTON_NORMAL)
+            open->SetVisualState(PIM_BUTTON_HIGHLIGHTED);
     const bool petting = m_mode == EPigMode::Petting || m_mode == EPigMode::Brushing;
     if (petting && m_pig.GetState() == m_mood) {
         const int area = PetAreaAt(point);

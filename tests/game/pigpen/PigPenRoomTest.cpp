@@ -187,6 +187,12 @@ TEST_F(PigPenRoomTest, AnotherCategoryLetsGoOfTheHeldItemAndKeepsTheTroughsFood)
     ASSERT_NE(pen->GetHeld(), nullptr);
     EXPECT_EQ(GetCursorHideCount(), 1);
     pen->OnButton("UIButton2"); // the grooming things
+    EXPECT_EQ(pen->GetUIButton(2)->GetVisualState(), PIM_BUTTON_HIGHLIGHTED);
+    EXPECT_EQ(pen->GetUIButton(3)->GetVisualState(), PIM_BUTTON_NORMAL);
+    // Passing over the open shelf's board and away leaves it lit.
+    pen->GetUIButton(2)->SetVisualState(PIM_BUTTON_NORMAL);
+    pen->OnMouseMove(0, CxPoint(600, 300));
+    EXPECT_EQ(pen->GetUIButton(2)->GetVisualState(), PIM_BUTTON_HIGHLIGHTED);
     EXPECT_EQ(pen->GetHeld(), nullptr);
     EXPECT_EQ(GetCursorHideCount(), 0);
     EXPECT_EQ(pen->GetCategory(), 2);
