@@ -80,6 +80,10 @@ bool CxPhysicsEngine::AddLine(CxRigidLineBody* line)
 {
     if (!line || m_lines.size() >= static_cast<size_t>(MAX_LINES))
         return false;
+    // One NaN end or friction would spread to every ball that touches it.
+    if (!Finite(line->m_p1) || !Finite(line->m_p2) || !std::isfinite(line->m_bounceFriction) ||
+        !std::isfinite(line->m_passLo) || !std::isfinite(line->m_passHi))
+        return false;
     m_lines.push_back(line);
     return true;
 }
@@ -125,6 +129,12 @@ void CxPhysicsEngine::SetMode(int mode)
 void CxPhysicsEngine::SetMaxSpeed(float maxSpeed)
 {
     m_maxSpeed = std::isnan(maxSpeed) ? MAX_SPEED_LIMIT : std::clamp(maxSpeed, 0.0f, MAX_SPEED_LIMIT);
+}
+
+void CxPhysicsEngine::SetCollisionDampen(float dampen)
+{
+    if (std::isfinite(dampen))
+        m_collisionDampen = dampen;
 }
 
 void CxPhysicsEngine::SetWorldFriction(float friction)
@@ -194,9 +204,16 @@ void CxPhysicsEngine::Step(float dt)
         for (const CxRigidLineBody* line : m_lines)
             if (SphereLine(*a, *line) != Contact::None)
                 a->SetBit(SPHERE_COLLIDED, true);
-        for (CxSphereBody* b : m_spheres)
-            if (b != a && SphereSphere(*a, *b) != Contact::None)
+        // The reach test runs here, in line, as most pairs are far apart.
+        // A's place is read afresh: a separation may just have moved it.
+        for (CxSphereBody* b : m_spheres) {
+            const float dx = a->m_position.x - b->m_position.x, dy = a->m_position.y - b->m_position.y;
+            const float reach = a->m_radius + b->m_radius + CONTACT_MARGIN;
+            if (dx * dx + dy * dy > reach * reach || b == a)
+                continue;
+            if (SphereSphere(*a, *b) != Contact::None)
                 a->SetBit(SPHERE_COLLIDED, true);
+        }
         if (m_restingEnabled && !a->Has(SPHERE_COLLIDED)) {
             a->SetBit(SPHERE_RESTING, false);
             if (Slow(a->m_velocity) && !AnyGravityAt(a->m_position)) {
@@ -252,8 +269,7 @@ CxPhysicsEngine::Contact CxPhysicsEngine::SphereSphere(CxSphereBody& a, CxSphere
     const float dx = a.m_position.x - b.m_position.x, dy = a.m_position.y - b.m_position.y;
     const float distance2 = dx * dx + dy * dy;
     const float reach = a.m_radius + b.m_radius;
-    if (distance2 > (reach + CONTACT_MARGIN) * (reach + CONTACT_MARGIN))
-        return Contact::None;
+    // Step has already rejected pairs beyond reach + CONTACT_MARGIN.
     const float distance = std::sqrt(distance2);
     if (distance >= reach || (Resting(a) && Resting(b)))
         return Contact::Touch;

@@ -28,7 +28,8 @@ public:
     // False when the sphere overlaps one already in the engine, has a
     // non-finite or negative size or mass, or the engine is full.
     bool AddSphere(CxSphereBody* sphere);
-    // False only when the list is full (or the pointer is null).
+    // False when the list is full, or for a null pointer or a line with a
+    // non-finite end, window or friction.
     bool AddLine(CxRigidLineBody* line);
     bool AddGravity(CxGravityBody* gravity);
     void Clear();
@@ -45,9 +46,12 @@ public:
     // straight up: up 0, left pi/2, down pi, right 3pi/2.
     static float Heading(CxPhysicsVector velocity);
 
+    // Clamped to [0, 1e6], so its square stays far inside float range.
     void SetMaxSpeed(float maxSpeed);
+    // Below 1e-6 (NaN too) becomes 1e-6; infinity becomes 1.
     void SetWorldFriction(float friction);
-    void SetCollisionDampen(float dampen) { m_collisionDampen = dampen; }
+    // A non-finite value is ignored.
+    void SetCollisionDampen(float dampen);
 
     float MaxSpeed() const { return m_maxSpeed; }
     float WorldFriction() const { return m_worldFriction; }

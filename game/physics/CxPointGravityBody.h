@@ -10,8 +10,7 @@ public:
     CxPointGravityBody() = default;
     CxPointGravityBody(CxPhysicsVector centre, float strength, float range)
         : m_strength(strength), m_range(range), m_centre(centre)
-    {
-    }
+    {}
 
     CxPhysicsVector GetForce(CxPhysicsVector position) const override;
 

@@ -7,11 +7,11 @@
 #include "game/physics/CxPhysicsVector.h"
 
 // Bits of the flag word.
-constexpr unsigned SPHERE_MOVABLE = 1;     // the engine moves it; else an obstacle
-constexpr unsigned SPHERE_RESTING = 2;     // stopped, skipped while resting is enabled
-constexpr unsigned SPHERE_COLLIDED = 4;    // touched something in this sub-step
-constexpr unsigned SPHERE_CHANGE_DIR = 8;  // kept for the owner; the engine ignores it
-constexpr unsigned SPHERE_GRAVITY = 16;    // gravity bodies pull it
+constexpr unsigned SPHERE_MOVABLE = 1; // the engine moves it; else an obstacle
+constexpr unsigned SPHERE_RESTING = 2; // stopped, skipped while resting is enabled
+constexpr unsigned SPHERE_COLLIDED = 4; // touched something in this sub-step
+constexpr unsigned SPHERE_CHANGE_DIR = 8; // kept for the owner; the engine ignores it
+constexpr unsigned SPHERE_GRAVITY = 16; // gravity bodies pull it
 
 class CxSphereBody
 {
@@ -22,8 +22,7 @@ public:
     CxSphereBody& operator=(const CxSphereBody&) = default;
 
     // Places the body, clearing its resting and collided bits.
-    void Set(CxPhysicsVector position, float radius, float mass, bool movable,
-             CxPhysicsVector velocity = {});
+    void Set(CxPhysicsVector position, float radius, float mass, bool movable, CxPhysicsVector velocity = {});
 
     bool Has(unsigned bit) const { return (m_flags & bit) != 0; }
     void SetBit(unsigned bit, bool on) { m_flags = on ? (m_flags | bit) : (m_flags & ~bit); }

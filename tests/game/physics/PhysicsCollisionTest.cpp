@@ -2,11 +2,15 @@
 // the corner cases level data can produce.
 #include "tests/game/physics/PhysicsTestBodies.h"
 
+#include "game/physics/CxPointGravityBody.h"
+
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace {
 
-TEST(PhysicsCollision, AddSphereRefusesOverlapAndBadBodies)
+TEST(PhysicsCollision, AddingRefusesOverlapsAndNonFiniteBodies)
 {
     CxPhysicsEngine engine;
     CountingSphere first(0, 0, 10), touching(20, 0, 10), overlapping(0, 19.9f, 10);
@@ -21,6 +25,12 @@ TEST(PhysicsCollision, AddSphereRefusesOverlapAndBadBodies)
     EXPECT_FALSE(engine.AddSphere(&nanMass));
     EXPECT_FALSE(engine.AddSphere(nullptr));
     EXPECT_EQ(engine.Spheres().size(), 2u);
+
+    CxRigidLineBody wall({0, 0, 0}, {10, 0, 0}), nanEnd({0, NAN, 0}, {10, 0, 0}), nanFriction({0, 0, 0}, {1, 0, 0});
+    nanFriction.m_bounceFriction = NAN;
+    EXPECT_TRUE(engine.AddLine(&wall));
+    EXPECT_FALSE(engine.AddLine(&nanEnd));
+    EXPECT_FALSE(engine.AddLine(&nanFriction));
 }
 
 TEST(PhysicsCollision, EqualMassesExchangeTheirSpeeds)
@@ -37,7 +47,8 @@ TEST(PhysicsCollision, EqualMassesExchangeTheirSpeeds)
     EXPECT_NEAR(b.m_velocity.x, 5.0f, PHYSICS_TOLERANCE);
     EXPECT_NEAR(a.m_velocity.y, 0.0f, PHYSICS_TOLERANCE);
     EXPECT_NEAR(b.m_velocity.y, 0.0f, PHYSICS_TOLERANCE);
-    // Separated to touching first (b, level with a, is the one moved), then b moved on.
+    // Separated to touching first (b, level with a, is the one moved), then b
+    // moved on.
     EXPECT_NEAR(b.m_position.x - a.m_position.x, 20.0f + 0.2f * 5.0f, PHYSICS_TOLERANCE);
     EXPECT_EQ(a.hitOthers, 1);
     EXPECT_EQ(a.lastHitOther, &b);
@@ -101,7 +112,7 @@ float FloorBounce(float downSpeed)
 
 TEST(PhysicsCollision, LineBouncesLoseTheThresholdThenTheBounceFriction)
 {
-    EXPECT_NEAR(FloorBounce(5.0f), -3.76f, PHYSICS_TOLERANCE);  // (5 - 0.3) * 0.8
+    EXPECT_NEAR(FloorBounce(5.0f), -3.76f, PHYSICS_TOLERANCE); // (5 - 0.3) * 0.8
     EXPECT_NEAR(FloorBounce(0.3f), -0.144f, PHYSICS_TOLERANCE); // 0.3 * 0.6 * 0.8
     // Already leaving: pushed out, speed kept.
     EXPECT_NEAR(FloorBounce(-2.0f), -2.0f, PHYSICS_TOLERANCE);
@@ -121,10 +132,10 @@ TEST(PhysicsCollision, PassThroughWindowLetsOnlyItsHeadingsThrough)
         bool passes;
     };
     const Case cases[] = {
-        {{-5, 0, 0}, true},    // 90 degrees
+        {{-5, 0, 0}, true}, // 90 degrees
         {{-5, -0.8f, 0}, true}, // about 81
-        {{-5, 1, 0}, false},   // about 101
-        {{5, 0, 0}, false},    // 270: the wall's other way
+        {{-5, 1, 0}, false}, // about 101
+        {{5, 0, 0}, false}, // 270: the wall's other way
     };
     for (const Case& c : cases) {
         CxPhysicsEngine engine;
@@ -158,10 +169,10 @@ TEST(PhysicsCollision, LineEndsAndPointLinesPushStraightOut)
     const float diagonal = 10.0f / std::sqrt(2.0f);
     const Case cases[] = {
         {{100, 0, 0}, {-6, -6, 0}, {-diagonal, -diagonal, 0}}, // past the end: round the corner
-        {{0, 0, 0}, {-6, -6, 0}, {-diagonal, -diagonal, 0}},   // zero-length line: a point
-        {{100, 0, 0}, {0, 0, 0}, {0, -10, 0}},                 // centre on the end: up
-        {{0, 0, 0}, {0, 0, 0}, {0, -10, 0}},                   // centre on the point: up
-        {{100, 0, 0}, {50, 4, 0}, {50, 10, 0}},                // the middle, from below
+        {{0, 0, 0}, {-6, -6, 0}, {-diagonal, -diagonal, 0}}, // zero-length line: a point
+        {{100, 0, 0}, {0, 0, 0}, {0, -10, 0}}, // centre on the end: up
+        {{0, 0, 0}, {0, 0, 0}, {0, -10, 0}}, // centre on the point: up
+        {{100, 0, 0}, {50, 4, 0}, {50, 10, 0}}, // the middle, from below
     };
     for (const Case& c : cases) {
         CxPhysicsEngine engine;
@@ -231,6 +242,38 @@ TEST(PhysicsCollision, RestingBallsWakeOnlyWhenHitHard)
     EXPECT_FALSE(sleeper2.Has(SPHERE_RESTING));
     EXPECT_NEAR(sleeper2.m_velocity.x, 5.0f, PHYSICS_TOLERANCE);
     EXPECT_GT(sleeper2.moves, 0);
+}
+
+TEST(PhysicsCollision, BallsShakenInABoxStayInsideAndFinite)
+{
+    CxPhysicsEngine engine;
+    engine.SetMaxSpeed(20.0f);
+    CxRigidLineBody walls[] = {CxRigidLineBody({0, 0, 0}, {400, 0, 0}), CxRigidLineBody({400, 0, 0}, {400, 300, 0}),
+                               CxRigidLineBody({400, 300, 0}, {0, 300, 0}), CxRigidLineBody({0, 300, 0}, {0, 0, 0})};
+    CxGravityBody down({0, 1, 0});
+    CxPointGravityBody swirl({200, 150, 0}, -2.0f, 80.0f);
+    std::vector<CountingSphere> balls;
+    balls.reserve(30);
+    for (int i = 0; i < 30; ++i)
+        balls.emplace_back(
+            30.0f + static_cast<float>(i % 10) * 35.0f, 30.0f + static_cast<float>(i / 10) * 35.0f, 10.0f,
+            1.0f + static_cast<float>(i % 3), i != 15,
+            CxPhysicsVector{static_cast<float>(i % 7) * 2.0f - 6.0f, static_cast<float>(i % 4) - 2.0f, 0});
+    for (CxRigidLineBody& wall : walls)
+        engine.AddLine(&wall);
+    engine.AddGravity(&down);
+    engine.AddGravity(&swirl);
+    for (CountingSphere& ball : balls)
+        ASSERT_TRUE(engine.AddSphere(&ball));
+    for (int step = 0; step < 5000; ++step)
+        engine.Step(0.2f);
+    for (const CountingSphere& ball : balls) {
+        ASSERT_TRUE(FiniteBody(ball));
+        EXPECT_GT(ball.m_position.x, 0.0f);
+        EXPECT_LT(ball.m_position.x, 400.0f);
+        EXPECT_GT(ball.m_position.y, 0.0f);
+        EXPECT_LT(ball.m_position.y, 300.0f);
+    }
 }
 
 } // namespace

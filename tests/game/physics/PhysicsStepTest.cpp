@@ -84,6 +84,7 @@ TEST(PhysicsStep, GravityPullsAndContactDampensItInTheDefaultMode)
     engine.AddSphere(&floating);
     engine.AddSphere(&touching);
     touching.SetBit(SPHERE_COLLIDED, true); // as if it had touched a wall
+    engine.SetCollisionDampen(NAN); // ignored: 0.7 stays
     // The position moves with the old velocity, then gravity is added.
     engine.Step(0.2f);
     EXPECT_NEAR(free.m_position.y, 0.0f, PHYSICS_TOLERANCE);
@@ -191,10 +192,9 @@ TEST(PhysicsStep, FullEngineRefusesMoreAndStepsWithoutAllocating)
     std::vector<CountingSphere> balls;
     balls.reserve(CxPhysicsEngine::MAX_SPHERES + 1);
     for (int i = 0; i <= CxPhysicsEngine::MAX_SPHERES; ++i)
-        balls.emplace_back(static_cast<float>(i % 40) * 21.0f, static_cast<float>(i / 40) * 21.0f, 10.0f, 1.0f,
-                           true, CxPhysicsVector{static_cast<float>(i % 7) - 3.0f, static_cast<float>(i % 5) - 2.0f, 0});
-    std::vector<CxRigidLineBody> lines(CxPhysicsEngine::MAX_LINES + 1,
-                                       CxRigidLineBody({-10, -10, 0}, {900, -10, 0}));
+        balls.emplace_back(static_cast<float>(i % 40) * 21.0f, static_cast<float>(i / 40) * 21.0f, 10.0f, 1.0f, true,
+                           CxPhysicsVector{static_cast<float>(i % 7) - 3.0f, static_cast<float>(i % 5) - 2.0f, 0});
+    std::vector<CxRigidLineBody> lines(CxPhysicsEngine::MAX_LINES + 1, CxRigidLineBody({-10, -10, 0}, {900, -10, 0}));
     std::vector<CxGravityBody> gravity(CxPhysicsEngine::MAX_GRAVITY + 1, CxGravityBody({0, 0.001f, 0}));
     for (int i = 0; i < CxPhysicsEngine::MAX_SPHERES; ++i)
         ASSERT_TRUE(engine.AddSphere(&balls[i]));

@@ -33,8 +33,8 @@ struct CountingSphere : CxSphereBody
 
 inline bool FiniteBody(const CxSphereBody& body)
 {
-    return std::isfinite(body.m_position.x) && std::isfinite(body.m_position.y) &&
-           std::isfinite(body.m_velocity.x) && std::isfinite(body.m_velocity.y);
+    return std::isfinite(body.m_position.x) && std::isfinite(body.m_position.y) && std::isfinite(body.m_velocity.x) &&
+           std::isfinite(body.m_velocity.y);
 }
 
 constexpr float PHYSICS_TOLERANCE = 1e-5f;
