@@ -166,8 +166,7 @@ int BaleOut::Start()
 
 void BaleOut::RegisterCursors()
 {
-    for (const ST_GAME_CURSOR& cursor : kCursors)
-        RegisterGameCursor(cursor);
+    RegisterGameCursors(kCursors);
     m_cursorsMade = true;
 }
 
@@ -592,8 +591,7 @@ void BaleOut::ReleaseAll()
         FlushChannel(GetChannel());
     if (m_cursorsMade) {
         SetCursor(GAME_CURSOR_CLEAR);
-        for (const ST_GAME_CURSOR& cursor : kCursors)
-            UnregisterCursor(cursor.id);
+        UnregisterGameCursors(kCursors);
         m_cursorsMade = false;
     }
     m_undoButton.reset();

@@ -137,8 +137,7 @@ void CFairgroundMenu::PlayArrivalMovie()
 
 void CFairgroundMenu::LoadCursors()
 {
-    for (const ST_GAME_CURSOR& cursor : kCursors)
-        RegisterGameCursor(cursor);
+    RegisterGameCursors(kCursors);
     m_cursorsMade = true;
 }
 
@@ -646,8 +645,7 @@ int CFairgroundMenu::Unload()
 void CFairgroundMenu::ReleaseAll()
 {
     if (m_cursorsMade) {
-        for (const ST_GAME_CURSOR& cursor : kCursors)
-            UnregisterCursor(cursor.id);
+        UnregisterGameCursors(kCursors);
         if (GetCursor() >= FAIR_CURSOR_LEFT && GetCursor() <= FAIR_CURSOR_AIM)
             SetCursor(FAIR_CURSOR_ARROW);
         m_cursorsMade = false;

@@ -30,3 +30,15 @@ bool RegisterGameCursor(const ST_GAME_CURSOR& cursor)
     const int hotY = std::clamp(cursor.hotY, 0, picture->GetHeight() - 1);
     return RegisterCursor(picture, cursor.id, hotX, hotY) == PIM_OK;
 }
+
+void RegisterGameCursors(std::span<const ST_GAME_CURSOR> cursors)
+{
+    for (const ST_GAME_CURSOR& cursor : cursors)
+        RegisterGameCursor(cursor);
+}
+
+void UnregisterGameCursors(std::span<const ST_GAME_CURSOR> cursors)
+{
+    for (const ST_GAME_CURSOR& cursor : cursors)
+        UnregisterCursor(cursor.id);
+}

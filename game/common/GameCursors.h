@@ -13,6 +13,8 @@ enum : int
     GAME_CURSOR_HAND = 12,
 };
 
+#include <span>
+
 struct ST_GAME_CURSOR
 {
     int id;
@@ -28,3 +30,7 @@ struct ST_GAME_CURSOR
 // outside the picture gives it no see-through colour rather than a read past
 // its edge; the hot spot is held inside the picture.
 bool RegisterGameCursor(const ST_GAME_CURSOR& cursor);
+
+// A room's own cursors, all of them; the ones that did not load are left out.
+void RegisterGameCursors(std::span<const ST_GAME_CURSOR> cursors);
+void UnregisterGameCursors(std::span<const ST_GAME_CURSOR> cursors);

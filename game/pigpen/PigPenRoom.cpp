@@ -179,16 +179,16 @@ void CPig::LoadPump()
 void CPig::LoadButtons()
 {
     for (int i = 0; i < PIG_BUTTONS; ++i) {
-        const ST_PIGPEN_BUTTON& spec = m_setup.buttons[static_cast<size_t>(i)];
+        const ST_PIGPEN_BUTTON& shelf = m_setup.buttons[static_cast<size_t>(i)];
         // A five-frame strip shows its own look per state; one picture
         // shows itself in all of them.
-        CDaxButton* button = MakeButton(kButtonNames[i], spec.fileName.GetText(), kButtonStripFrames);
+        CDaxButton* button = MakeButton(kButtonNames[i], shelf.fileName.GetText(), kButtonStripFrames);
         m_uiButtons[static_cast<size_t>(i)].reset(button);
         if (!button)
             continue;
         button->SetZ(kButtonZ);
         AddChild(button);
-        button->SetPosition(spec.position.x, spec.position.y);
+        button->SetPosition(shelf.position.x, shelf.position.y);
         button->Show();
     }
 }

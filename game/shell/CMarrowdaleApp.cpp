@@ -197,8 +197,7 @@ void CMarrowdaleApp::LoadVolumes()
 
 void CMarrowdaleApp::LoadGameCursors()
 {
-    for (const ST_GAME_CURSOR& cursor : kCursors)
-        RegisterGameCursor(cursor);
+    RegisterGameCursors(kCursors);
     SetCursor(GAME_CURSOR_CLEAR);
     SetDefaultCursor(GAME_CURSOR_CLEAR);
 }
@@ -307,9 +306,7 @@ int CMarrowdaleApp::ExitApplication()
     if (m_font)
         DeleteFont(m_font);
     m_font = 0;
-    UnregisterCursor(GAME_CURSOR_HAND);
-    UnregisterCursor(GAME_CURSOR_DARK);
-    UnregisterCursor(GAME_CURSOR_CLEAR);
+    UnregisterGameCursors(kCursors);
 
     const int code = CDaxApp::ExitApplication();
 
