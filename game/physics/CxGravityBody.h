@@ -14,6 +14,9 @@ public:
     CxGravityBody& operator=(const CxGravityBody&) = default;
 
     virtual CxPhysicsVector GetForce(CxPhysicsVector position) const;
+    // False when a value is NaN or infinite: such a body would spread it to
+    // every ball it pulls.
+    virtual bool IsFinite() const;
 
     CxPhysicsVector m_force;
 };

@@ -84,13 +84,17 @@ bool CxPhysicsEngine::AddLine(CxRigidLineBody* line)
     if (!Finite(line->m_p1) || !Finite(line->m_p2) || !std::isfinite(line->m_bounceFriction) ||
         !std::isfinite(line->m_passLo) || !std::isfinite(line->m_passHi))
         return false;
+    // The length is kept beside the ends; make sure it matches them.
+    line->SetEnds(line->m_p1, line->m_p2);
+    if (!std::isfinite(line->m_length))
+        return false;
     m_lines.push_back(line);
     return true;
 }
 
 bool CxPhysicsEngine::AddGravity(CxGravityBody* gravity)
 {
-    if (!gravity || m_gravity.size() >= static_cast<size_t>(MAX_GRAVITY))
+    if (!gravity || m_gravity.size() >= static_cast<size_t>(MAX_GRAVITY) || !gravity->IsFinite())
         return false;
     m_gravity.push_back(gravity);
     return true;
@@ -264,7 +268,7 @@ void CxPhysicsEngine::Integrate(CxSphereBody& sphere, float dt, float friction)
     v.y *= friction;
 }
 
-CxPhysicsEngine::Contact CxPhysicsEngine::SphereSphere(CxSphereBody& a, CxSphereBody& b) const
+CxPhysicsEngine::Contact CxPhysicsEngine::SphereSphere(CxSphereBody& a, CxSphereBody& b, bool lineEnd) const
 {
     const float dx = a.m_position.x - b.m_position.x, dy = a.m_position.y - b.m_position.y;
     const float distance2 = dx * dx + dy * dy;
@@ -331,8 +335,14 @@ CxPhysicsEngine::Contact CxPhysicsEngine::SphereSphere(CxSphereBody& a, CxSphere
     }
     a.m_velocity = newA;
     b.m_velocity = newB;
-    a.OnHitOther(&b);
-    b.OnHit(&a);
+    if (lineEnd) {
+        // The end point is a stand-in that lives only for this test: the
+        // ball is told it hit a line, as in the middle of one.
+        a.OnHit(nullptr);
+    } else {
+        a.OnHitOther(&b);
+        b.OnHit(&a);
+    }
     return Contact::Hit;
 }
 
@@ -349,34 +359,51 @@ CxPhysicsEngine::Contact CxPhysicsEngine::SphereLine(CxSphereBody& sphere, const
     if ((v.x != 0.0f || v.y != 0.0f) && line.Passes(Heading(v)))
         return Contact::None;
 
-    // The nearest point of the segment; a zero-length line is its one point.
-    const float ex = line.m_p2.x - line.m_p1.x, ey = line.m_p2.y - line.m_p1.y;
-    const float length2 = ex * ex + ey * ey;
-    float along = 0.0f;
-    if (length2 > 0.0f)
-        along = std::clamp(((s.x - line.m_p1.x) * ex + (s.y - line.m_p1.y) * ey) / length2, 0.0f, 1.0f);
-    const CxPhysicsVector nearest{line.m_p1.x + along * ex, line.m_p1.y + along * ey, 0.0f};
-    const float dx = s.x - nearest.x, dy = s.y - nearest.y;
-    const float distance2 = dx * dx + dy * dy;
-    if (distance2 > (r + CONTACT_MARGIN) * (r + CONTACT_MARGIN))
+    // A zero-length line is its one point.
+    const float length = line.m_length;
+    if (!(length > 0.0f))
+        return LineEnd(sphere, line.m_p1);
+
+    const CxPhysicsVector u{(line.m_p2.x - line.m_p1.x) / length, (line.m_p2.y - line.m_p1.y) / length, 0.0f};
+    const float rx = s.x - line.m_p1.x, ry = s.y - line.m_p1.y;
+    CxPhysicsVector n{u.y, -u.x, 0.0f};
+    float dist = n.x * rx + n.y * ry;
+    if (dist < 0.0f) {
+        n = {-n.x, -n.y, 0.0f};
+        dist = -dist;
+    }
+    const float m = u.x * rx + u.y * ry;
+    if (dist > r + CONTACT_MARGIN)
         return Contact::None;
-    const float distance = std::sqrt(distance2);
-    if (distance >= r)
+
+    if (m < 0.0f)
+        return (m > -r - CONTACT_MARGIN) ? LineEnd(sphere, line.m_p1) : Contact::None;
+    if (m > length)
+        return (m < length + r + CONTACT_MARGIN) ? LineEnd(sphere, line.m_p2) : Contact::None;
+    if (dist > r)
         return Contact::Touch;
 
-    // Out to touching, away from the nearest point: past an end that is
-    // straight out of the end, so corners round the ball off.
-    const CxPhysicsVector n = Normal(s, nearest, distance);
-    s.x = nearest.x + n.x * r;
-    s.y = nearest.y + n.y * r;
-
-    const float vN = v.x * n.x + v.y * n.y;
-    if (vN < 0.0f) {
-        const float away = DampNormal(-vN) * line.m_bounceFriction;
-        const float vT = (v.x * -n.y + v.y * n.x) * TANGENT_KEEP;
-        v.x = vT * -n.y + away * n.x;
-        v.y = vT * n.x + away * n.y;
+    s.x += (r - dist) * n.x;
+    s.y += (r - dist) * n.y;
+    const float a = v.x * n.x + v.y * n.y; // negative when moving into the line
+    if (a <= 0.0f) {
+        const float damped = (a < -m_lossThreshold) ? a + m_lossThreshold : a * m_slowFactor;
+        const float along = TANGENT_KEEP * (v.x * u.x + v.y * u.y);
+        v.x = along * u.x - line.m_bounceFriction * damped * n.x;
+        v.y = along * u.y - line.m_bounceFriction * damped * n.y;
     }
     sphere.OnHit(nullptr);
     return Contact::Hit;
+}
+
+CxPhysicsEngine::Contact CxPhysicsEngine::LineEnd(CxSphereBody& sphere, CxPhysicsVector point) const
+{
+    // A line's end behaves like a fixed ball of no size at that point.
+    CxSphereBody end;
+    end.Set(point, 0.0f, 0.0f, false);
+    const float dx = sphere.m_position.x - point.x, dy = sphere.m_position.y - point.y;
+    const float reach = sphere.m_radius + CONTACT_MARGIN;
+    if (dx * dx + dy * dy > reach * reach)
+        return Contact::None;
+    return SphereSphere(sphere, end, true);
 }

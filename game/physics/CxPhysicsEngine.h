@@ -31,6 +31,7 @@ public:
     // False when the list is full, or for a null pointer or a line with a
     // non-finite end, window or friction.
     bool AddLine(CxRigidLineBody* line);
+    // False when the list is full, or for a null or non-finite body.
     bool AddGravity(CxGravityBody* gravity);
     void Clear();
 
@@ -70,8 +71,11 @@ public:
 private:
     enum class Contact { None, Touch, Hit };
 
-    Contact SphereSphere(CxSphereBody& a, CxSphereBody& b) const;
+    // lineEnd: b is the stand-in for a line's end point, so only a hears of
+    // the hit, as OnHit(nullptr).
+    Contact SphereSphere(CxSphereBody& a, CxSphereBody& b, bool lineEnd = false) const;
     Contact SphereLine(CxSphereBody& sphere, const CxRigidLineBody& line) const;
+    Contact LineEnd(CxSphereBody& sphere, CxPhysicsVector point) const;
     // A normal speed after losing J (or scaled by k when at most J).
     float DampNormal(float speed) const;
     bool Resting(const CxSphereBody& sphere) const;

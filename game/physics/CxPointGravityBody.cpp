@@ -14,3 +14,9 @@ CxPhysicsVector CxPointGravityBody::GetForce(CxPhysicsVector position) const
     const float scale = m_strength / std::max(distance, 0.001f);
     return {dx * scale, dy * scale, dz * scale};
 }
+
+bool CxPointGravityBody::IsFinite() const
+{
+    return CxGravityBody::IsFinite() && std::isfinite(m_strength) && std::isfinite(m_range) &&
+           std::isfinite(m_centre.x) && std::isfinite(m_centre.y) && std::isfinite(m_centre.z);
+}

@@ -13,6 +13,7 @@ public:
     {}
 
     CxPhysicsVector GetForce(CxPhysicsVector position) const override;
+    bool IsFinite() const override;
 
     float m_strength = 0.0f;
     float m_range = 0.0f;

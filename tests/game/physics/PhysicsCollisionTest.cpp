@@ -31,6 +31,17 @@ TEST(PhysicsCollision, AddingRefusesOverlapsAndNonFiniteBodies)
     EXPECT_TRUE(engine.AddLine(&wall));
     EXPECT_FALSE(engine.AddLine(&nanEnd));
     EXPECT_FALSE(engine.AddLine(&nanFriction));
+    CxRigidLineBody huge({-3e38f, 0, 0}, {3e38f, 0, 0}); // its length overflows
+    EXPECT_FALSE(engine.AddLine(&huge));
+
+    CxGravityBody down({0, 1, 0}), nanDown({0, NAN, 0});
+    CxPointGravityBody pull({0, 0, 0}, 10, 50), nanStrength({0, 0, 0}, NAN, 50), endless({0, 0, 0}, 1, INFINITY);
+    EXPECT_TRUE(engine.AddGravity(&down));
+    EXPECT_TRUE(engine.AddGravity(&pull));
+    EXPECT_FALSE(engine.AddGravity(&nanDown));
+    EXPECT_FALSE(engine.AddGravity(&nanStrength));
+    EXPECT_FALSE(engine.AddGravity(&endless));
+    EXPECT_EQ(engine.Gravity().size(), 2u);
 }
 
 TEST(PhysicsCollision, EqualMassesExchangeTheirSpeeds)
@@ -187,6 +198,34 @@ TEST(PhysicsCollision, LineEndsAndPointLinesPushStraightOut)
     }
     CxRigidLineBody line({0, 0, 0}, {3, 4, 0});
     EXPECT_FLOAT_EQ(line.m_length, 5.0f);
+}
+
+TEST(PhysicsCollision, LineEndsBounceLikeAFixedPoint)
+{
+    // Head-on into the end of a wall: the end is an immovable ball, so the
+    // restitution and the threshold apply (5 * 0.8 - 0.3), not the wall's
+    // bounce friction. The ball hears of a line hit, with no other ball.
+    CxPhysicsEngine engine;
+    CxRigidLineBody wall({0, 0, 0}, {100, 0, 0}, 0, 0, 0.1f);
+    CountingSphere ball(-9.5f, 0, 10, 1, true, {5, 0, 0});
+    engine.AddLine(&wall);
+    engine.AddSphere(&ball);
+    engine.Step(0.2f);
+    EXPECT_NEAR(ball.m_velocity.x, -3.7f, PHYSICS_TOLERANCE);
+    EXPECT_NEAR(ball.m_velocity.y, 0.0f, PHYSICS_TOLERANCE);
+    EXPECT_NEAR(ball.m_position.x, -10.0f - 0.2f * 3.7f, PHYSICS_TOLERANCE);
+    EXPECT_EQ(ball.hits, 1);
+    EXPECT_EQ(ball.lastHit, nullptr);
+    EXPECT_EQ(ball.hitOthers, 0);
+
+    // Beyond the end's reach along the line: no contact at all.
+    CxPhysicsEngine far;
+    CountingSphere away(-11, 0, 10, 1, true, {5, 0, 0});
+    far.AddLine(&wall);
+    far.AddSphere(&away);
+    far.Step(0.2f);
+    EXPECT_FLOAT_EQ(away.m_velocity.x, 5.0f);
+    EXPECT_EQ(away.hits, 0);
 }
 
 TEST(PhysicsCollision, DegenerateContactsStayFinite)
