@@ -101,6 +101,8 @@ public:
     // --- what it shows --------------------------------------------------------------------------
     bool HasText() const { return m_loaded; }
     const CxDrawText& GetText() const { return m_text; }
+    // The text's depth for a room that layers its pictures its own way.
+    void SetTextDepth(int32_t z) { m_text.SetZ(z); }
     // The size the text goes back to.
     int GetPointSize() const { return m_pointSize; }
     // The size it shows now (bigger while a bulge lasts).

@@ -100,6 +100,16 @@ bool CxPhysicsEngine::AddGravity(CxGravityBody* gravity)
     return true;
 }
 
+bool CxPhysicsEngine::RemoveSphere(CxSphereBody* sphere)
+{
+    const auto found = std::find(m_spheres.begin(), m_spheres.end(), sphere);
+    if (found == m_spheres.end())
+        return false;
+    // Erasing keeps the order the pairs are tested in.
+    m_spheres.erase(found);
+    return true;
+}
+
 void CxPhysicsEngine::Clear()
 {
     // clear() keeps the reserved capacity, so stepping stays allocation-free.

@@ -33,6 +33,8 @@ public:
     bool AddLine(CxRigidLineBody* line);
     // False when the list is full, or for a null or non-finite body.
     bool AddGravity(CxGravityBody* gravity);
+    // Takes a sphere out (not during Step); false when it is not in.
+    bool RemoveSphere(CxSphereBody* sphere);
     void Clear();
 
     // 1: soft, 2: the default, 3: lively and never resting. Others are ignored.

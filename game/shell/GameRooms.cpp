@@ -6,6 +6,7 @@
 #include "PIM/app/CxGameRoomRegistrar.h"
 #include "game/baleout/BaleOutRoom.h"
 #include "game/common/CActivityCenter.h"
+#include "game/croquet/CroquetRoom.h"
 #include "game/common/CFairgroundMenu.h"
 #include "game/common/CFarmyardMenu.h"
 #include "game/common/CLogin.h"
@@ -25,6 +26,7 @@ const CxGameRoomRegistrar kRooms[] = {
     {"OptionsMenu", &MakeRoom<COptionMenu>},
     {"PigPen", &MakeRoom<CPig>},
     {"BaleOut", &MakeRoom<BaleOut>},
+    {"Croquet", &MakeRoom<CCroquet>},
 };
 
 } // namespace

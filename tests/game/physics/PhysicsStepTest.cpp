@@ -26,6 +26,13 @@ TEST(PhysicsStep, CountsSubStepsAndIgnoresNonPositiveTime)
     EXPECT_NEAR(engine.Time(), 0.4f, PHYSICS_TOLERANCE);
     EXPECT_NEAR(ball.m_position.x, 4.0f, PHYSICS_TOLERANCE);
     EXPECT_EQ(ball.moves, 2);
+
+    // A removed ball stays where it was; removing it twice is refused.
+    EXPECT_TRUE(engine.RemoveSphere(&ball));
+    EXPECT_FALSE(engine.RemoveSphere(&ball));
+    engine.Step(0.2f);
+    EXPECT_NEAR(ball.m_position.x, 4.0f, PHYSICS_TOLERANCE);
+    EXPECT_TRUE(engine.Spheres().empty());
 }
 
 TEST(PhysicsStep, WorldFrictionIsRaisedToOneOverDt)
