@@ -117,8 +117,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CheckCroquet(course, croquet.numWicketTypes);
     const int water = course.waters.empty() ? -1 : course.waters.back().type;
 
-    ST_BALLS_OPTIONS fixed;
-    fixed.kinds = FixedKinds();
+    ST_BALLS_OPTIONS fixedKinds;
+    fixedKinds.kinds = FixedKinds();
+    const ST_BALLS_OPTIONS& fixed = fixedKinds;
     for (const ST_BALLS_OPTIONS* options : {&fixed, &own}) {
         const ST_BALLS_LEVEL level = ReadBallsLevel(file, options->kinds);
         fuzz::Check(level.balls.size() <= size_t(BALLS_MAX_BALLS));

@@ -34,6 +34,15 @@ float Push(float speed, float sign)
     return speed <= -kWaterTopSpeed ? speed : std::max(pushed, -kWaterTopSpeed);
 }
 
+// One step of the game when it is in `from`; false (nothing changed) else.
+bool Move(ECroquetState& state, ECroquetState from, ECroquetState to)
+{
+    if (state != from)
+        return false;
+    state = to;
+    return true;
+}
+
 } // namespace
 
 void CCroquetModel::StartLevel(int numShots, int maxShots, int wickets)
@@ -47,18 +56,13 @@ void CCroquetModel::StartLevel(int numShots, int maxShots, int wickets)
 
 bool CCroquetModel::Aim()
 {
-    if (m_state != ECroquetState::Idle && m_state != ECroquetState::Walking)
-        return false;
-    m_state = ECroquetState::Aiming;
-    return true;
+    return Move(m_state, ECroquetState::Idle, ECroquetState::Aiming) ||
+           Move(m_state, ECroquetState::Walking, ECroquetState::Aiming);
 }
 
 bool CCroquetModel::Shoot()
 {
-    if (m_state != ECroquetState::Aiming)
-        return false;
-    m_state = ECroquetState::Kicking;
-    return true;
+    return Move(m_state, ECroquetState::Aiming, ECroquetState::Kicking);
 }
 
 bool CCroquetModel::Kick()
@@ -95,27 +99,20 @@ ECroquetState CCroquetModel::BallStopped()
 
 bool CCroquetModel::WalkEnded()
 {
-    if (m_state != ECroquetState::Walking)
-        return false;
-    m_state = ECroquetState::Aiming;
-    return true;
+    return Move(m_state, ECroquetState::Walking, ECroquetState::Aiming);
 }
 
 bool CCroquetModel::LoseAnimationDone()
 {
-    if (m_state != ECroquetState::Lost)
-        return false;
-    m_state = ECroquetState::LostWait;
-    return true;
+    return Move(m_state, ECroquetState::Lost, ECroquetState::LostWait);
 }
 
 bool CCroquetModel::Finish()
 {
-    if (m_state != ECroquetState::Won && m_state != ECroquetState::LostWait)
-        return false;
-    const bool won = m_state == ECroquetState::Won;
-    m_state = ECroquetState::Finished;
-    return won;
+    if (Move(m_state, ECroquetState::Won, ECroquetState::Finished))
+        return true;
+    Move(m_state, ECroquetState::LostWait, ECroquetState::Finished);
+    return false;
 }
 
 int CroquetBallLook(int states, int shotsLeft, int shotsAllowed)
