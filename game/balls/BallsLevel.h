@@ -31,6 +31,11 @@ constexpr int BALLS_MAX_UPDATE_TIME = 60000;
 // Degrees to radians, as the level format stores the windows.
 constexpr float BALLS_DEGREES_PER_RADIAN = 57.295776f;
 constexpr const char* BALLS_LEVEL_PATTERN = "level%d.ini";
+// Points read from level data are kept within this, so no later sum of a
+// position and an offset can overflow.
+constexpr int BALLS_COORDINATE_LIMIT = 100000;
+// Longest text value (file names) read from the files.
+constexpr int BALLS_TEXT_MAX = 255;
 
 struct ST_BALL_KIND
 {
@@ -100,6 +105,11 @@ struct ST_BALLS_LEVEL
     int skippedBalls = 0;                 // kind outside the kept kinds
     bool capped = false;                  // a count was above its cap
 };
+
+// A point of the files, each coordinate clamped to +-BALLS_COORDINATE_LIMIT.
+CxPoint BallsReadPoint(CxOptions& options, const char* section, const char* key, CxPoint fallback = {});
+// A text value of at most BALLS_TEXT_MAX bytes.
+CxString BallsReadText(CxOptions& options, const char* section, const char* key, const char* fallback = "");
 
 // "Options" and the "BallType%02d" sections of a ball room's file.
 ST_BALLS_OPTIONS ReadBallsOptions(CxOptions& room);

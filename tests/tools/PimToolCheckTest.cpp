@@ -173,6 +173,40 @@ TEST(PimToolCheck, OptionFilesLanguagesAndLevelsOfAFolderOfItsOwn)
     EXPECT_EQ(RunTool({"check", root / "nothing"}).code, 1);
 }
 
+TEST(PimToolCheck, BallRoomLevelsAreReadAsTheRoomReadsThem)
+{
+    TempFolder root;
+    root.Write("data/Croquet/Croquet.ini",
+               "[General]\nNumLevels=4\n"
+               "[Options]\nNumBallTypes=2\nMaxNumShots=5\n"
+               "[BallType00]\nFileName=ball.xni\nRadius=20\n"
+               "[BallType01]\nFileName=-\n");
+    root.Write("data/Croquet/ball.xni", "[Sprite]\nNumStates=0\n");
+    // A ball of a kind that was skipped, and too many shots.
+    root.Write("data/Croquet/level0.ini", "[General]\nNumBalls=2\nNumShots=9\n"
+                                          "[Ball00]\nBallType=0\n[Ball01]\nBallType=1\n");
+    // A ball that cannot be, and a word where a number belongs.
+    root.Write("data/Croquet/level1.ini", "[General]\nNumBalls=1\n[Ball00]\nBallType=0\nRadius=-4\nMass=nan\n");
+    // No ball for the player.
+    root.Write("data/Croquet/level2.ini", "[General]\nNumBalls=0\n");
+
+    ToolResult result = RunTool({"check", root / "data"});
+    EXPECT_EQ(result.code, 1);
+    const std::string expected[] = {
+        "Croquet/Croquet.ini: warning: 1 ball kind(s) have no FileName",
+        "Croquet/level0.ini: warning: 1 ball(s) name a BallType outside the room's 1 kept kinds",
+        "Croquet/level0.ini:3: warning: NumShots=9 is above the room's MaxNumShots; the level has 5\n",
+        "Croquet/level1.ini:5: the level is refused and plays empty: Ball00: Radius is negative\n",
+        "Croquet/level1.ini:6: [Ball00] Mass=nan: \"nan\" is not a number\n",
+        "Croquet/level2.ini: the level has no ball for the player\n",
+        "Croquet/level3.ini: is missing: the room has 4 levels\n",
+    };
+    for (const std::string& line : expected)
+        EXPECT_NE(result.out.find(line), std::string::npos) << line << "\n---\n" << result.out;
+    // Warnings are not counted as problems: the first level alone passes.
+    EXPECT_EQ(result.out.find("level0.ini: the level"), std::string::npos) << result.out;
+}
+
 TEST(PimToolCheck, OptionLinesCountEveryLineEndAsTheStoreDoes)
 {
     // CR LF is one line end, a lone CR and a lone LF one each; a ";" hides an

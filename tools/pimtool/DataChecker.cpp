@@ -20,6 +20,8 @@
 #include "PIM/graphics/CxDrawSurface.h"
 #include "PIM/graphics/PimSurfaceFactory.h"
 #include "game/baleout/BaleOutLevel.h"
+#include "game/balls/BallsLevel.h"
+#include "game/croquet/CroquetLevel.h"
 #include "game/pigpen/PigPenLevel.h"
 #include "game/shell/CMarrowdaleApp.h"
 
@@ -53,6 +55,18 @@ const char* const kNumberKeys[] = {
     "SkipIntroMovies", "SortNameList", "StartFrame", "StateIndex", "States", "SubCategory", "TextArea",
     "TextColor", "TextSize", "TextSpacing", "TransparentPixel", "Type", "UIIconStartPosition", "UnlockOrder",
     "WantOffset", "XYPerFrame"};
+
+// A ball room's level files are looked for up to this number.
+constexpr int kMaxBallLevels = 1000;
+
+// The ball rooms' numbers: a word there reads as 0 without a sound, which
+// makes a ball of no size or a wall with no window.
+const char* const kBallNumberKeys[] = {
+    "BallOffset", "BallType", "BounceFriction", "Breakable", "ChangeDirection", "CharHomePos", "CollisionDampen",
+    "FoodOffsetPos", "Gravity", "GumFriction", "LoseWaitTime", "Mass", "MaxNumShots", "MaxSpeed", "Movable",
+    "MudDampenSize", "NumBalls", "NumBallTypes", "NumGravityPoints", "NumLines", "NumShots", "PassThruAngle",
+    "Radius", "RatHitBallFrame", "ShotLocation", "ShotOffset", "StartDir", "StartPos", "UpdateTime", "WaterType",
+    "WicketType", "WorldFriction"};
 
 // Events whose arguments name sounds or subtitle texts.
 const char* const kSoundEvents[] = {"PlaySound", "StartSound", "Talk"};
@@ -111,8 +125,9 @@ std::string WithoutDigits(const std::string& text)
 bool IsNumberKey(const std::string& key)
 {
     const std::string bare = WithoutDigits(key);
-    return std::any_of(std::begin(kNumberKeys), std::end(kNumberKeys),
-                       [&bare](const char* name) { return PimStrEqual(bare.c_str(), name, true); });
+    const auto named = [&bare](const char* name) { return PimStrEqual(bare.c_str(), name, true); };
+    return std::any_of(std::begin(kNumberKeys), std::end(kNumberKeys), named) ||
+           std::any_of(std::begin(kBallNumberKeys), std::end(kBallNumberKeys), named);
 }
 
 // "12", "-3", "2.5": what PimParseInt / PimParseFloat read whole.
@@ -194,6 +209,14 @@ void CDataChecker::Problem(int line, const std::string& what)
         std::fprintf(m_out, "%s:%d: %s\n", m_file.name.c_str(), line, what.c_str());
     else
         std::fprintf(m_out, "%s: %s\n", m_file.name.c_str(), what.c_str());
+}
+
+void CDataChecker::Warning(int line, const std::string& what)
+{
+    if (line > 0)
+        std::fprintf(m_out, "%s:%d: warning: %s\n", m_file.name.c_str(), line, what.c_str());
+    else
+        std::fprintf(m_out, "%s: warning: %s\n", m_file.name.c_str(), what.c_str());
 }
 
 void CDataChecker::CheckFileExists(int line, const std::string& what, const std::string& name)
@@ -334,6 +357,87 @@ void CDataChecker::CheckRoom(CxOptions& options)
     }
     if (options.FindSection("General") && options.FindSection("UI00"))
         CheckPigPen(options);
+    if (options.GetInt("Options", "NumBallTypes", 0) > 0)
+        CheckBallRoom(options);
+}
+
+void CDataChecker::CheckBallRoom(CxOptions& options)
+{
+    const ST_BALLS_OPTIONS room = ReadBallsOptions(options);
+    if (!room.ok)
+        Problem(0, std::string(room.error.GetText()) + " (the room keeps the engine's defaults)");
+    const int declared = options.GetInt("Options", "NumBallTypes", 0);
+    if (declared > BALLS_MAX_KINDS)
+        Warning(m_file.lines.KeyLine("Options", "NumBallTypes"),
+                "NumBallTypes=" + std::to_string(declared) + " is cut to " + std::to_string(BALLS_MAX_KINDS));
+    if (room.skippedKinds > 0)
+        Warning(0, std::to_string(room.skippedKinds) +
+                       " ball kind(s) have no FileName of two or more characters; they are skipped and the "
+                       "kinds after them move down, so a level's BallType counts only the kept ones");
+
+    // The croquet room is the ball room with the game on top.
+    const std::string folder = Folder(m_file.name);
+    const bool croquet = PimStrEqual(folder.c_str(), "Croquet", true);
+    const ST_CROQUET_OPTIONS game = ReadCroquetOptions(options);
+
+    const ST_OPEN_FILE roomFile = m_file;
+    const int numLevels = std::max(options.GetInt("General", "NumLevels", 0), 0);
+    for (int number = 0; number < kMaxBallLevels; ++number) {
+        const std::string name = folder + "/" + BallsLevelFileName(number).GetText();
+        const bool exists = FsExists(("<InstallPath>" + name).c_str());
+        if (!exists && number >= numLevels)
+            break;
+        m_file = ST_OPEN_FILE{};
+        m_file.name = name;
+        CxOptions level;
+        CxBuffer buffer;
+        if (!exists) {
+            Problem(0, "is missing: the room has " + std::to_string(numLevels) + " levels");
+        } else if (LoadFile(("<InstallPath>" + name).c_str(), buffer) == PIM_OK && LoadOptions(level)) {
+            m_file.text.assign(reinterpret_cast<const char*>(buffer.GetData()), buffer.GetSize());
+            m_file.lines.Read(m_file.text.data(), m_file.text.size());
+            CheckBallLevel(level, room.kinds, croquet ? &game : nullptr);
+        }
+    }
+    m_file = roomFile;
+}
+
+void CDataChecker::CheckBallLevel(CxOptions& level, const std::vector<ST_BALL_KIND>& kinds,
+                                  const ST_CROQUET_OPTIONS* croquet)
+{
+    const ST_BALLS_LEVEL balls = ReadBallsLevel(level, kinds);
+    if (!balls.ok) {
+        // The reader names "Section: Key ..."; point at that line.
+        const std::string error = balls.error.GetText();
+        const size_t colon = error.find(": ");
+        const size_t space = colon == std::string::npos ? colon : error.find(' ', colon + 2);
+        const int line = space == std::string::npos
+                             ? 0
+                             : m_file.lines.KeyLine(error.substr(0, colon), error.substr(colon + 2, space - colon - 2));
+        Problem(line, "the level is refused and plays empty: " + error);
+    }
+    else if (croquet && !CroquetLevelProblem(balls).IsEmpty())
+        Problem(0, CroquetLevelProblem(balls).GetText());
+    if (balls.skippedBalls > 0)
+        Warning(0, std::to_string(balls.skippedBalls) + " ball(s) name a BallType outside the room's " +
+                       std::to_string(kinds.size()) + " kept kinds and are skipped");
+    if (balls.capped)
+        Warning(0, "a count of [General] is above its cap; the sections past the cap are not read");
+    if (!croquet)
+        return;
+    const ST_CROQUET_LEVEL course = ReadCroquetLevel(level, croquet->numWicketTypes);
+    if (course.numShots > croquet->maxNumShots)
+        Warning(m_file.lines.KeyLine("General", "NumShots"),
+                "NumShots=" + std::to_string(course.numShots) + " is above the room's MaxNumShots; the level has " +
+                    std::to_string(croquet->maxNumShots));
+    const char* const counts[] = {"NumBonusLoc", "NumGumLoc", "NumMudLoc", "NumDestroyLoc",
+                                  "NumWaters",   "NumWickets", "NumBumpers"};
+    for (const char* key : counts)
+        if (level.GetInt("General", key, 0) > CROQUET_MAX_PLACES)
+            Warning(m_file.lines.KeyLine("General", key), std::string(key) + " is cut to " +
+                                                              std::to_string(CROQUET_MAX_PLACES));
+    // The files it names (bumpers, the background) are looked for when the
+    // level file's values are checked in its own turn.
 }
 
 void CDataChecker::CheckPigPen(CxOptions& options)

@@ -20,6 +20,8 @@
 #include <vector>
 
 class CxOptions;
+struct ST_BALL_KIND;
+struct ST_CROQUET_OPTIONS;
 
 class CDataChecker
 {
@@ -42,6 +44,9 @@ private:
     };
 
     void Problem(int line, const std::string& what);
+    // Printed like a problem but not counted: what the game mends quietly
+    // and the author may still want to know.
+    void Warning(int line, const std::string& what);
     // Reads the current file as options; false (reported) when it cannot be.
     bool LoadOptions(CxOptions& options);
 
@@ -51,6 +56,11 @@ private:
     void CheckButtons(CxOptions& options);
     void CheckRoom(CxOptions& options);
     void CheckPigPen(CxOptions& options);
+    // A ball room (one with ball kinds): its engine keys and kinds, and
+    // every level file, read by the room's own readers.
+    void CheckBallRoom(CxOptions& options);
+    // `croquet` is the croquet room's keys, or null for another ball room.
+    void CheckBallLevel(CxOptions& level, const std::vector<ST_BALL_KIND>& kinds, const ST_CROQUET_OPTIONS* croquet);
     void CheckSprite(CxOptions& options);
     void CheckSequence();
     void CheckEvent(int line, const std::string& text);
