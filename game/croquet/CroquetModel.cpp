@@ -27,7 +27,8 @@ constexpr float kWaterRight = 760.0f;
 // push never carries it past the top speed (a faster ball keeps its speed).
 float Push(float speed, float sign)
 {
-    const float step = speed > 0.0f ? kWaterAgainst : kWaterWith;
+    // Gently against the current, harder along it.
+    const float step = speed * sign < 0.0f ? kWaterAgainst : kWaterWith;
     const float pushed = speed + sign * step;
     if (sign > 0.0f)
         return speed >= kWaterTopSpeed ? speed : std::min(pushed, kWaterTopSpeed);

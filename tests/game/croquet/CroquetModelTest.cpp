@@ -158,9 +158,16 @@ TEST(CroquetModelTest, TheCurrentLetsGoAtTheEdgesAndNeverDrivesPastTheTopSpeed)
     v = {0, 12.9999f, 0};
     CroquetWaterPush(1, {100, 300, 0}, v);
     EXPECT_FLOAT_EQ(v.y, 13.0f);
+    // Every current pushes gently against the ball and harder along it.
     v = {-3, 0, 0};
     CroquetWaterPush(2, {100, 300, 0}, v);
-    EXPECT_FLOAT_EQ(v.x, -2.9995f);
+    EXPECT_FLOAT_EQ(v.x, -2.9999f);
+    v = {1, 0, 0};
+    CroquetWaterPush(2, {100, 300, 0}, v);
+    EXPECT_FLOAT_EQ(v.x, 1.0005f);
+    v = {0, -1, 0};
+    CroquetWaterPush(1, {100, 300, 0}, v);
+    EXPECT_FLOAT_EQ(v.y, -0.9999f);
     v = {3, 0, 0};
     CroquetWaterPush(3, {100, 300, 0}, v);
     EXPECT_FLOAT_EQ(v.x, 2.9999f);
