@@ -191,10 +191,10 @@ constexpr ST_POSE kEatLeft[] = {{.facing = EFacing::Left, .mallet = 200, .mouth 
                                 {.facing = EFacing::Left, .mallet = 200, .mouth = EMouth::Chew},
                                 {.facing = EFacing::Left, .mallet = 200, .mouth = EMouth::Open},
                                 {.facing = EFacing::Left, .mallet = 200, .mouth = EMouth::Smile, .eyesShut = true}};
-constexpr ST_POSE kCheer[] = {{.mallet = 40, .armsUp = true, .mouth = EMouth::Open, .bob = 3},
+constexpr ST_POSE kCheer[] = {{.mallet = 35, .armsUp = true, .mouth = EMouth::Open, .bob = 3},
                               {.mallet = 30, .armsUp = true, .mouth = EMouth::Open, .bob = 6},
-                              {.mallet = 40, .armsUp = true, .mouth = EMouth::Open, .bob = 3},
-                              {.mallet = 45, .armsUp = true, .mouth = EMouth::Smile, .eyesShut = true}};
+                              {.mallet = 35, .armsUp = true, .mouth = EMouth::Open, .bob = 3},
+                              {.mallet = 30, .armsUp = true, .mouth = EMouth::Smile, .eyesShut = true}};
 constexpr ST_POSE kLose[] = {{.mallet = 190, .mouth = EMouth::Sad},
                              {.mallet = 210, .mouth = EMouth::Sad, .bob = -2},
                              {.mallet = 230, .mouth = EMouth::Sad, .bob = -3, .eyesShut = true},
