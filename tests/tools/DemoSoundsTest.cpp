@@ -43,6 +43,10 @@ TEST(DemoSounds, MakesEveryWaveLongAndLoudAsMeant)
         {"PigPen/s13_rtFillBowl.wav", {1.2, false, true}},
         {"BaleOut/sc_win.wav", {1.4, false, true}},      {"BaleOut/sc_plus.wav", {0.3, false, true}},
         {"BaleOut/sc_minus.wav", {0.4, false, true}},    {"BaleOut/G02_sfx_belt.wav", {0.5, false, true}},
+        {"Croquet/kick_ball.wav", {0.25, false, true}},  {"Croquet/losesound.wav", {1.2, false, true}},
+        {"Croquet/throughwicket.wav", {0.6, false, true}}, {"Croquet/NewPlayerComing.wav", {0.5, false, true}},
+        {"Croquet/mud.wav", {0.5, false, true}},         {"Croquet/gum.wav", {0.5, false, true}},
+        {"Croquet/water.wav", {0.7, false, true}},       {"Croquet/soccer_musicloop.wav", {16 * 60.0 / 132, true, true}},
     };
     size_t count = 0;
     for (const char* const* name = GetDemoSoundNames(); *name; ++name, ++count) {

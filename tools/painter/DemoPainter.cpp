@@ -23,7 +23,8 @@ std::vector<ST_DEMO_PICTURE> GetDemoPictures()
                       DialogPictures(),
                       FairgroundPictures(), FairgroundSprites(), ActivityCenterPictures(),
                       LoginPictures(),
-                      OptionsPictures(), PigPenPictures(), BaleOutPictures()})
+                      OptionsPictures(), PigPenPictures(), BaleOutPictures(),
+                      CroquetPictures(), CroquetSprites()})
         all.insert(all.end(), list.begin(), list.end());
     return all;
 }

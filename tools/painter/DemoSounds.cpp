@@ -440,6 +440,125 @@ std::vector<int16_t> BeltRumble()
     return Normalised(mix, 0.35);
 }
 
+// --- croquet ------------------------------------------------------------------------------------
+
+// The mallet on the ball: a sharp wooden "clack", a burst of bright noise
+// over two hollow tones dying in a tenth of a second, 0.25 s in all.
+std::vector<int16_t> Clack()
+{
+    std::vector<double> mix(kRate / 4, 0.0);
+    ST_NOISE noise;
+    for (size_t i = 0; i < mix.size(); ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        const double attack = std::min(1.0, t / 0.001);
+        mix[i] = attack * (0.5 * noise.Next() * std::exp(-t * 90) + std::sin(2 * kPi * 1250 * t) * std::exp(-t * 40) +
+                           0.6 * std::sin(2 * kPi * 1870 * t) * std::exp(-t * 55));
+    }
+    return Normalised(mix, 0.6);
+}
+
+// Out of shots: three notes sliding down, "wah wah wahh", 1.2 s.
+std::vector<int16_t> CroquetLose()
+{
+    std::vector<double> mix(kRate * 12 / 10, 0.0);
+    AddBlip(mix, 0.0, 0.3, 392, 370, 0.5);
+    AddBlip(mix, 0.32, 0.3, 370, 349, 0.5);
+    AddBlip(mix, 0.64, 0.54, 349, 262, 0.5);
+    return Normalised(mix, 0.45);
+}
+
+// Through a hoop (and a food picked up): a quick rising chime, 0.6 s.
+std::vector<int16_t> HoopChime()
+{
+    std::vector<double> mix(kRate * 6 / 10, 0.0);
+    constexpr ST_NOTE kUp[] = {{0, 1, 79}, {1, 1, 84}, {2, 2.5, 88}};
+    AddNotes(mix, kUp, 0.08, 0.4, kGlow);
+    return Normalised(mix, 0.5);
+}
+
+// The next player steps up: two friendly "ta-da" notes, 0.5 s.
+std::vector<int16_t> NewPlayer()
+{
+    std::vector<double> mix(kRate / 2, 0.0);
+    constexpr ST_NOTE kTaDa[] = {{0, 1, 72}, {1, 2.5, 79}};
+    AddNotes(mix, kTaDa, 0.13, 0.4, kPluck);
+    return Normalised(mix, 0.45);
+}
+
+// Rolling into mud: a wet, low "squelch", muffled noise rising and falling
+// with a sinking tone under it, 0.5 s.
+std::vector<int16_t> Squelch()
+{
+    std::vector<double> mix(kRate / 2, 0.0);
+    ST_NOISE noise;
+    const double dull = 1 - std::exp(-2 * kPi * 700.0 / kRate);
+    double mud = 0, phase = 0;
+    for (size_t i = 0; i < mix.size(); ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        mud += dull * (noise.Next() - mud);
+        phase += 2 * kPi * (180 - 120 * t) / kRate;
+        mix[i] = (mud * 1.5 + 0.5 * std::sin(phase)) * Pulse(t, 0.0, 0.48);
+    }
+    return Normalised(mix, 0.4);
+}
+
+// Stuck in gum: a "boing" that wobbles and stops short, 0.5 s.
+std::vector<int16_t> GumBoing()
+{
+    std::vector<double> mix(kRate / 2, 0.0);
+    double phase = 0;
+    for (size_t i = 0; i < mix.size(); ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        const double hertz = 220 + 160 * std::exp(-t * 6) * std::cos(2 * kPi * 14 * t);
+        phase += 2 * kPi * hertz / kRate;
+        mix[i] = std::sin(phase) * std::min(1.0, t / 0.005) * std::exp(-t * 7) * Pulse(t, 0.0, 0.5) * 1.5;
+    }
+    return Normalised(mix, 0.45);
+}
+
+// Into the stream: a splash of hiss and a few drops, 0.7 s.
+std::vector<int16_t> Splash()
+{
+    std::vector<double> mix(kRate * 7 / 10, 0.0);
+    ST_NOISE noise;
+    const double soft = 1 - std::exp(-2 * kPi * 4000.0 / kRate);
+    double hiss = 0;
+    for (size_t i = 0; i < mix.size(); ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        hiss += soft * (noise.Next() - hiss);
+        mix[i] = hiss * Pulse(t, 0.0, 0.45);
+    }
+    for (int k = 0; k < 5; ++k)
+        AddBlip(mix, 0.12 + k * 0.1, 0.06, 600 + k * 90, 1100 + k * 60, 0.25);
+    return Normalised(mix, 0.4);
+}
+
+// Croquet's tune: 16 beats at 132 a minute (about 7.3 s), a skipping
+// melody in G over bass and chords. As with the farm tune, every note ends
+// before the loop joins.
+std::vector<int16_t> CroquetTune()
+{
+    constexpr double kBeat = 60.0 / 132.0;
+    static const ST_NOTE kMelody[] = {
+        {0, 0.5, 79},  {0.5, 0.5, 83}, {1, 1, 86},    {2, 0.5, 84},  {2.5, 0.5, 83}, {3, 1, 81},   // G B D C B A
+        {4, 0.5, 79},  {4.5, 0.5, 81}, {5, 0.5, 83},  {5.5, 0.5, 79}, {6, 1.5, 81},                // G A B G A
+        {8, 0.5, 79},  {8.5, 0.5, 83}, {9, 1, 86},    {10, 0.5, 88}, {10.5, 0.5, 86}, {11, 1, 84}, // G B D E D C
+        {12, 0.5, 83}, {12.5, 0.5, 81}, {13, 0.5, 79}, {13.5, 0.5, 78}, {14, 1.5, 79},             // B A G F# G
+    };
+    static const ST_NOTE kBassNotes[] = {
+        {0, 0.5, 43}, {2, 0.5, 50}, {4, 0.5, 43}, {6, 0.5, 50}, {8, 0.5, 43}, {10, 0.5, 48}, {12, 0.5, 50}, {14, 0.5, 43},
+    };
+    static const int kChords[7][3] = {{59, 62, 67}, {60, 62, 66}, {59, 62, 67}, {60, 62, 66},
+                                      {59, 64, 67}, {60, 64, 67}, {60, 62, 66}};
+    std::vector<double> mix(static_cast<size_t>(kRate * 16 * kBeat), 0.0);
+    AddNotes(mix, kMelody, kBeat, 0.5, kPluck);
+    AddNotes(mix, kBassNotes, kBeat, 0.45, kBass);
+    for (int i = 0; i < 7; ++i)
+        for (int midi : kChords[i])
+            AddNote(mix, (1 + 2 * i) * kBeat, 0.35 * kBeat, midi, 0.12, kStrum);
+    return Normalised(mix, 0.3);
+}
+
 struct ST_DEMO_SOUND
 {
     const char* path; // relative to the data folder
@@ -462,6 +581,14 @@ const ST_DEMO_SOUND kSounds[] = {
     {"BaleOut/sc_plus.wav", &BalePlus},       // 0.3 s: points won
     {"BaleOut/sc_minus.wav", &BaleMinus},     // 0.4 s: points lost
     {"BaleOut/G02_sfx_belt.wav", &BeltRumble}, // 0.5 s: a belt carrying a piece
+    {"Croquet/kick_ball.wav", &Clack},          // 0.25 s: the mallet hits the ball
+    {"Croquet/losesound.wav", &CroquetLose},    // 1.2 s: no shots left
+    {"Croquet/throughwicket.wav", &HoopChime},  // 0.6 s: through a hoop, or a food picked up
+    {"Croquet/NewPlayerComing.wav", &NewPlayer}, // 0.5 s: the next player steps up
+    {"Croquet/mud.wav", &Squelch},              // 0.5 s: into a mud puddle
+    {"Croquet/gum.wav", &GumBoing},             // 0.5 s: stuck in gum
+    {"Croquet/water.wav", &Splash},             // 0.7 s: into the stream
+    {"Croquet/soccer_musicloop.wav", &CroquetTune}, // 7.3 s: croquet's tune, looped while there
 };
 
 const char* const* BuildNames()

@@ -76,3 +76,5 @@ std::span<const ST_DEMO_PICTURE> LoginPictures();
 std::span<const ST_DEMO_PICTURE> OptionsPictures();
 std::span<const ST_DEMO_PICTURE> PigPenPictures();
 std::span<const ST_DEMO_PICTURE> BaleOutPictures();
+std::span<const ST_DEMO_PICTURE> CroquetPictures();
+std::span<const ST_DEMO_PICTURE> CroquetSprites();
