@@ -408,7 +408,8 @@ void CCroquet::SetupAim(const CxPoint* origin)
         golfer->SetZ(BottomDepth(*golfer));
     }
     m_aimer.SetOrigin(from);
-    m_aimer.SetTarget(m_pointer);
+    // Until the pointer has been seen the aim waits for it (too short: hidden).
+    m_aimer.SetTarget(m_pointerKnown ? m_pointer : from);
     m_aimer.AttachTo(this);
     m_aimer.SetZ(0);
     UpdateAimer();
@@ -429,6 +430,7 @@ void CCroquet::OnMouseMove(uint32_t buttons, CxPoint point)
 {
     CBalls::OnMouseMove(buttons, point);
     m_pointer = point;
+    m_pointerKnown = true;
     if (m_model.GetState() != ECroquetState::Aiming)
         return;
     m_aimer.SetTarget(point);
@@ -438,6 +440,7 @@ void CCroquet::OnMouseMove(uint32_t buttons, CxPoint point)
 void CCroquet::OnLButtonDown(uint32_t buttons, CxPoint point)
 {
     m_pointer = point;
+    m_pointerKnown = true;
     if (m_model.GetState() == ECroquetState::Aiming) {
         m_aimer.SetTarget(point);
         if (m_aimer.IsValid()) {
@@ -520,8 +523,10 @@ int CCroquet::Update()
             m_loseAt = now + static_cast<uint32_t>(m_setup.loseWaitTime);
         break;
     case ECroquetState::LostWait:
-        if (now >= m_loseAt && m_model.Finish())
+        if (now >= m_loseAt) {
+            m_model.Finish(); // false: the level was lost
             RestartLevel();
+        }
         break;
     default:
         break;

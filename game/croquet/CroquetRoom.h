@@ -132,6 +132,7 @@ private:
     int m_waterDirection = 0;
 
     CxPoint m_pointer{0, 0};
+    bool m_pointerKnown = false;
     CxPoint m_kickTarget{0, 0};
     // Food eaten this shot: the character eats once the ball has stopped.
     int m_eatState = -1;
