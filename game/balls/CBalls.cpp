@@ -103,6 +103,12 @@ int CBalls::LoadLevel(const char* fileName, int level)
               parsed.capped ? ", and a count was over its cap" : "");
     BuildLevel(parsed);
     Show();
+    // A player's ball outside the engine would keep its speed for ever.
+    if (!m_balls.empty() && m_balls.front()->IsMovable() && !m_balls.front()->m_simulated) {
+        ClearLevel();
+        return ReportError(PIM_ERR_FILE_TYPE, "%s: the first movable ball could not be simulated; the level is left empty",
+                           fileName);
+    }
     return PIM_OK;
 }
 

@@ -235,6 +235,7 @@ int CCroquet::LoadLevel(const char* fileName, int level)
 
     CBallsBall* player = GetPlayerBall();
     if (!player) {
+        PlaceCharacters();
         ReportError(PIM_ERR_FILE_TYPE, "%s: the level has no ball for the player (a movable first ball)", fileName);
         return PIM_ERR_FILE_TYPE;
     }
