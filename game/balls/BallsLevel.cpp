@@ -47,6 +47,8 @@ private:
             return;
         if (!std::isfinite(value))
             m_error.Format("%s: %s is not a finite number", section, key);
+        else if (std::fabs(value) > BALLS_FLOAT_LIMIT)
+            m_error.Format("%s: %s is beyond %g", section, key, static_cast<double>(BALLS_FLOAT_LIMIT));
         else if (notNegative && value < 0.0f)
             m_error.Format("%s: %s is negative", section, key);
     }

@@ -34,6 +34,10 @@ constexpr const char* BALLS_LEVEL_PATTERN = "level%d.ini";
 // Points read from level data are kept within this, so no later sum of a
 // position and an offset can overflow.
 constexpr int BALLS_COORDINATE_LIMIT = 100000;
+// The largest magnitude a float of a level may have (a radius, a mass, a
+// speed, a strength ...): far beyond any real level, and small enough that
+// squares and sums of them stay inside float range.
+constexpr float BALLS_FLOAT_LIMIT = 1e6f;
 // Longest text value (file names) read from the files.
 constexpr int BALLS_TEXT_MAX = 255;
 

@@ -15,13 +15,14 @@ int ReadClamped(CxOptions& options, const char* section, const char* key, int fa
 
 // A friction multiplies the ball's speed each step: a broken number falls
 // back to the default, a tiny or negative one to the smallest the engine
-// can take the logarithm of.
+// can take the logarithm of, and one above 1 (a ball that speeds up and
+// never stops, so no shot would ever end) to 1.
 float ReadFriction(CxOptions& options, const char* key, float fallback)
 {
     const float value = options.GetFloat("Options", key, fallback);
     if (!std::isfinite(value))
         return fallback;
-    return std::max(value, CROQUET_MIN_FRICTION);
+    return std::clamp(value, CROQUET_MIN_FRICTION, 1.0f);
 }
 
 int ReadTypeCount(CxOptions& options, const char* key, int fallback)

@@ -75,6 +75,9 @@ int CCroquet::Load()
     GameApplySeeThrough(m_hole, true);
     LoadSounds();
     LoadShotMarkers();
+    // The lawn's friction, kept within what lets a shot end.
+    if (GetEngine())
+        GetEngine()->SetWorldFriction(m_setup.worldFriction);
     DaxServices().GetMusic().Start(CROQUET_MUSIC);
     GetScore().SetTextDepth(CROQUET_SCORE_Z);
     m_loaded = true;
@@ -471,6 +474,7 @@ void CCroquet::Kick()
         return;
     PlaySound("kick_ball.wav");
     UpdateShotMarkers();
+    m_rollStart = GetGameTime();
     CBallsBall* player = GetPlayerBall();
     if (!player)
         return;
@@ -545,6 +549,22 @@ void CCroquet::StepRolling()
     CBallsBall* ball = GetPlayerBall();
     if (!ball)
         return;
+    // A ball that leaves the lawn (a level without walls there) would roll
+    // on for ever and the shot never end: it stops at the edge instead.
+    const float right = static_cast<float>(GetWidth() > 0 ? GetWidth() : 800);
+    const float bottom = static_cast<float>(GetHeight() > 0 ? GetHeight() : 600);
+    CxPhysicsVector& at = ball->m_position;
+    // So does a ball that an attractor keeps swinging: a shot ends in time.
+    const uint32_t now = GetGameTime();
+    if (now >= m_rollStart && now - m_rollStart > CROQUET_MAX_ROLL_MS)
+        ball->m_velocity = {};
+    if (at.x < 0.0f || at.y < 0.0f || at.x > right || at.y > bottom) {
+        const float r = std::min(ball->m_radius, std::min(right, bottom) / 2.0f);
+        at.x = std::clamp(at.x, r, right - r);
+        at.y = std::clamp(at.y, r, bottom - r);
+        ball->m_velocity = {};
+        ball->PlaceSprite();
+    }
     SetBallDepth(ball->Sprite());
     const float vx = ball->m_velocity.x, vy = ball->m_velocity.y;
     if (std::sqrt(vx * vx + vy * vy) > CROQUET_MOVING_SPEED) {

@@ -25,6 +25,8 @@
 #include <vector>
 
 constexpr uint32_t CROQUET_BLINK_MS = 500;
+// The longest a shot rolls: a ball kept swinging by an attractor stops then.
+constexpr uint32_t CROQUET_MAX_ROLL_MS = 60000;
 constexpr int32_t CROQUET_SHOT_Z = static_cast<int32_t>(0xBFFFFFFEu);
 constexpr int32_t CROQUET_SCORE_Z = static_cast<int32_t>(0x80000009u);
 constexpr const char* CROQUET_MUSIC = "soccer_musicloop.wav";
@@ -140,5 +142,6 @@ private:
     bool m_wicketTinted = false;
     uint32_t m_blinkAt = 0;
     uint32_t m_loseAt = 0;
+    uint32_t m_rollStart = 0;
     std::vector<CDaxSound> m_sounds;
 };

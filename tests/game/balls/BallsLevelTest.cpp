@@ -201,6 +201,13 @@ TEST(BallsLevelTest, HostileNumbersRefuseTheLevelNamingSectionAndKey)
     l = ReadBallsLevel(negative, TwoKinds());
     EXPECT_FALSE(l.ok);
     EXPECT_STREQ(l.error.GetText(), "Ball00: Mass is negative");
+
+    // Finite but huge: squares of it would overflow inside the engine.
+    CxOptions huge;
+    Load(huge, "[General]\nNumBalls=1\n[Ball00]\nBallType=0\nStartDir=0, -3e7, 0\n");
+    l = ReadBallsLevel(huge, TwoKinds());
+    EXPECT_FALSE(l.ok);
+    EXPECT_STREQ(l.error.GetText(), "Ball00: StartDir is beyond 1e+06");
 }
 
 TEST(BallsLevelTest, CountsAreCappedAndNegativeCountsAreNone)

@@ -102,6 +102,29 @@ TEST(CroquetOddLevels, StretchedButValidDataPlaysAsItSays)
     EXPECT_EQ(GetErrorCount(), 0) << GetLastErrorMessage();
 }
 
+TEST(CroquetOddLevels, ABallWithNoWallToStopItStopsAtTheEdgeAndPlayGoesOn)
+{
+    CroquetWithLevel data(std::string("[General]\nNumShots=3\nNumBalls=1\n") + kPlayer + "[Hole]\nLocation=620, 235\n");
+    ST_GAME_TEST_SETUP setup;
+    setup.dataFolder = data.Path();
+    GameTestApp game(setup);
+    CCroquet* room = EnterOn(game);
+    ASSERT_NE(room, nullptr);
+    ASSERT_TRUE(room->IsLevelPlayable()) << GetLastErrorMessage();
+    // As hard as the pointer can go, straight left off the lawn.
+    room->OnMouseMove(0, {0, 280});
+    room->OnLButtonDown(1, {0, 280});
+    for (int t = 0; t < 20000 && room->GetGameState() != ECroquetState::Aiming; t += 10)
+        game.Run(10);
+    EXPECT_EQ(room->GetGameState(), ECroquetState::Aiming);
+    const CBallsBall* ball = room->GetPlayerBall();
+    ASSERT_NE(ball, nullptr);
+    EXPECT_GE(ball->m_position.x, 0.0f);
+    EXPECT_NEAR(ball->m_position.y, 280.0f, 1.0f);
+    EXPECT_EQ(room->GetModel().GetShotsLeft(), 2);
+    EXPECT_EQ(GetErrorCount(), 0) << GetLastErrorMessage();
+}
+
 TEST(CroquetOddLevels, HostileNumbersOrNoPlayerBallRefuseTheLevelAndTheRoomGoesOn)
 {
     const std::string levels[] = {
