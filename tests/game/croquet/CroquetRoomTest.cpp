@@ -175,6 +175,30 @@ TEST_F(CroquetRoomTest, ShotsThroughEveryWicketAndIntoTheHoleWinLevelZero)
     EXPECT_EQ(GetErrorCount(), 0) << GetLastErrorMessage();
 }
 
+TEST_F(CroquetRoomTest, LevelsTwoAndThreeAreWonWithinTheirShotsByAimingAtEachGoal)
+{
+    ModalDriver driver(Player());
+    for (int level = 1; level <= 2; ++level) {
+        SCOPED_TRACE("level " + std::to_string(level));
+        Players().WriteInt("CroquetLevel", level);
+        CCroquet* room = Enter();
+        ASSERT_NE(room, nullptr);
+        ASSERT_EQ(room->GetLevel(), level);
+        ASSERT_TRUE(room->IsLevelPlayable()) << GetLastErrorMessage();
+        Screenshot(("croquet-level" + std::to_string(level) + ".png").c_str());
+        const int allowed = room->GetModel().GetShotsAllowed();
+        for (int shot = 0; shot < allowed && room->GetGameState() == ECroquetState::Aiming; ++shot)
+            Shoot(*room, AimPast(BallAt(*room), NextGoal(*room)));
+        EXPECT_TRUE(room->GetGameState() == ECroquetState::Won || room->GetGameState() == ECroquetState::Finished)
+            << static_cast<int>(room->GetGameState()) << ", shots left " << room->GetModel().GetShotsLeft();
+        for (int t = 0; t < 5000 && Players().ReadInt("CroquetLevel", 0) == level; t += 10)
+            game.Run(10);
+        EXPECT_EQ(Players().ReadInt("CroquetLevel", 0), level + 1);
+        ASSERT_TRUE(game.Enter("Title"));
+    }
+    EXPECT_EQ(GetErrorCount(), 0) << GetLastErrorMessage();
+}
+
 TEST_F(CroquetRoomTest, RunningOutOfShotsLosesAndTheLevelStartsAgain)
 {
     ModalDriver driver(Player());
