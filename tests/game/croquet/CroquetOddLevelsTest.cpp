@@ -4,6 +4,7 @@
 // the player is refused too; odd but valid data plays as it says.
 #include "PIM/core/CxError.h"
 #include "PIM/core/CxRandom.h"
+#include "PIM/files/CxOptions.h"
 #include "game/common/CGameServices.h"
 #include "game/croquet/CroquetRoom.h"
 #include "tests/game/GameTestApp.h"
@@ -14,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -99,6 +101,20 @@ TEST(CroquetOddLevels, StretchedButValidDataPlaysAsItSays)
     EXPECT_EQ(room->GetWaterDirection(), 2);
     ASSERT_EQ(room->GetWickets().size(), 1u);
     EXPECT_EQ(room->GetWickets()[0].type, 0); // no such template: the first
+
+    // Saved as it stands, the level reads back with its balls and walls.
+    TempFolder saved;
+    ASSERT_EQ(room->SaveLevel(("<DEFAULT>" + saved / "level9.ini").c_str()), PIM_OK);
+    CxOptions back;
+    ASSERT_EQ(back.Load((saved / "level9.ini").c_str()), PIM_OK);
+    std::vector<ST_BALL_KIND> kinds(2);
+    const ST_BALLS_LEVEL reread = ReadBallsLevel(back, kinds);
+    ASSERT_TRUE(reread.ok) << reread.error.GetText();
+    ASSERT_EQ(reread.balls.size(), 2u);
+    EXPECT_FLOAT_EQ(reread.balls[0].position.x, 200.0f);
+    EXPECT_FALSE(reread.balls[1].movable);
+    ASSERT_EQ(reread.lines.size(), 2u);
+    EXPECT_EQ(reread.lines[0].color, 16711680);
     EXPECT_EQ(GetErrorCount(), 0) << GetLastErrorMessage();
 }
 
