@@ -8,8 +8,11 @@ endif()
 
 find_program(PIM_CCACHE ccache)
 if(PIM_CCACHE)
-  set(CMAKE_CXX_COMPILER_LAUNCHER ${PIM_CCACHE})
-  set(CMAKE_C_COMPILER_LAUNCHER ${PIM_CCACHE})
+  # The test programs' precompiled header needs these for ccache to reuse
+  # what it compiled before.
+  set(PIM_CCACHE_LAUNCHER ${CMAKE_COMMAND} -E env CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime ${PIM_CCACHE})
+  set(CMAKE_CXX_COMPILER_LAUNCHER ${PIM_CCACHE_LAUNCHER})
+  set(CMAKE_C_COMPILER_LAUNCHER ${PIM_CCACHE_LAUNCHER})
 endif()
 
 set(PIM_WARNINGS -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wcast-align
