@@ -7,6 +7,7 @@
 #include "game/baleout/BaleOutRoom.h"
 #include "game/common/CActivityCenter.h"
 #include "game/croquet/CroquetRoom.h"
+#include "game/jigsaw/JigsawRoom.h"
 #include "game/common/CFairgroundMenu.h"
 #include "game/common/CFarmyardMenu.h"
 #include "game/common/CLogin.h"
@@ -27,6 +28,7 @@ const CxGameRoomRegistrar kRooms[] = {
     {"PigPen", &MakeRoom<CPig>},
     {"BaleOut", &MakeRoom<BaleOut>},
     {"Croquet", &MakeRoom<CCroquet>},
+    {"Puzzle", &MakeRoom<CJigsaw>},
 };
 
 } // namespace

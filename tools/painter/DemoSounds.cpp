@@ -559,6 +559,35 @@ std::vector<int16_t> CroquetTune()
     return Normalised(mix, 0.3);
 }
 
+// --- the jigsaw ---------------------------------------------------------------------------------
+
+// A new picture on the table: a soft shuffle of card, then a light "pop", 0.5 s.
+std::vector<int16_t> PuzzleChange()
+{
+    std::vector<double> mix(kRate / 2, 0.0);
+    ST_NOISE noise;
+    for (size_t i = 0; i < mix.size(); ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        const double swish = std::sin(kPi * std::min(1.0, t / 0.3));
+        mix[i] = t < 0.3 ? 0.35 * noise.Next() * swish : 0.0;
+    }
+    AddBlip(mix, 0.3, 0.18, 660, 880, 0.5);
+    return Normalised(mix, 0.45);
+}
+
+// A piece clicking into place: a wooden tap and a small high note, 0.35 s.
+std::vector<int16_t> PuzzleSnap()
+{
+    std::vector<double> mix(kRate * 35 / 100, 0.0);
+    for (size_t i = 0; i < mix.size(); ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        mix[i] = std::sin(2 * kPi * 900 * t) * std::exp(-t * 60);
+    }
+    constexpr ST_NOTE kPing[] = {{0.4, 2, 88}};
+    AddNotes(mix, kPing, 0.08, 0.35, kGlow);
+    return Normalised(mix, 0.5);
+}
+
 struct ST_DEMO_SOUND
 {
     const char* path; // relative to the data folder
@@ -589,6 +618,8 @@ const ST_DEMO_SOUND kSounds[] = {
     {"Croquet/gum.wav", &GumBoing},             // 0.5 s: stuck in gum
     {"Croquet/water.wav", &Splash},             // 0.7 s: into the stream
     {"Croquet/soccer_musicloop.wav", &CroquetTune}, // 7.3 s: croquet's tune, looped while there
+    {"Puzzle/scPuzzle_change.wav", &PuzzleChange},  // 0.5 s: a new picture is cut
+    {"Puzzle/scPuzzle_complete.wav", &PuzzleSnap},  // 0.35 s: a piece snaps into place
 };
 
 const char* const* BuildNames()

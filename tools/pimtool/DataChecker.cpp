@@ -22,6 +22,7 @@
 #include "game/baleout/BaleOutLevel.h"
 #include "game/balls/BallsLevel.h"
 #include "game/croquet/CroquetLevel.h"
+#include "game/jigsaw/JigsawLevel.h"
 #include "game/pigpen/PigPenLevel.h"
 #include "game/shell/CMarrowdaleApp.h"
 
@@ -359,6 +360,35 @@ void CDataChecker::CheckRoom(CxOptions& options)
         CheckPigPen(options);
     if (options.GetInt("Options", "NumBallTypes", 0) > 0)
         CheckBallRoom(options);
+    if (PimStrEqual(Folder(m_file.name).c_str(), "Puzzle", true))
+        CheckPuzzle(options);
+}
+
+void CDataChecker::CheckPuzzle(CxOptions& options)
+{
+    const CxString problem = JigsawOptionsProblem(options);
+    if (!problem.IsEmpty())
+        Problem(m_file.lines.KeyLine("General", "LastLevel"), problem.GetText());
+    for (const char* name : {JIGSAW_PREV_BUTTON, JIGSAW_NEXT_BUTTON, JIGSAW_CHANGE_SOUND, JIGSAW_SNAP_SOUND})
+        CheckFileExists(0, "the puzzle's file", name);
+    // Every picture the arrows reach, at a size the room cuts.
+    const ST_JIGSAW_OPTIONS range = ReadJigsawOptions(options);
+    for (int number = range.firstLevel; number <= range.lastLevel; ++number) {
+        const CxString name = JigsawPictureName(number);
+        CxString path;
+        if (BuildGamePathFromData(path, name.GetText()) != PIM_OK || !FsExists(path.GetText())) {
+            Problem(0, std::string("the picture \"") + name.GetText() + "\" does not exist");
+            continue;
+        }
+        CxDrawSurface picture;
+        if (picture.Load(path.GetText()) != PIM_OK) {
+            Problem(0, std::string("the picture \"") + name.GetText() + "\" cannot be read");
+            continue;
+        }
+        const CxString size = JigsawPictureSizeProblem(picture.GetWidth(), picture.GetHeight());
+        if (!size.IsEmpty())
+            Problem(0, std::string("\"") + name.GetText() + "\": " + size.GetText());
+    }
 }
 
 void CDataChecker::CheckBallRoom(CxOptions& options)
