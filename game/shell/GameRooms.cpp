@@ -13,6 +13,7 @@
 #include "game/common/COptionMenu.h"
 #include "game/common/CTitleScreen.h"
 #include "game/pigpen/PigPenRoom.h"
+#include "game/quiz/QuizRoom.h"
 #include "game/shell/CMarrowdaleApp.h"
 
 namespace {
@@ -27,6 +28,7 @@ const CxGameRoomRegistrar kRooms[] = {
     {"PigPen", &MakeRoom<CPig>},
     {"BaleOut", &MakeRoom<BaleOut>},
     {"Croquet", &MakeRoom<CCroquet>},
+    {"Quiz", &MakeRoom<CQuiz>},
 };
 
 } // namespace

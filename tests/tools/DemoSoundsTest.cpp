@@ -47,6 +47,8 @@ TEST(DemoSounds, MakesEveryWaveLongAndLoudAsMeant)
         {"Croquet/throughwicket.wav", {0.6, false, true}}, {"Croquet/NewPlayerComing.wav", {0.5, false, true}},
         {"Croquet/mud.wav", {0.5, false, true}},         {"Croquet/gum.wav", {0.5, false, true}},
         {"Croquet/water.wav", {0.7, false, true}},       {"Croquet/soccer_musicloop.wav", {16 * 60.0 / 132, true, true}},
+        {"Quiz/tr_swoosh.wav", {0.4, false, true}},      {"Quiz/tr_good.wav", {0.7, false, true}},
+        {"Quiz/tr_bad.wav", {0.6, false, true}},
     };
     size_t count = 0;
     for (const char* const* name = GetDemoSoundNames(); *name; ++name, ++count) {
