@@ -22,8 +22,9 @@ constexpr const char* kBad = "tr_bad.wav";
 constexpr const char* kSounds[] = {kSwoosh, kGood, kBad};
 constexpr uint32_t kWhite = 0x00FFFFFF;
 constexpr uint32_t kBlack = 0x00000000;
-// The texts lie over the buttons, which lie at the room's button depth.
-constexpr int32_t kTextZ = 0;
+// The texts lie over the buttons (the room's button depth) and under the
+// right and wrong pictures.
+constexpr int32_t kTextZ = 1;
 
 CxString AnswerButtonName(int position)
 {

@@ -27,8 +27,8 @@ constexpr const char* QUIZ_TRY_AGAIN_DIALOG = "COMMON/try_yesno.ini";
 constexpr const char* QUIZ_HOME_ROOM = "ActivityCenter";
 constexpr const char* QUIZ_PLAYER_KEY = "TriviaQuestion";
 constexpr uint32_t QUIZ_TEXT_FLAGS = 0xE4; // centred both ways, wrapped, with a drop shadow
-// In front of everything, the answers' texts too (nearer is smaller).
-constexpr int32_t QUIZ_PICTURE_Z = -1;
+// In front of everything, the answers' texts too (z 0 is the nearest).
+constexpr int32_t QUIZ_PICTURE_Z = 0;
 
 class CQuiz : public CGameRoom
 {
