@@ -14,6 +14,7 @@
 #include "game/common/COptionMenu.h"
 #include "game/common/CTitleScreen.h"
 #include "game/pigpen/PigPenRoom.h"
+#include "game/quiz/QuizRoom.h"
 #include "game/shell/CMarrowdaleApp.h"
 
 namespace {
@@ -29,6 +30,7 @@ const CxGameRoomRegistrar kRooms[] = {
     {"BaleOut", &MakeRoom<BaleOut>},
     {"Croquet", &MakeRoom<CCroquet>},
     {"Puzzle", &MakeRoom<CJigsaw>},
+    {"Quiz", &MakeRoom<CQuiz>},
 };
 
 } // namespace

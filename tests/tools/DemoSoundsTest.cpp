@@ -48,6 +48,8 @@ TEST(DemoSounds, MakesEveryWaveLongAndLoudAsMeant)
         {"Croquet/mud.wav", {0.5, false, true}},         {"Croquet/gum.wav", {0.5, false, true}},
         {"Croquet/water.wav", {0.7, false, true}},       {"Croquet/soccer_musicloop.wav", {16 * 60.0 / 132, true, true}},
         {"Puzzle/scPuzzle_change.wav", {0.5, false, true}}, {"Puzzle/scPuzzle_complete.wav", {0.35, false, true}},
+        {"Quiz/tr_swoosh.wav", {0.4, false, true}},      {"Quiz/tr_good.wav", {0.7, false, true}},
+        {"Quiz/tr_bad.wav", {0.6, false, true}},
     };
     size_t count = 0;
     for (const char* const* name = GetDemoSoundNames(); *name; ++name, ++count) {

@@ -588,6 +588,43 @@ std::vector<int16_t> PuzzleSnap()
     return Normalised(mix, 0.5);
 }
 
+// --- the quiz -----------------------------------------------------------------------------------
+
+// A new question slides in: a soft "whoosh" of noise swelling and fading
+// as its pitch sweeps up, 0.4 s.
+std::vector<int16_t> QuizSwoosh()
+{
+    std::vector<double> mix(kRate * 4 / 10, 0.0);
+    ST_NOISE noise;
+    double low = 0;
+    for (size_t i = 0; i < mix.size(); ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        // The filter opens as the sound goes on: the hiss brightens.
+        const double open = 1 - std::exp(-2 * kPi * (400 + 6000 * t) / kRate);
+        low += open * (noise.Next() - low);
+        mix[i] = low * Pulse(t, 0.0, 0.39);
+    }
+    return Normalised(mix, 0.4);
+}
+
+// A right answer: three happy notes climbing, 0.7 s.
+std::vector<int16_t> QuizGood()
+{
+    std::vector<double> mix(kRate * 7 / 10, 0.0);
+    constexpr ST_NOTE kUp[] = {{0, 1, 72}, {1, 1, 76}, {2, 3, 79}};
+    AddNotes(mix, kUp, 0.1, 0.4, kGlow);
+    return Normalised(mix, 0.5);
+}
+
+// A wrong answer: a gentle "uh-oh", two soft notes going down, 0.6 s.
+std::vector<int16_t> QuizBad()
+{
+    std::vector<double> mix(kRate * 6 / 10, 0.0);
+    AddBlip(mix, 0.0, 0.22, 330, 320, 0.45);
+    AddBlip(mix, 0.26, 0.32, 262, 240, 0.45);
+    return Normalised(mix, 0.4);
+}
+
 struct ST_DEMO_SOUND
 {
     const char* path; // relative to the data folder
@@ -620,6 +657,9 @@ const ST_DEMO_SOUND kSounds[] = {
     {"Croquet/soccer_musicloop.wav", &CroquetTune}, // 7.3 s: croquet's tune, looped while there
     {"Puzzle/scPuzzle_change.wav", &PuzzleChange},  // 0.5 s: a new picture is cut
     {"Puzzle/scPuzzle_complete.wav", &PuzzleSnap},  // 0.35 s: a piece snaps into place
+    {"Quiz/tr_swoosh.wav", &QuizSwoosh},     // 0.4 s: a new question slides in
+    {"Quiz/tr_good.wav", &QuizGood},         // 0.7 s: a right answer
+    {"Quiz/tr_bad.wav", &QuizBad},           // 0.6 s: a wrong answer
 };
 
 const char* const* BuildNames()

@@ -79,3 +79,4 @@ std::span<const ST_DEMO_PICTURE> BaleOutPictures();
 std::span<const ST_DEMO_PICTURE> CroquetPictures();
 std::span<const ST_DEMO_PICTURE> CroquetSprites();
 std::span<const ST_DEMO_PICTURE> PuzzlePictures();
+std::span<const ST_DEMO_PICTURE> QuizPictures();

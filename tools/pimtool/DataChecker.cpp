@@ -23,6 +23,7 @@
 #include "game/balls/BallsLevel.h"
 #include "game/croquet/CroquetLevel.h"
 #include "game/jigsaw/JigsawLevel.h"
+#include "game/quiz/QuizLevel.h"
 #include "game/pigpen/PigPenLevel.h"
 #include "game/shell/CMarrowdaleApp.h"
 
@@ -362,6 +363,8 @@ void CDataChecker::CheckRoom(CxOptions& options)
         CheckBallRoom(options);
     if (PimStrEqual(Folder(m_file.name).c_str(), "Puzzle", true))
         CheckPuzzle(options);
+    if (options.FindSection("Answer0") && options.FindVariable("Options", "MaxQuestions"))
+        CheckQuiz(options);
 }
 
 void CDataChecker::CheckPuzzle(CxOptions& options)
@@ -389,6 +392,45 @@ void CDataChecker::CheckPuzzle(CxOptions& options)
         if (!size.IsEmpty())
             Problem(0, std::string("\"") + name.GetText() + "\": " + size.GetText());
     }
+}
+
+void CDataChecker::CheckQuiz(CxOptions& options)
+{
+    const ST_QUIZ_LEVEL quiz = ReadQuizLevel(options);
+    if (quiz.mended > 0)
+        Problem(0, "the quiz has " + std::to_string(quiz.mended) + " values out of range");
+    if (quiz.roundSize > quiz.poolSize)
+        Problem(m_file.lines.KeyLine("Options", "MaxSet"), "[Options] MaxSet " + std::to_string(quiz.roundSize) +
+                                                               " is more than MaxQuestions " +
+                                                               std::to_string(quiz.poolSize));
+    // Each picture named is checked as every file name is; a button must name one.
+    for (int i = 0; i < QUIZ_ANSWERS; ++i)
+        if (quiz.buttons[static_cast<size_t>(i)].picture.IsEmpty())
+            Problem(m_file.lines.SectionLine("Answer" + std::to_string(i)),
+                    "[Answer" + std::to_string(i) + "] names no button picture");
+    // The texts come from the language table's first section (English).
+    CxString path;
+    CxOptions language;
+    if (BuildGamePathFromData(path, "language.ini") != PIM_OK || language.Load(path.GetText()) != PIM_OK) {
+        Problem(0, "the quiz's questions need language.ini");
+        return;
+    }
+    const CxOptionSection* first = language.GetFirstSectionNode() ? language.GetFirstSectionNode()->GetElement() : nullptr;
+    const std::string header = first ? first->GetHeader() : "";
+    const std::string section = header.size() > 2 ? header.substr(1, header.size() - 2) : header;
+    std::string missing;
+    int count = 0;
+    for (int q = 0; q < quiz.poolSize; ++q) {
+        std::vector<CxString> keys{CQuizModel::QuestionKey(q)};
+        for (int a = 0; a < QUIZ_ANSWERS; ++a)
+            keys.push_back(CQuizModel::AnswerKey(q, a));
+        for (const CxString& key : keys)
+            if (!language.FindVariable(section.c_str(), key.GetText()) && count++ < 8)
+                missing += std::string(missing.empty() ? "" : ", ") + key.GetText();
+    }
+    if (count > 0)
+        Problem(m_file.lines.KeyLine("Options", "MaxQuestions"),
+                "the quiz's pool lacks " + std::to_string(count) + " texts in [" + section + "] of language.ini: " + missing);
 }
 
 void CDataChecker::CheckBallRoom(CxOptions& options)

@@ -56,6 +56,9 @@ private:
     void CheckButtons(CxOptions& options);
     void CheckRoom(CxOptions& options);
     void CheckPigPen(CxOptions& options);
+    // The quiz room: its buttons' pictures, a round within the pool, every
+    // question and answer of the pool in the first language.
+    void CheckQuiz(CxOptions& options);
     // A ball room (one with ball kinds): its engine keys and kinds, and
     // every level file, read by the room's own readers.
     void CheckBallRoom(CxOptions& options);
