@@ -12,6 +12,7 @@
 #include "game/common/CLogin.h"
 #include "game/common/COptionMenu.h"
 #include "game/common/CTitleScreen.h"
+#include "game/paint/PaintRoom.h"
 #include "game/pigpen/PigPenRoom.h"
 #include "game/shell/CMarrowdaleApp.h"
 
@@ -27,6 +28,7 @@ const CxGameRoomRegistrar kRooms[] = {
     {"PigPen", &MakeRoom<CPig>},
     {"BaleOut", &MakeRoom<BaleOut>},
     {"Croquet", &MakeRoom<CCroquet>},
+    {"PaintRoom", &MakeRoom<CDrawRoom>},
 };
 
 } // namespace

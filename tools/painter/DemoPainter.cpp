@@ -24,7 +24,8 @@ std::vector<ST_DEMO_PICTURE> GetDemoPictures()
                       FairgroundPictures(), FairgroundSprites(), ActivityCenterPictures(),
                       LoginPictures(),
                       OptionsPictures(), PigPenPictures(), BaleOutPictures(),
-                      CroquetPictures(), CroquetSprites()})
+                      CroquetPictures(), CroquetSprites(),
+                      PaintRoomPictures()})
         all.insert(all.end(), list.begin(), list.end());
     return all;
 }

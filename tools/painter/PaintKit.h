@@ -78,3 +78,4 @@ std::span<const ST_DEMO_PICTURE> PigPenPictures();
 std::span<const ST_DEMO_PICTURE> BaleOutPictures();
 std::span<const ST_DEMO_PICTURE> CroquetPictures();
 std::span<const ST_DEMO_PICTURE> CroquetSprites();
+std::span<const ST_DEMO_PICTURE> PaintRoomPictures();
