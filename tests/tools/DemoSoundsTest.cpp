@@ -47,7 +47,7 @@ TEST(DemoSounds, MakesEveryWaveLongAndLoudAsMeant)
         {"Croquet/throughwicket.wav", {0.6, false, true}}, {"Croquet/NewPlayerComing.wav", {0.5, false, true}},
         {"Croquet/mud.wav", {0.5, false, true}},         {"Croquet/gum.wav", {0.5, false, true}},
         {"Croquet/water.wav", {0.7, false, true}},       {"Croquet/soccer_musicloop.wav", {16 * 60.0 / 132, true, true}},
-        {"sound/pt_crayonDraw.wav", {0.6, false, false}},  {"sound/save.wav", {0.7, false, true}},
+        {"sound/pt_crayonDraw.wav", {0.6, false, true}},  {"sound/save.wav", {0.7, false, true}},
         {"sound/print.wav", {0.8, false, true}},         {"sound/erase.wav", {0.5, false, true}},
     };
     size_t count = 0;

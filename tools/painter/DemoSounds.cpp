@@ -574,7 +574,9 @@ std::vector<int16_t> CrayonScratch()
     for (size_t i = 0; i < mix.size(); ++i) {
         const double t = static_cast<double>(i) / kRate;
         low += 0.25 * (noise.Next() - low);
-        mix[i] = low * (0.6 + 0.4 * std::sin(2 * kPi * 7 * t));
+        // Faded in and out so that the loop starts and ends without a click.
+        const double fade = std::clamp(std::min(t / 0.02, (0.55 - t) / 0.03), 0.0, 1.0);
+        mix[i] = fade * low * (0.6 + 0.4 * std::sin(2 * kPi * 7 * t));
     }
     return Normalised(mix, 0.3);
 }
@@ -585,7 +587,7 @@ std::vector<int16_t> PaintSaved()
     std::vector<double> mix(kRate * 7 / 10, 0.0);
     AddBlip(mix, 0.0, 0.2, 523, 523, 0.5);
     AddBlip(mix, 0.2, 0.2, 659, 659, 0.5);
-    AddBlip(mix, 0.4, 0.3, 784, 784, 0.5);
+    AddBlip(mix, 0.4, 0.25, 784, 784, 0.5);
     return Normalised(mix, 0.45);
 }
 
