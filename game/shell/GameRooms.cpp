@@ -13,6 +13,7 @@
 #include "game/common/CLogin.h"
 #include "game/common/COptionMenu.h"
 #include "game/common/CTitleScreen.h"
+#include "game/paint/PaintRoom.h"
 #include "game/pigpen/PigPenRoom.h"
 #include "game/quiz/QuizRoom.h"
 #include "game/shell/CMarrowdaleApp.h"
@@ -31,6 +32,7 @@ const CxGameRoomRegistrar kRooms[] = {
     {"Croquet", &MakeRoom<CCroquet>},
     {"Puzzle", &MakeRoom<CJigsaw>},
     {"Quiz", &MakeRoom<CQuiz>},
+    {"PaintRoom", &MakeRoom<CDrawRoom>},
 };
 
 } // namespace

@@ -50,6 +50,8 @@ TEST(DemoSounds, MakesEveryWaveLongAndLoudAsMeant)
         {"Puzzle/scPuzzle_change.wav", {0.5, false, true}}, {"Puzzle/scPuzzle_complete.wav", {0.35, false, true}},
         {"Quiz/tr_swoosh.wav", {0.4, false, true}},      {"Quiz/tr_good.wav", {0.7, false, true}},
         {"Quiz/tr_bad.wav", {0.6, false, true}},
+        {"sound/pt_crayonDraw.wav", {0.6, false, true}},  {"sound/save.wav", {0.7, false, true}},
+        {"sound/print.wav", {0.8, false, true}},         {"sound/erase.wav", {0.5, false, true}},
     };
     size_t count = 0;
     for (const char* const* name = GetDemoSoundNames(); *name; ++name, ++count) {

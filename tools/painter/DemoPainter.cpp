@@ -25,7 +25,7 @@ std::vector<ST_DEMO_PICTURE> GetDemoPictures()
                       LoginPictures(),
                       OptionsPictures(), PigPenPictures(), BaleOutPictures(),
                       CroquetPictures(), CroquetSprites(),
-                      PuzzlePictures(), QuizPictures()})
+                      PuzzlePictures(), QuizPictures(), PaintRoomPictures()})
         all.insert(all.end(), list.begin(), list.end());
     return all;
 }

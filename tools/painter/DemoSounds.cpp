@@ -631,6 +631,52 @@ struct ST_DEMO_SOUND
     std::vector<int16_t> (*make)();
 };
 
+// The crayon on paper: a soft rough scratch, 0.6 s, looped while drawing.
+std::vector<int16_t> CrayonScratch()
+{
+    std::vector<double> mix(kRate * 6 / 10, 0.0);
+    ST_NOISE noise;
+    double low = 0.0;
+    for (size_t i = 0; i < mix.size(); ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        low += 0.25 * (noise.Next() - low);
+        // Faded in and out so that the loop starts and ends without a click.
+        const double fade = std::clamp(std::min(t / 0.02, (0.55 - t) / 0.03), 0.0, 1.0);
+        mix[i] = fade * low * (0.6 + 0.4 * std::sin(2 * kPi * 7 * t));
+    }
+    return Normalised(mix, 0.3);
+}
+
+// The painting kept: three notes rising, 0.7 s.
+std::vector<int16_t> PaintSaved()
+{
+    std::vector<double> mix(kRate * 7 / 10, 0.0);
+    AddBlip(mix, 0.0, 0.2, 523, 523, 0.5);
+    AddBlip(mix, 0.2, 0.2, 659, 659, 0.5);
+    AddBlip(mix, 0.4, 0.25, 784, 784, 0.5);
+    return Normalised(mix, 0.45);
+}
+
+// The page going out: a quick whirr sliding up, 0.8 s.
+std::vector<int16_t> PaintPrinted()
+{
+    std::vector<double> mix(kRate * 8 / 10, 0.0);
+    AddBlip(mix, 0.0, 0.75, 220, 440, 0.4);
+    return Normalised(mix, 0.4);
+}
+
+// The canvas wiped clean: a falling swish, 0.5 s.
+std::vector<int16_t> PaintErased()
+{
+    std::vector<double> mix(kRate / 2, 0.0);
+    ST_NOISE noise;
+    for (size_t i = 0; i < mix.size(); ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        mix[i] = noise.Next() * std::sin(kPi * t / 0.5);
+    }
+    return Normalised(mix, 0.35);
+}
+
 const ST_DEMO_SOUND kSounds[] = {
     {"common/chime.wav", &Chime},          // 0.9 s: two soft bell notes, the title's greeting
     {"prop/chirp.wav", &Chirp},            // 0.5 s: the bluebird's two chirps
@@ -660,6 +706,10 @@ const ST_DEMO_SOUND kSounds[] = {
     {"Quiz/tr_swoosh.wav", &QuizSwoosh},     // 0.4 s: a new question slides in
     {"Quiz/tr_good.wav", &QuizGood},         // 0.7 s: a right answer
     {"Quiz/tr_bad.wav", &QuizBad},           // 0.6 s: a wrong answer
+    {"sound/pt_crayonDraw.wav", &CrayonScratch}, // 0.6 s: a crayon on paper, while drawing
+    {"sound/save.wav", &PaintSaved},             // 0.7 s: the painting kept
+    {"sound/print.wav", &PaintPrinted},          // 0.8 s: the page going out
+    {"sound/erase.wav", &PaintErased},           // 0.5 s: the canvas wiped clean
 };
 
 const char* const* BuildNames()

@@ -80,3 +80,4 @@ std::span<const ST_DEMO_PICTURE> CroquetPictures();
 std::span<const ST_DEMO_PICTURE> CroquetSprites();
 std::span<const ST_DEMO_PICTURE> PuzzlePictures();
 std::span<const ST_DEMO_PICTURE> QuizPictures();
+std::span<const ST_DEMO_PICTURE> PaintRoomPictures();
