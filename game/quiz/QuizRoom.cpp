@@ -66,8 +66,13 @@ int CQuiz::Load()
 
     const int32_t width = m_setup.textWidth, height = m_setup.textHeight;
     MakeText(m_question, m_setup.questionAt, width, height);
-    for (int i = 0; i < QUIZ_ANSWERS; ++i)
-        MakeText(m_answers[static_cast<size_t>(i)], m_setup.buttons[static_cast<size_t>(i)].textAt, width, height);
+    // Each answer's words belong to its panel, so that a click on them
+    // presses the panel; without a panel they stand on the room.
+    for (int i = 0; i < QUIZ_ANSWERS; ++i) {
+        CxDisplayObject* panel = m_buttons[static_cast<size_t>(i)].get();
+        const CxPoint at = m_setup.buttons[static_cast<size_t>(i)].textAt;
+        MakeText(m_answers[static_cast<size_t>(i)], panel ? at - panel->GetPosition() : at, width, height, panel);
+    }
     MakeText(m_score, m_setup.scoreAt, QUIZ_SCORE_WIDTH, QUIZ_SCORE_HEIGHT);
     m_textsMade = true;
     m_score.Show();
@@ -101,9 +106,9 @@ void CQuiz::LoadButtons()
     }
 }
 
-void CQuiz::MakeText(CxDrawText& text, CxPoint at, int32_t width, int32_t height)
+void CQuiz::MakeText(CxDrawText& text, CxPoint at, int32_t width, int32_t height, CxDisplayObject* parent)
 {
-    text.Create(at.x, at.y, width, height, this);
+    text.Create(at.x, at.y, width, height, parent ? parent : this);
     text.SetZ(kTextZ);
     text.SetFont(m_font ? m_font : GameServices().GetGameFont());
     text.SetPointSize(m_setup.fontHeight);
@@ -280,8 +285,7 @@ int CQuiz::Unload()
 
 void CQuiz::ReleaseAll()
 {
-    for (auto& button : m_buttons)
-        button.reset();
+    // The answers' words first: they hang on the panels.
     if (m_textsMade) {
         m_question.Release();
         for (CxDrawText& text : m_answers)
@@ -289,6 +293,8 @@ void CQuiz::ReleaseAll()
         m_score.Release();
         m_textsMade = false;
     }
+    for (auto& button : m_buttons)
+        button.reset();
     m_rightPicture.reset();
     m_wrongPicture.reset();
     if (m_font) {

@@ -66,7 +66,7 @@ public:
 
 private:
     void LoadButtons();
-    void MakeText(CxDrawText& text, CxPoint at, int32_t width, int32_t height);
+    void MakeText(CxDrawText& text, CxPoint at, int32_t width, int32_t height, CxDisplayObject* parent = nullptr);
     std::unique_ptr<CxSprite> LoadMark(const CxString& name);
     void ShowPicture(EQuizState state, bool shown);
     void Answer(int position);

@@ -39,7 +39,13 @@ protected:
         return dynamic_cast<CQuiz*>(game.App().GetCurrentRoom());
     }
     // Answers through the button handler, as a click on the button does.
-    static void Click(CQuiz& room, int position) { room.OnButton(("Answer" + std::to_string(position)).c_str()); }
+    // A player's click in the middle of the answer's panel, on its words.
+    void Click(CQuiz& room, int position)
+    {
+        ASSERT_NE(room.GetAnswerButton(position), nullptr);
+        PostClick(game.App(), *room.GetAnswerButton(position));
+        game.Run(50);
+    }
     static int Wrong(CQuiz& room) { return (room.GetModel().GetRightPosition() + 1) % QUIZ_ANSWERS; }
     // The yes/no dialogs answered `answer` ("Yes"/"No") after `passes` frames.
     ModalDriver::Step Answering(const char* answer, int passes = 4)
