@@ -207,6 +207,26 @@ TEST(PimToolCheck, BallRoomLevelsAreReadAsTheRoomReadsThem)
     EXPECT_EQ(result.out.find("level0.ini: the level"), std::string::npos) << result.out;
 }
 
+TEST(PimToolCheck, TheActivityCentresPuzzleAndQuizAreCheckedAsTheirRoomsReadThem)
+{
+    DemoCopy data;
+    // A picture past the last one painted, a round longer than the pool,
+    // and an answer the English texts lack.
+    ASSERT_GT(data.Replace("Puzzle/Puzzle.ini", "LastLevel=3", "LastLevel=4"), 0);
+    const int maxSet = data.Replace("Quiz/Quiz.ini", "MaxSet=5", "MaxSet=9");
+    ASSERT_GT(maxSet, 0);
+    ASSERT_GT(data.Replace("language.ini", "A07_3=", "B07_3="), 0);
+    ToolResult result = RunTool({"check", data.Path()});
+    EXPECT_EQ(result.code, 1);
+    const std::string expected[] = {
+        "Puzzle/Puzzle.ini: the picture \"puzzle\\puzzle_04.tga\" does not exist\n",
+        "Quiz/Quiz.ini:" + std::to_string(maxSet) + ": [Options] MaxSet 9 is more than MaxQuestions 8\n",
+        "the quiz's pool lacks 1 texts in [English] of language.ini: A07_3\n",
+    };
+    for (const std::string& line : expected)
+        EXPECT_NE(result.out.find(line), std::string::npos) << line << "\n---\n" << result.out;
+}
+
 TEST(PimToolCheck, OptionLinesCountEveryLineEndAsTheStoreDoes)
 {
     // CR LF is one line end, a lone CR and a lone LF one each; a ";" hides an
