@@ -30,7 +30,7 @@ void CheckQuotes(const ST_PAINT_QUOTES& q)
     fuzz::Check(q.pointSize >= 1 && q.pointSize <= PAINT_MAX_POINT_SIZE);
     fuzz::Check(q.maxLength >= 1 && q.maxLength <= PAINT_EDITOR_MAX_LENGTH);
     fuzz::Check(std::abs(q.bubbleOffset.x) <= PAINT_MAX_OFFSET && std::abs(q.bubbleOffset.y) <= PAINT_MAX_OFFSET);
-    fuzz::Check(q.font.GetLength() <= PAINT_FONT_NAME_MAX);
+    fuzz::Check(static_cast<size_t>(q.font.Length()) <= PAINT_FONT_NAME_MAX);
 }
 
 void CheckRow(const PaintModel& model, const uint8_t* data, size_t size, size_t i)

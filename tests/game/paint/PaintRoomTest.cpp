@@ -2,6 +2,7 @@
 // on entry, a stroke, a sticker and a quote on the canvas, saving the two
 // wall pictures (and keeping the old pair when the disk fails), and a second
 // visit leaving nothing behind.
+#include "DAX/buttons/DaxGlobalButtons.h"
 #include "PIM/app/CxPrinter.h"
 #include "PIM/core/CxError.h"
 #include "PIM/core/PimKeyCodes.h"
@@ -79,6 +80,17 @@ TEST_F(PaintRoomTest, EntryOffersOnlyBackgroundsWithTheBlackCrayonInHand)
     canvas->SplitPixel(canvas->GetPixel(10, 10), &a, &r, &g, &b);
     EXPECT_EQ(a, 255);
     EXPECT_EQ(r, 255);
+    // Home stands clear of every button of the room's own, so each can be pressed.
+    CDaxButton* home = DaxFindGlobalButton("Home");
+    ASSERT_NE(home, nullptr);
+    EXPECT_EQ(home->GetParent(), room);
+    for (int i = 0; i < PAINT_ENGINE_COUNT; ++i) {
+        if (room->GetEngineButton(i)->IsShown()) {
+            EXPECT_FALSE(home->GetRect().Intersects(room->GetEngineButton(i)->GetRect())) << i;
+        }
+    }
+    for (int j = 0; j < PAINT_SET_COUNT; ++j)
+        EXPECT_FALSE(home->GetRect().Intersects(room->GetSetButton(j)->GetRect())) << j;
     Screenshot("paint_chooser.tga");
     EXPECT_EQ(GetErrorCount(), 0) << GetLastErrorMessage();
 }
@@ -357,6 +369,9 @@ TEST_F(PaintRoomTest, SecondVisitLeavesNothingBehind)
     game.Run(3000);
     EXPECT_EQ(LiveRoomSprites(game.App().GetConsole()), sprites);
     EXPECT_EQ(Live(), live);
+    // Home went back to the place the other rooms show it at.
+    ASSERT_NE(DaxFindGlobalButton("Home"), nullptr);
+    EXPECT_EQ(DaxFindGlobalButton("Home")->GetPosition(), CxPoint(700, 496));
     room = Enter();
     ASSERT_NE(room, nullptr);
     game.Run(3000);
