@@ -228,9 +228,24 @@ void CDaxWindow::BorrowGlobalButtons()
         button->SetZ(DAX_ROOM_BUTTON_Z);
         if (AddChild(button) != PIM_OK)
             continue;
+        MoveBorrowedButton(*button);
         button->StopFlash();
         button->Show();
     }
+}
+
+void CDaxWindow::MoveBorrowedButton(CDaxButton& button)
+{
+    // A room whose own buttons sit where a global one usually stands gives
+    // it another place for its visits: "[Static] <Name>Position=x, y".
+    const CxString key = CxString::Formatted("%.60sPosition", button.GetName());
+    int x = DAX_BUTTON_UNPLACED;
+    int y = DAX_BUTTON_UNPLACED;
+    m_options.GetPoint("Static", key.GetText(), &x, &y, DAX_BUTTON_UNPLACED, DAX_BUTTON_UNPLACED);
+    if (x == DAX_BUTTON_UNPLACED || y == DAX_BUTTON_UNPLACED)
+        return;
+    m_movedButtons.emplace_back(&button, button.GetPosition());
+    button.MoveTo(DaxClampCoordinate(x), DaxClampCoordinate(y));
 }
 
 int CDaxWindow::LoadAmbientMovies()
@@ -383,8 +398,13 @@ void CDaxWindow::ReturnGlobalButtons()
             continue;
         button->StopFlash();
         button->Hide();
+        // The other rooms find it where the game layer put it.
+        for (const auto& [moved, home] : m_movedButtons)
+            if (moved == button)
+                button->MoveTo(home);
         RemoveChild(button);
     }
+    m_movedButtons.clear();
 }
 
 // --- buttons ---------------------------------------------------------------------------------

@@ -13,6 +13,7 @@
 //     [Button0] ...                 ; the room's buttons (DaxButtonSections.h)
 //     [Static]
 //     Buttons=Quit, Help            ; global buttons shown here (DaxGlobalButtons.h)
+//     HelpPosition=740, 8           ; where this room shows "Help" (its own place otherwise)
 //     [Score] ... [ScoreMilestones] ; the score (CDaxRoomScore.h)
 //     [AmbientMovie0]
 //     FileName=farm/smoke.smk       ; played in a loop behind everything
@@ -57,6 +58,8 @@
 #include "PIM/files/CxOptions.h"
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 class CxFileSystem;
 class CxGameApp;
@@ -213,6 +216,7 @@ private:
     int ReadBackground();
     void ReadSize();
     void BorrowGlobalButtons();
+    void MoveBorrowedButton(CDaxButton& button);
     int LoadAmbientMovies();
     void ReadRanges();
     // Unload's steps; the scripts are left out when the room is destroyed.
@@ -239,6 +243,8 @@ private:
     bool m_roomCategory = false;
     DaxButtonList m_buttons;
     CxLinkedList<CxMovie*> m_movies;
+    // Global buttons this visit moved, with the place they go back to.
+    std::vector<std::pair<CDaxButton*, CxPoint>> m_movedButtons;
     CDaxRoomScore m_score;
     CDaxRoomIdle m_idle;
     int m_level = 0;

@@ -18,12 +18,24 @@ class CDrawButton : public CxButton
 public:
     CDrawButton(int drawKind, int index) : m_drawKind(drawKind), m_index(index) {}
 
+    // The sprite's loader hands the picture on through SetSurface, where an
+    // engine button would cut it into five frames whatever it was asked:
+    // here the count given stays. A one-frame button shows its only frame
+    // in every state. A sprite keeps the size it had across pictures; a
+    // row place takes each new preview's own size (a background's thumb is
+    // lower than a sticker's).
+    int SetSurface(CxDrawSurface* surface, int frameCount = PIM_BUTTON_STATE_COUNT) override
+    {
+        const int code = CxSprite::SetSurface(surface, frameCount);
+        if (code != PIM_OK)
+            return code;
+        SetSize(GetFrameSize());
+        ShowState(m_state);
+        return code;
+    }
     int LoadPicture(const char* fileName, int frameCount) override
     {
-        const int code = CxSprite::LoadPicture(fileName, frameCount);
-        if (code == PIM_OK)
-            ShowState(m_state);
-        return code;
+        return CxSprite::LoadPicture(fileName, frameCount);
     }
 
     int GetDrawKind() const { return m_drawKind; }

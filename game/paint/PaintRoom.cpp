@@ -23,36 +23,6 @@
 
 namespace {
 
-struct ST_ENGINE_BUTTON
-{
-    const char* name;
-    const char* file;
-    CxPoint position;
-    bool shown;
-};
-
-constexpr ST_ENGINE_BUTTON kEngineButtons[PAINT_ENGINE_COUNT] = {
-    {"Print", "art\\pt_prntbut.tga", {623, 533}, true},
-    {"Delete", "art\\pt_delbut.tga", {739, 533}, true},
-    {"Save", "art\\pt_savebut.tga", {681, 533}, true},
-    {"Previous", "art\\pt_prevbut.tga", {206, 518}, true},
-    {"Next", "art\\pt_nextbut.tga", {544, 517}, true},
-    {"NextSpare", "art\\pt_nextbut.tga", {755, 517}, false},
-};
-
-constexpr ST_GAME_CURSOR kCursors[] = {
-    {100, "art\\pt_curcolr0.tga", 0, 0, 0, 29}, {101, "art\\pt_curcolr1.tga", 0, 0, 0, 29},
-    {102, "art\\pt_curcolr2.tga", 0, 0, 0, 29}, {103, "art\\pt_curcolr3.tga", 0, 0, 0, 29},
-    {104, "art\\pt_curcolr4.tga", 0, 0, 0, 29}, {105, "art\\pt_curcolr5.tga", 0, 0, 0, 29},
-    {106, "art\\pt_curcolr6.tga", 0, 0, 0, 29}, {107, "art\\pt_curcolr7.tga", 0, 0, 0, 29},
-    {108, "art\\pt_curcolr8.tga", 0, 0, 0, 29}, {109, "art\\pt_curcolr9.tga", 0, 0, 0, 29},
-    {PAINT_CURSOR_HAND, "art\\pt_curhand.tga", 0, 0, 5, 0},
-    {PAINT_CURSOR_PAINT, "art\\pt_curpaint.tga", 0, 0, 0, 29},
-    {PAINT_CURSOR_OVER_STICKER, "art\\pt_curgrab0.tga", 0, 0, 10, 10},
-    {PAINT_CURSOR_HOLD_STICKER, "art\\pt_curgrab1.tga", 0, 0, 10, 10},
-    {PAINT_CURSOR_ERASE, "art\\pt_curerase.tga", 0, 0, 10, 10},
-};
-
 constexpr const char* kCrayonSound = "sound\\pt_crayonDraw.wav";
 constexpr const char* kSaveSound = "sound\\save.wav";
 constexpr const char* kPrintSound = "sound\\print.wav";
@@ -97,7 +67,7 @@ int CDrawRoom::Load()
     m_printSound = GameLoadOptionalSound(kPrintSound);
     m_eraseSound = GameLoadOptionalSound(kEraseSound);
     MakeCanvas();
-    RegisterGameCursors(kCursors);
+    RegisterGameCursors(PaintCursors());
     m_loaded = true;
 
     ClickCrayon(PAINT_CRAYON_COUNT - 1);
@@ -110,7 +80,7 @@ int CDrawRoom::Load()
 void CDrawRoom::LoadEngineButtons()
 {
     for (int i = 0; i < PAINT_ENGINE_COUNT; ++i) {
-        const ST_ENGINE_BUTTON& spec = kEngineButtons[i];
+        const ST_PAINT_ENGINE_BUTTON& spec = PaintEngineButtons()[static_cast<size_t>(i)];
         auto button = std::make_unique<CxButton>();
         button->SetName(spec.name);
         if (button->LoadPicture(spec.file, PIM_BUTTON_STATE_COUNT) != PIM_OK)
@@ -131,7 +101,7 @@ void CDrawRoom::LoadRowButtons()
 {
     for (int i = 0; i < PAINT_CRAYON_COUNT; ++i) {
         auto button = std::make_unique<CDrawButton>(PAINT_BUTTON_CRAYON, i);
-        const CxString file = CxString::Formatted("art\\pt_colrbut%d.tga", i);
+        const CxString file = PaintCrayonButtonFile(i);
         if (button->LoadPicture(file.GetText(), PIM_BUTTON_STATE_COUNT) != PIM_OK)
             Trace("PaintRoom: the crayon %s is missing\n", file.GetText());
         GameApplySeeThrough(*button, true);
@@ -143,7 +113,7 @@ void CDrawRoom::LoadRowButtons()
     }
     for (int j = 0; j < PAINT_SET_COUNT; ++j) {
         auto button = std::make_unique<CDrawButton>(PAINT_BUTTON_SET, j);
-        const CxString file = CxString::Formatted("art\\pt_charbut%d.tga", j);
+        const CxString file = PaintSetButtonFile(j);
         if (button->LoadPicture(file.GetText(), PIM_BUTTON_STATE_COUNT) != PIM_OK)
             Trace("PaintRoom: the sticker set %s is missing\n", file.GetText());
         GameApplySeeThrough(*button, true);
@@ -225,7 +195,7 @@ void CDrawRoom::ReleaseAll()
     for (auto& button : m_stickers)
         button.reset();
     if (m_loaded)
-        UnregisterGameCursors(kCursors);
+        UnregisterGameCursors(PaintCursors());
     m_loaded = false;
 }
 
@@ -389,7 +359,7 @@ void CDrawRoom::ClickSet(int set)
 void CDrawRoom::ClickSticker(int number)
 {
     const int set = m_model.GetSet();
-    const CxString file = StickerFile(set, number, false);
+    const CxString file = PaintStickerFile(set, number, false);
     if (set == PAINT_BACKGROUND_SET) {
         StampSticker(file.GetText(), false);
         for (auto& button : m_sets)
@@ -415,7 +385,7 @@ void CDrawRoom::ShowStickers(int shift)
     const bool opaque = set == PAINT_BACKGROUND_SET;
     auto widthOf = [&](int number) -> int32_t {
         CDrawButton& button = *m_stickers[static_cast<size_t>(number - m_model.GetFirstShown() - shift)];
-        const CxString file = StickerFile(set, number, true);
+        const CxString file = PaintStickerFile(set, number, true);
         if (button.LoadPicture(file.GetText(), 1) != PIM_OK) {
             Trace("PaintRoom: the sticker button %s is missing\n", file.GetText());
             return -1;
@@ -469,7 +439,7 @@ void CDrawRoom::OnLButtonDown(uint32_t buttons, CxPoint point)
         m_model.BeginStroke(m_model.GetLastPoint());
         DrawStroke(m_model.GetLastPoint(), m_model.GetLastPoint());
     } else if (m_model.GetTool() == PAINT_TOOL_STICKER) {
-        StampSticker(StickerFile(m_model.GetSet(), m_model.GetHeldSticker(), false).GetText(), true);
+        StampSticker(PaintStickerFile(m_model.GetSet(), m_model.GetHeldSticker(), false).GetText(), true);
         SelectToolCursor();
         m_preview->Hide();
     }
@@ -596,11 +566,6 @@ void CDrawRoom::ClearCanvas()
         return;
     surface->FillRect(CxRect(0, 0, PAINT_CANVAS_WIDTH - 1, PAINT_CANVAS_HEIGHT - 1), CanvasColour({255, 255, 255}));
     RedrawCanvas();
-}
-
-CxString CDrawRoom::StickerFile(int set, int number, bool button) const
-{
-    return CxString::Formatted(button ? "art\\pr_stickbut%d%02d.tga" : "art\\pr_stick%d%02d.tga", set, number);
 }
 
 // --- keeping and printing -----------------------------------------------------------------------

@@ -20,6 +20,7 @@
 #include "game/common/CGameRoom.h"
 #include "game/paint/CDrawButton.h"
 #include "game/paint/CTextBubble.h"
+#include "game/paint/PaintFiles.h"
 #include "game/paint/PaintLevel.h"
 #include "game/paint/PaintModel.h"
 
@@ -34,16 +35,6 @@ constexpr CxSize PAINT_THUMB_SIZE{72, 72};
 constexpr const char* PAINT_SAVE_FAILED_DIALOG = "COMMON/save_failed.ini";
 constexpr int PAINT_SOUND_QUEUE = 1;
 
-enum : int
-{
-    PAINT_ENGINE_PRINT,
-    PAINT_ENGINE_DELETE,
-    PAINT_ENGINE_SAVE,
-    PAINT_ENGINE_PREVIOUS,
-    PAINT_ENGINE_NEXT,
-    PAINT_ENGINE_NEXT_SPARE, // a second "next" that stays hidden
-    PAINT_ENGINE_COUNT,
-};
 
 class CDrawRoom : public CGameRoom
 {
@@ -100,7 +91,6 @@ private:
     void SelectToolCursor();
     void RedrawCanvas(const CxRect* canvasBox = nullptr);
     uint32_t CanvasColour(ST_PAINT_RGB rgb) const;
-    CxString StickerFile(int set, int number, bool button) const;
     void Play(CDaxSound& sound, const char* name);
     bool WritePair(CxDrawSurface& wall, CxDrawSurface& thumb);
 

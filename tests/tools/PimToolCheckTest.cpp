@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -171,6 +172,32 @@ TEST(PimToolCheck, OptionFilesLanguagesAndLevelsOfAFolderOfItsOwn)
 
     EXPECT_EQ(RunTool({"check", root / "data", root / "extra"}).code, 2);
     EXPECT_EQ(RunTool({"check", root / "nothing"}).code, 1);
+}
+
+TEST(PimToolCheck, APaintStickerButtonTooWideForTheRowOrAMissingCursorIsFound)
+{
+    DemoCopy demo;
+    // A 90-pixel preview in the place of sticker 7 of set 2: four such would
+    // run past the row's next arrow. A 24-bit Targa, every pixel grey.
+    std::string wide(18, '\0');
+    wide[2] = 2;       // uncompressed true colour
+    wide[12] = 90;     // width
+    wide[14] = 40;     // height
+    wide[16] = 24;     // bits per pixel
+    wide[17] = 0x20;   // top row first
+    wide += std::string(90 * 40 * 3, '\x80');
+    fs::remove(fs::path(demo.Path()) / "art/pr_stickbut207.tga");
+    std::ofstream(fs::path(demo.Path()) / "art/pr_stickbut207.tga", std::ios::binary) << wide;
+    fs::remove(fs::path(demo.Path()) / "art/pt_curgrab1.tga");
+
+    ToolResult result = RunTool({"check", demo.Path()});
+    EXPECT_EQ(result.code, 1);
+    for (const std::string& line :
+         {std::string("PaintRoom/PaintRoom.ini: the sticker button \"art\\pr_stickbut207.tga\" is 90 pixels wide, "
+                      "more than 66\n"),
+          std::string("PaintRoom/PaintRoom.ini: the paint room's cursor \"art\\pt_curgrab1.tga\" does not exist\n")})
+        EXPECT_NE(result.out.find(line), std::string::npos) << line << "\nnot in\n" << result.out;
+    EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 2) << result.out;
 }
 
 TEST(PimToolCheck, BallRoomLevelsAreReadAsTheRoomReadsThem)

@@ -246,14 +246,48 @@ void PaintSticker(CxDrawSurface& s)
     PaintStickerOf(s, set, n);
 }
 
+// A bubble shrunk from its sticker keeps only a hair of outline around
+// white, which the pale sticker row swallows. Its button is drawn at its
+// own size instead: a blue tile, the bubble on it with a bold outline and
+// three dots of talk (a thought's little rounds, as on the sticker).
+void PaintBubbleButton(CxDrawSurface& s, int n)
+{
+    StartKeyed(s, kThumb, kThumb, 32);
+    const uint32_t tile = Colour(s, 120, 180, 235), line = Colour(s, 30, 40, 80);
+    FillEllipse(s, kThumb / 2, kThumb / 2, kThumb / 2 - 1, kThumb / 2 - 1, tile);
+    const bool left = n % 2 == 0, thought = n % 3 == 2;
+    const int32_t cx = kThumb / 2, cy = 25, rx = 24, ry = 15;
+    const int32_t tailX = left ? cx - 10 : cx + 10, tipX = left ? 12 : kThumb - 12;
+    const uint32_t fill = n % 4 == 3 ? Colour(s, 255, 250, 200) : Colour(s, 255, 255, 255);
+    if (thought) {
+        FillEllipse(s, tipX, 52, 4, 4, line);
+        FillEllipse(s, tipX, 52, 2, 2, fill);
+        FillEllipse(s, (tipX + tailX) / 2, 45, 5, 5, line);
+        FillEllipse(s, (tipX + tailX) / 2, 45, 3, 3, fill);
+    } else {
+        FillTriangle(s, tailX - 7, cy + 8, tailX + 7, cy + 8, tipX, 54, line);
+    }
+    FillEllipse(s, cx, cy, rx, ry, line);
+    FillEllipse(s, cx, cy, rx - 3, ry - 3, fill);
+    if (!thought)
+        FillTriangle(s, tailX - 4, cy + 8, tailX + 4, cy + 8, tipX + (left ? 3 : -3), 49, fill);
+    for (int dot = -1; dot <= 1; ++dot)
+        FillEllipse(s, cx + dot * 9, cy, 3, 3, line);
+    SoftenEdges(s);
+}
+
 template <int Index>
 void PaintStickerButton(CxDrawSurface& s)
 {
     const auto [set, n] = StickerOf(Index);
+    if (set == PAINT_BUBBLE_SET) {
+        PaintBubbleButton(s, n);
+        return;
+    }
     CxDrawSurface full;
     PaintStickerOf(full, set, n);
     const bool scene = set == PAINT_BACKGROUND_SET;
-    const int32_t height = scene ? kSceneThumbHeight : (set == PAINT_BUBBLE_SET ? kThumb * 6 / 10 : kThumb);
+    const int32_t height = scene ? kSceneThumbHeight : kThumb;
     if (scene)
         s.Create(kThumb, height, 24);
     else
@@ -450,7 +484,7 @@ void AddStickers(std::vector<ST_DEMO_PICTURE>& list, std::index_sequence<I...>)
             return button ? std::array<int32_t, 3>{kThumb, kSceneThumbHeight, 24}
                           : std::array<int32_t, 3>{PAINT_CANVAS_WIDTH, PAINT_CANVAS_HEIGHT, 24};
         if (set == PAINT_BUBBLE_SET)
-            return button ? std::array<int32_t, 3>{kThumb, kThumb * 6 / 10, 32}
+            return button ? std::array<int32_t, 3>{kThumb, kThumb, 32}
                           : std::array<int32_t, 3>{kBubbleWidth, kBubbleHeight, 32};
         return button ? std::array<int32_t, 3>{kThumb, kThumb, 32} : std::array<int32_t, 3>{kStickerSize, kStickerSize, 32};
     };

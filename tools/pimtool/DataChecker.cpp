@@ -23,6 +23,8 @@
 #include "game/balls/BallsLevel.h"
 #include "game/croquet/CroquetLevel.h"
 #include "game/jigsaw/JigsawLevel.h"
+#include "game/paint/PaintFiles.h"
+#include "game/paint/PaintModel.h"
 #include "game/quiz/QuizLevel.h"
 #include "game/pigpen/PigPenLevel.h"
 #include "game/shell/CMarrowdaleApp.h"
@@ -365,6 +367,34 @@ void CDataChecker::CheckRoom(CxOptions& options)
         CheckPuzzle(options);
     if (options.FindSection("Answer0") && options.FindVariable("Options", "MaxQuestions"))
         CheckQuiz(options);
+    if (PimStrEqual(Folder(m_file.name).c_str(), "PaintRoom", true))
+        CheckPaintRoom();
+}
+
+void CDataChecker::CheckPaintRoom()
+{
+    for (const CxString& file : PaintButtonFiles())
+        CheckFileExists(0, "the paint room's button", file.GetText());
+    for (const ST_GAME_CURSOR& cursor : PaintCursors())
+        CheckFileExists(0, "the paint room's cursor", cursor.file);
+    for (int set = 0; set < PAINT_SET_COUNT; ++set)
+        for (int number = 0; number < PaintModel::StickerCount(set); ++number) {
+            CheckFileExists(0, "the sticker", PaintStickerFile(set, number, false).GetText());
+            // Four row buttons stand between the arrows only when none is wider.
+            const CxString button = PaintStickerFile(set, number, true);
+            CxString path;
+            if (BuildGamePathFromData(path, button.GetText()) != PIM_OK || !FsExists(path.GetText())) {
+                Problem(0, std::string("the sticker button \"") + button.GetText() + "\" does not exist");
+                continue;
+            }
+            CxDrawSurface picture;
+            if (picture.Load(path.GetText()) != PIM_OK)
+                Problem(0, std::string("the sticker button \"") + button.GetText() + "\" cannot be read");
+            else if (picture.GetWidth() > PAINT_ROW_BUTTON_MAX_WIDTH)
+                Problem(0, std::string("the sticker button \"") + button.GetText() + "\" is " +
+                               std::to_string(picture.GetWidth()) + " pixels wide, more than " +
+                               std::to_string(PAINT_ROW_BUTTON_MAX_WIDTH));
+        }
 }
 
 void CDataChecker::CheckPuzzle(CxOptions& options)

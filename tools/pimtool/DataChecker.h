@@ -66,6 +66,7 @@ private:
     void CheckBallLevel(CxOptions& level, const std::vector<ST_BALL_KIND>& kinds, const ST_CROQUET_OPTIONS* croquet);
     // The jigsaw: its range of pictures, each there and of a size it cuts.
     void CheckPuzzle(CxOptions& options);
+    void CheckPaintRoom();
     void CheckSprite(CxOptions& options);
     void CheckSequence();
     void CheckEvent(int line, const std::string& text);

@@ -703,6 +703,12 @@ void CxSdlWindow::TranslateMouse(const SDL_Event& event)
         m_mouseButtons |= button->bit;
     else
         m_mouseButtons &= ~button->bit;
+    // While any button is held the window keeps the mouse, so a drag that
+    // ends outside it still brings its release (a crayon stroke or a
+    // dragged piece would otherwise stay held). Recent SDL versions capture
+    // by themselves; asking again is harmless, and older ones need it. A
+    // system that cannot capture leaves it as it was.
+    SDL_CaptureMouse(m_mouseButtons != 0 ? SDL_TRUE : SDL_FALSE);
     // The game's flag for one-button play: the right button acts as the left.
     // The button state still tells which was pressed.
     if (button == &kRight && (m_flags & PIM_WF_RIGHT_AS_LEFT))
