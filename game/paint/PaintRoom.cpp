@@ -80,16 +80,16 @@ int CDrawRoom::Load()
 void CDrawRoom::LoadEngineButtons()
 {
     for (int i = 0; i < PAINT_ENGINE_COUNT; ++i) {
-        const ST_PAINT_ENGINE_BUTTON& spec = PaintEngineButtons()[static_cast<size_t>(i)];
+        const ST_PAINT_ENGINE_BUTTON& entry = PaintEngineButtons()[static_cast<size_t>(i)];
         auto button = std::make_unique<CxButton>();
-        button->SetName(spec.name);
-        if (button->LoadPicture(spec.file, PIM_BUTTON_STATE_COUNT) != PIM_OK)
-            Trace("PaintRoom: the button %s is missing\n", spec.file);
+        button->SetName(entry.name);
+        if (button->LoadPicture(entry.file, PIM_BUTTON_STATE_COUNT) != PIM_OK)
+            Trace("PaintRoom: the button %s is missing\n", entry.file);
         GameApplySeeThrough(*button, true);
         button->SetZ(ROW_Z);
         AddChild(button.get());
-        button->MoveTo(spec.position);
-        if (spec.shown)
+        button->MoveTo(entry.position);
+        if (entry.shown)
             button->Show();
         else
             button->Hide();
