@@ -40,6 +40,19 @@ CxPoint Centre(const CxPhysicsVector& position)
             static_cast<int32_t>(std::clamp(position.y, -LIMIT, LIMIT))};
 }
 
+bool HasAlpha(const CxSprite& sprite)
+{
+    return sprite.GetSurface() && sprite.GetSurface()->GetDepth() == 32;
+}
+
+// How a wicket draws without its tint.
+ST_DRAW_PARAMS PlainDrawing(const CxSprite& sprite)
+{
+    ST_DRAW_PARAMS params;
+    params.mode = HasAlpha(sprite) ? PIM_DRAW_SOURCE_ALPHA : PIM_DRAW_COPY;
+    return params;
+}
+
 bool Breakable(int value)
 {
     return value == 1 || value == 3;
@@ -263,7 +276,7 @@ int CCroquet::LoadLevel(const char* fileName, int level)
         player->m_velocity = {};
     }
     player->PlaceSprite();
-    SetBallDepth(player->Sprite());
+    player->Sprite().SetZ(BottomDepth(player->Sprite()));
     m_playable = true;
     const CxPoint origin = Centre(player->m_position);
     SetupAim(&origin);
@@ -565,7 +578,7 @@ void CCroquet::StepRolling()
         ball->m_velocity = {};
         ball->PlaceSprite();
     }
-    SetBallDepth(ball->Sprite());
+    ball->Sprite().SetZ(BottomDepth(ball->Sprite()));
     const float vx = ball->m_velocity.x, vy = ball->m_velocity.y;
     if (std::sqrt(vx * vx + vy * vy) > CROQUET_MOVING_SPEED) {
         RollingChecks(*ball);
@@ -801,13 +814,10 @@ void CCroquet::SetWicketTint(bool on)
     CDaxSprite& wicket = *m_wickets[static_cast<size_t>(next)].sprite;
     ST_DRAW_PARAMS params = kTint;
     // A picture with its own alpha keeps it under the tint.
-    if (wicket.GetSurface() && wicket.GetSurface()->GetDepth() == 32)
+    if (HasAlpha(wicket))
         params.mode = PIM_DRAW_ALPHA_TINTED;
-    if (!on) {
-        params = ST_DRAW_PARAMS{};
-        params.mode = (wicket.GetSurface() && wicket.GetSurface()->GetDepth() == 32) ? PIM_DRAW_SOURCE_ALPHA
-                                                                                     : PIM_DRAW_COPY;
-    }
+    if (!on)
+        params = PlainDrawing(wicket);
     wicket.SetDrawParams(&params);
 }
 
@@ -819,21 +829,13 @@ void CCroquet::Blink()
     }
     if (m_wicketTinted) {
         for (ST_CROQUET_ITEM& wicket : m_wickets) {
-            ST_DRAW_PARAMS params;
-            params.mode = (wicket.sprite->GetSurface() && wicket.sprite->GetSurface()->GetDepth() == 32)
-                              ? PIM_DRAW_SOURCE_ALPHA
-                              : PIM_DRAW_COPY;
+            const ST_DRAW_PARAMS params = PlainDrawing(*wicket.sprite);
             wicket.sprite->SetDrawParams(&params);
         }
         m_wicketTinted = false;
         return;
     }
     m_hole.PlayOnce(HOLE_OPENING);
-}
-
-void CCroquet::SetBallDepth(CxDisplayObject& sprite)
-{
-    sprite.SetZ(BottomDepth(sprite));
 }
 
 // --- leaving ------------------------------------------------------------------------------------

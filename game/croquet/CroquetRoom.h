@@ -113,7 +113,6 @@ private:
     void PassWicket(CBallsBall& ball);
     void Blink();
     void SetWicketTint(bool on);
-    void SetBallDepth(CxDisplayObject& sprite);
     void PlaySound(const char* name);
     void ReleaseAll();
 

@@ -12,6 +12,7 @@
 #include "tests/game/GameShots.h"
 #include "tests/game/GameTestApp.h"
 #include "tests/game/LiveObjects.h"
+#include "tests/game/RoomVisits.h"
 #include "tests/game/ModalDriver.h"
 #include "tests/support/TempFolder.h"
 
@@ -181,14 +182,8 @@ TEST_F(BaleOutRoomTest, TheIceBeltAndSwitchLevelsPlayThroughToTheirWin)
 TEST_F(BaleOutRoomTest, EnteringLeavingAndEnteringAgainLeavesTheSameLiveObjects)
 {
     ModalDriver driver(Player());
-    ASSERT_NE(Enter(), nullptr);
-    ASSERT_TRUE(game.Enter("Title"));
-    game.Run(3000);
-    ASSERT_NE(Enter(), nullptr);
-    ASSERT_TRUE(game.Enter("Title"));
-    game.Run(3000);
-    const size_t sprites = LiveRoomSprites(game.App().GetConsole());
-    const ST_LIVE live = Live();
+    ASSERT_TRUE(VisitTwiceAndSettle(game, [this] { return Enter() != nullptr; }));
+    const ST_ROOM_LIVE before = RoomLive(game);
     const int cursors = CountCursors();
     BaleOut* room = Enter();
     ASSERT_NE(room, nullptr);
@@ -197,8 +192,7 @@ TEST_F(BaleOutRoomTest, EnteringLeavingAndEnteringAgainLeavesTheSameLiveObjects)
     game.Run(30); // leaving mid-step
     ASSERT_TRUE(game.Enter("Title"));
     game.Run(3000);
-    EXPECT_EQ(LiveRoomSprites(game.App().GetConsole()), sprites);
-    EXPECT_EQ(Live(), live);
+    EXPECT_EQ(RoomLive(game), before);
     EXPECT_EQ(CountCursors(), cursors);
     EXPECT_EQ(GetErrorCount(), 0) << GetLastErrorMessage();
 }

@@ -13,6 +13,7 @@
 #include "tests/game/GameShots.h"
 #include "tests/game/GameTestApp.h"
 #include "tests/game/LiveObjects.h"
+#include "tests/game/RoomVisits.h"
 #include "tests/game/ModalDriver.h"
 #include "tests/support/TempFolder.h"
 
@@ -224,14 +225,8 @@ TEST_F(CroquetRoomTest, RunningOutOfShotsLosesAndTheLevelStartsAgain)
 TEST_F(CroquetRoomTest, EnteringLeavingAndEnteringAgainLeavesTheSameLiveObjects)
 {
     ModalDriver driver(Player());
-    ASSERT_NE(Enter(), nullptr);
-    ASSERT_TRUE(game.Enter("Title"));
-    game.Run(3000);
-    ASSERT_NE(Enter(), nullptr);
-    ASSERT_TRUE(game.Enter("Title"));
-    game.Run(3000);
-    const size_t sprites = LiveRoomSprites(game.App().GetConsole());
-    const ST_LIVE live = Live();
+    ASSERT_TRUE(VisitTwiceAndSettle(game, [this] { return Enter() != nullptr; }));
+    const ST_ROOM_LIVE before = RoomLive(game);
     CCroquet* room = Enter();
     ASSERT_NE(room, nullptr);
     const size_t objects = room->CountLiveObjects();
@@ -241,8 +236,7 @@ TEST_F(CroquetRoomTest, EnteringLeavingAndEnteringAgainLeavesTheSameLiveObjects)
     game.Run(400); // leaving mid-roll
     ASSERT_TRUE(game.Enter("Title"));
     game.Run(3000);
-    EXPECT_EQ(LiveRoomSprites(game.App().GetConsole()), sprites);
-    EXPECT_EQ(Live(), live);
+    EXPECT_EQ(RoomLive(game), before);
     room = Enter();
     ASSERT_NE(room, nullptr);
     EXPECT_EQ(room->CountLiveObjects(), objects);

@@ -9,6 +9,7 @@
 #include "tests/game/GameShots.h"
 #include "tests/game/GameTestApp.h"
 #include "tests/game/LiveObjects.h"
+#include "tests/game/RoomVisits.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -148,14 +149,8 @@ TEST_F(JigsawRoomTest, APictureThatIsNotThereLeavesNoPiecesAndTheArrowsStillWork
 
 TEST_F(JigsawRoomTest, EnteringLeavingAndEnteringAgainLeavesTheSameLiveObjects)
 {
-    ASSERT_NE(Enter(), nullptr);
-    ASSERT_TRUE(game.Enter("Title"));
-    game.Run(3000);
-    ASSERT_NE(Enter(), nullptr);
-    ASSERT_TRUE(game.Enter("Title"));
-    game.Run(3000);
-    const size_t sprites = LiveRoomSprites(game.App().GetConsole());
-    const ST_LIVE live = Live();
+    ASSERT_TRUE(VisitTwiceAndSettle(game, [this] { return Enter() != nullptr; }));
+    const ST_ROOM_LIVE before = RoomLive(game);
     CJigsaw* room = Enter();
     ASSERT_NE(room, nullptr);
     EXPECT_EQ(room->CountLiveObjects(), 11u); // nine pieces, two arrows
@@ -166,8 +161,7 @@ TEST_F(JigsawRoomTest, EnteringLeavingAndEnteringAgainLeavesTheSameLiveObjects)
     game.Run(3000);
     EXPECT_EQ(room->CountLiveObjects(), 0u);
     EXPECT_EQ(room->GetModel().GetHeld(), -1);
-    EXPECT_EQ(LiveRoomSprites(game.App().GetConsole()), sprites);
-    EXPECT_EQ(Live(), live);
+    EXPECT_EQ(RoomLive(game), before);
     room = Enter();
     ASSERT_NE(room, nullptr);
     EXPECT_EQ(room->CountLiveObjects(), 11u);
