@@ -3,6 +3,7 @@
 // and say so rather than run on unseen. The probes of the real SDL run in a
 // child, whose environment can be emptied of any display.
 #include "PIM/backends/sdl/PimSdlBackend.h"
+#include "tests/support/DisplayChild.h"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +37,7 @@ TEST(DisplayProbe, DriversThatDrawNowhereCountOnlyWhenAskedFor)
 namespace {
 
 // Runs SdlFindsDisplay in a child without any display in its environment and
-// with SDL_VIDEODRIVER set to `asked` (null: unset). The child's exit code
+// with the video driver variable set to `asked` (null: unset). The child's exit code
 // is 1 when a display was found, 0 when not, and it prints the driver.
 int ProbeWithoutDisplay(const char* asked, std::string& driver)
 {
@@ -52,9 +53,9 @@ int ProbeWithoutDisplay(const char* asked, std::string& driver)
         ::unsetenv("DISPLAY");
         ::unsetenv("WAYLAND_DISPLAY");
         if (asked)
-            ::setenv("SDL_VIDEODRIVER", asked, 1);
+            ::setenv(kSdlVideoDriverVariable, asked, 1);
         else
-            ::unsetenv("SDL_VIDEODRIVER");
+            ::unsetenv(kSdlVideoDriverVariable);
         std::string chosen;
         const bool found = SdlFindsDisplay(chosen);
         const ssize_t written = ::write(pipe_[1], chosen.data(), chosen.size());
@@ -87,4 +88,17 @@ TEST(DisplayProbe, AnOffscreenDriverAskedForByNameIsTaken)
     std::string driver;
     EXPECT_EQ(ProbeWithoutDisplay("offscreen", driver), 1) << "SDL chose \"" << driver << "\"";
     EXPECT_EQ(driver, "offscreen");
+}
+
+// Run under a real display (scripts/test runs the SdlWindow tests under a
+// virtual X server): a session is found, and its driver is not one that
+// draws nowhere.
+TEST(SdlWindowDisplay, ARealSessionIsADisplay)
+{
+    auto check = [] {
+        std::string driver;
+        EXPECT_TRUE(SdlFindsDisplay(driver)) << driver;
+        EXPECT_FALSE(driver.empty());
+    };
+    PIM_RUN_WITH_DISPLAY(check, "the display probe");
 }

@@ -14,6 +14,9 @@ const ST_PLATFORM_BACKEND& SdlBackend();
 // session: they draw nowhere, so they count only when asked for by name.
 bool SdlFindsDisplay(std::string& driver);
 
+// The environment variable a user names SDL's video driver with.
+constexpr const char kSdlVideoDriverVariable[] = "SDL_VIDEODRIVER";
+
 // The rule itself: `driver` is one SDL may choose; `asked` is the user's
 // SDL_VIDEODRIVER (null when unset), which may list several, separated by
 // commas.
