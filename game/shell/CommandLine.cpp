@@ -1,5 +1,7 @@
 #include "game/shell/CommandLine.h"
 
+#include "game/shell/DataFolder.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -98,12 +100,17 @@ ST_COMMAND_LINE ParseCommandLine(int argc, const char* const* argv)
     return result;
 }
 
-const char* CommandLineHelp()
+std::string CommandLineHelp()
 {
+    std::string installed = InstalledDataFolder();
+    if (installed.empty())
+        installed = "(none: this build is not installed)";
     return "Usage: marrowdale [OPTION]...\n"
            "Marrowdale, a children's activity game.\n"
            "\n"
-           "  --data DIR|ZIP    the game's data (default: the demo data beside the program)\n"
+           "  --data DIR|ZIP    the game's data (default: the folder \"data\" beside the\n"
+           "                    program, else the installed data,\n"
+           "                    " + installed + ")\n"
            "  --cd DIR|ZIP      the disc's data, searched after the game's own\n"
            "  --fullscreen      play full screen\n"
            "  --windowed        play in a window\n"
@@ -114,5 +121,12 @@ const char* CommandLineHelp()
            "  --audio-out FILE  with --headless: write the sound the game mixed to FILE (.wav)\n"
            "  --scale N         make the window N times the game's size (1 to 8)\n"
            "  --help            show this help and exit\n"
-           "  --version         print the version banner and exit\n";
+           "  --version         print the version banner and exit\n"
+           "\n"
+           "Exit status: 0 when the game ended well; 1 when a replay's expectation failed\n"
+           "or a file asked for could not be written; 2 for a wrong command line or an\n"
+           "unreadable replay; " + std::to_string(kExitNoData) + " when no game data was found; " +
+           std::to_string(kExitNoDisplay) + " when there is no display\n"
+           "(no X11 or Wayland session: use --headless); another number is the error\n"
+           "code of the engine's first failure.\n";
 }

@@ -22,5 +22,12 @@ struct ST_COMMAND_LINE
 
 ST_COMMAND_LINE ParseCommandLine(int argc, const char* const* argv);
 
+// Exit statuses of the program beyond 0, 1 (a failed expectation, a file not
+// written) and 2 (the command line): the sysexits.h numbers for a missing
+// input and an unavailable service, clear of the engine's error codes that
+// a failed run returns.
+constexpr int kExitNoData = 66;
+constexpr int kExitNoDisplay = 69;
+
 // The text --help prints.
-const char* CommandLineHelp();
+std::string CommandLineHelp();

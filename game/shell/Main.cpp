@@ -8,14 +8,15 @@
 #include "PIM/files/CxBuffer.h"
 #include "PIM/files/CxFile.h"
 #include "PIM/files/PimMount.h"
-#include "PIM/os/PimProcess.h"
 #include "PIM/sound/PimSound.h"
 #include "game/shell/CMarrowdaleApp.h"
 #include "game/shell/CommandLine.h"
+#include "game/shell/DataFolder.h"
 
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -63,7 +64,7 @@ int main(int argc, char** argv)
         return 2;
     }
     if (options.help) {
-        std::fputs(CommandLineHelp(), stdout);
+        std::fputs(CommandLineHelp().c_str(), stdout);
         return 0;
     }
     if (options.version) {
@@ -71,12 +72,35 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    // A window nobody can see would leave a player waiting at a blank desk
+    // and a machine running forever: say so and stop before anything starts.
+    if (!options.headless) {
+        std::string driver;
+        if (!SdlFindsDisplay(driver)) {
+            std::fprintf(stderr,
+                         "marrowdale: no display found (no X11 or Wayland session%s%s%s); "
+                         "to run without a window use --headless\n",
+                         driver.empty() ? "" : ", only SDL's \"", driver.c_str(), driver.empty() ? "" : "\" driver");
+            return kExitNoDisplay;
+        }
+    }
+
     RegisterMarrowdaleRooms();
 
-    // Without --data the game plays the demo data the build put beside it.
-    CxString programFolder;
-    PimGetProgramFolder(argv[0], programFolder);
-    std::string data = options.data.empty() ? std::string(programFolder.GetText()) + "data" : options.data;
+    // Without --data: the demo data the build put beside the program, or the
+    // data installed with it.
+    std::string data = options.data;
+    if (data.empty()) {
+        const std::vector<std::string> candidates = DefaultDataFolderCandidates(argv[0]);
+        data = FirstExistingFolder(candidates);
+        if (data.empty()) {
+            std::fprintf(stderr, "marrowdale: no game data found; looked in:\n");
+            for (const std::string& folder : candidates)
+                std::fprintf(stderr, "  %s\n", folder.c_str());
+            std::fprintf(stderr, "Give the data with --data DIR|ZIP.\n");
+            return kExitNoData;
+        }
+    }
     const std::string configFile = ConfigFileFor(data);
 
     CMarrowdaleApp app(CMarrowdaleApp::MakeInit(configFile.c_str(), kBuild));

@@ -46,5 +46,5 @@ TEST(CommandLine, KnownOptionsAndErrors)
     // Every option the parser takes is in the help text.
     for (const char* option : {"--help", "--version", "--data", "--cd", "--fullscreen", "--windowed", "--headless",
                                "--replay", "--frames", "--screenshot", "--scale", "--audio-out"})
-        EXPECT_NE(std::strstr(CommandLineHelp(), option), nullptr) << option;
+        EXPECT_NE(std::strstr(CommandLineHelp().c_str(), option), nullptr) << option;
 }

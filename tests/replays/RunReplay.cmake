@@ -9,6 +9,11 @@
 # regular expression (what the game saved, read after it has ended).
 # EXPECT_RMS: the sound between LOUD_FROM and LOUD_FROM + LOUD_FOR seconds is
 # at least that loud on average (speech, say, rather than one short chime).
+# The package check plays the same replays, with the same expectations, with
+# the program it installed (scripts/check-package).
+if(DEFINED ENV{PIM_REPLAY_PROGRAM})
+  set(PROGRAM $ENV{PIM_REPLAY_PROGRAM})
+endif()
 if(DEFINED EXPECT_PICTURE)
   file(REMOVE ${EXPECT_PICTURE})
 endif()

@@ -32,9 +32,14 @@ std::vector<ST_DEMO_PICTURE> GetDemoPictures()
 
 int PaintDemoPictures(const char* dataFolder, bool verbose)
 {
+    return PaintPictures(GetDemoPictures(), dataFolder, verbose);
+}
+
+int PaintPictures(std::span<const ST_DEMO_PICTURE> pictures, const char* dataFolder, bool verbose)
+{
     RegisterDefaultImageFilters();
     int result = PIM_OK;
-    for (const ST_DEMO_PICTURE& entry : GetDemoPictures()) {
+    for (const ST_DEMO_PICTURE& entry : pictures) {
         const std::filesystem::path path = std::filesystem::path(dataFolder) / entry.path;
         std::error_code ignored;
         std::filesystem::create_directories(path.parent_path(), ignored);

@@ -11,5 +11,8 @@
 // returns 0, or the first error code met. `verbose` lists what was written.
 int PaintDemoPictures(const char* dataFolder, bool verbose);
 
+// Paints `pictures` under `folder` the same way (the desktop icons, say).
+int PaintPictures(std::span<const ST_DEMO_PICTURE> pictures, const char* folder, bool verbose);
+
 // Every picture, in the order painted.
 std::vector<ST_DEMO_PICTURE> GetDemoPictures();

@@ -81,3 +81,5 @@ std::span<const ST_DEMO_PICTURE> CroquetSprites();
 std::span<const ST_DEMO_PICTURE> PuzzlePictures();
 std::span<const ST_DEMO_PICTURE> QuizPictures();
 std::span<const ST_DEMO_PICTURE> PaintRoomPictures();
+// Not demo data: the program's icons for the desktop (painter --icons).
+std::span<const ST_DEMO_PICTURE> IconPictures();
