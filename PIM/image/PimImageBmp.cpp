@@ -1,11 +1,14 @@
 // BMP pictures as paint programs write them: uncompressed rows of 1, 4, 8,
 // 16, 24 or 32 bits, bottom-up or top-down, with any information header of
-// 40 bytes or more, and 16 and 32-bit pixels described by bit masks.
+// 40 bytes or more, 16 and 32-bit pixels described by bit masks, and
+// run-length 8 and 4-bit pictures (RLE8, RLE4), which are always bottom-up.
 //
 // The file is hostile until proven otherwise: every offset and size is
 // checked against the bytes we hold before anything is allocated, so that
 // a small file cannot make us allocate more than its pixels need.
 #include "PIM/image/PimImageReaders.h"
+
+#include "PIM/image/PimBmpRunLength.h"
 
 #include "PIM/core/PimByteOrder.h"
 #include "PIM/files/CxFile.h"
@@ -24,6 +27,8 @@ constexpr uint32_t kInfoHeaderBytes = 40;
 constexpr uint32_t kHeaderWithColourMasks = 52;
 constexpr uint32_t kHeaderWithAlphaMask = 56;
 constexpr uint32_t kCompressionNone = 0;
+constexpr uint32_t kCompressionRle8 = 1;
+constexpr uint32_t kCompressionRle4 = 2;
 constexpr uint32_t kCompressionBitFields = 3;
 constexpr size_t kPaletteBytes = 768;
 
@@ -60,6 +65,8 @@ struct ST_BMP_IMAGE
     size_t dataOffset = 0;
     size_t filePitch = 0;  // bytes per row in the file, a multiple of 4
     size_t rowBytes = 0;   // the part of a row that holds pixels
+    bool runLength = false;
+    size_t streamBytes = 0; // of a run-length picture: its stream from dataOffset
 };
 
 bool MakeChannel(uint32_t mask, ST_BMP_CHANNEL& channel)
@@ -124,6 +131,20 @@ void ChooseMaskedFormat(ST_BMP_IMAGE& image)
     image.copy = EBmpCopy::Masks;
 }
 
+// The stream is the image size's bytes, or runs to the end of the file when
+// that is 0 or more than the file holds (a cut file then shows what came).
+int CheckStream(CxDrawSurface& surface, uint32_t imageSize, size_t size, ST_BMP_IMAGE& image)
+{
+    image.streamBytes = size - image.dataOffset;
+    if (imageSize != 0 && imageSize < image.streamBytes)
+        image.streamBytes = imageSize;
+    const uint64_t pixels = uint64_t{static_cast<uint32_t>(image.width)} * static_cast<uint32_t>(image.rows);
+    if (pixels > MostBmpRunLengthPixels(image.streamBytes))
+        return surface.SetError(PIM_ERR_FILE_TYPE, "Run-length BMP of %d x %d has only %zu bytes of pixels",
+                                image.width, image.rows, image.streamBytes);
+    return PIM_OK;
+}
+
 int ReadHeaders(CxDrawSurface& surface, const uint8_t* data, size_t size, ST_BMP_IMAGE& image)
 {
     if (size < 2 || ReadLe16(data) != 0x4D42)
@@ -146,8 +167,14 @@ int ReadHeaders(CxDrawSurface& surface, const uint8_t* data, size_t size, ST_BMP
     if (depth != 1 && depth != 4 && depth != 8 && depth != 16 && depth != 24 && depth != 32)
         return surface.SetError(PIM_ERR_FILE_TYPE, "Unsupported BMP depth of %d bits", depth);
     const bool bitFields = compression == kCompressionBitFields && (depth == 16 || depth == 32);
-    if (compression != kCompressionNone && !bitFields)
+    const bool runLength =
+        (compression == kCompressionRle8 && depth == 8) || (compression == kCompressionRle4 && depth == 4);
+    if (compression != kCompressionNone && !bitFields && !runLength)
         return surface.SetError(PIM_ERR_FILE_TYPE, "Unsupported BMP compression %u at %d bits", compression, depth);
+    // A run-length stream climbs from the bottom row: a top-down one has no
+    // agreed meaning.
+    if (runLength && height < 0)
+        return surface.SetError(PIM_ERR_FILE_TYPE, "Run-length BMP of %d rows is stored top-down", -height);
     if (coloursUsed > 256)
         return surface.SetError(PIM_ERR_FILE_TYPE, "Invalid BMP palette of %u colours", coloursUsed);
 
@@ -158,6 +185,7 @@ int ReadHeaders(CxDrawSurface& surface, const uint8_t* data, size_t size, ST_BMP
     image.surfaceDepth = depth;
     image.layout = depth == 16 ? uint8_t{PIM_LAYOUT_555} : uint8_t{PIM_LAYOUT_DEFAULT};
     image.copy = depth == 32 ? EBmpCopy::RowsMaybeX : EBmpCopy::Rows;
+    image.runLength = runLength;
 
     // Short headers keep their masks just after themselves; longer ones
     // hold them in their own fields.
@@ -182,7 +210,8 @@ int ReadHeaders(CxDrawSurface& surface, const uint8_t* data, size_t size, ST_BMP
     const uint64_t needed = pitch * static_cast<uint64_t>(image.rows);
     if (pitch > INT32_MAX || needed > SIZE_MAX)
         return surface.SetError(PIM_ERR_FILE_TYPE, "BMP of %d x %d is too large", width, height);
-    if (imageSize > needed)
+    // A run-length stream may be longer than the rows it makes.
+    if (!runLength && imageSize > needed)
         return surface.SetError(PIM_ERR_FILE_TYPE, "BMP image size %u is more than its %d rows hold", imageSize,
                                 image.rows);
     image.filePitch = static_cast<size_t>(pitch);
@@ -206,6 +235,8 @@ int ReadHeaders(CxDrawSurface& surface, const uint8_t* data, size_t size, ST_BMP
             return surface.SetError(PIM_ERR_FILE_TYPE, "BMP palette lies past the end of the file");
     }
     image.paletteEntries = entries;
+    if (runLength)
+        return CheckStream(surface, imageSize, size, image);
 
     // Writers disagree on whether the last row carries its padding: only
     // its pixels must be there.
@@ -258,6 +289,21 @@ void MakeOpaque(uint8_t* bits, const CxDrawSurface& surface, bool onlyWhenAllCle
         bits[i * 4 + 3] = 255;
 }
 
+// What the stream does not draw keeps the index 0 the fresh surface holds,
+// the first colour of the palette (other decoders show them so too).
+void DecodeStream(CxDrawSurface& surface, const uint8_t* stream, uint8_t* bits, const ST_BMP_IMAGE& image)
+{
+    const ST_BMP_RUN_TARGET target{bits, static_cast<size_t>(surface.GetPitch()), image.width, image.rows,
+                                   image.fileDepth};
+    const ST_BMP_RUN_RESULT result = DecodeBmpRunLength(stream, image.streamBytes, target);
+    // The rows drawn stay: part of a picture tells more than none.
+    if (result.end == EBmpRunEnd::Truncated)
+        surface.SetError(PIM_ERR_FILE_TYPE, "Run-length BMP data ends after %d of its %d rows", result.row, image.rows);
+    else if (result.end == EBmpRunEnd::Overlong)
+        surface.SetError(PIM_ERR_FILE_TYPE, "Run-length BMP data of %d x %d goes on past its top row", image.width,
+                         image.rows);
+}
+
 } // namespace
 
 int DecodeBmp(CxDrawSurface& surface, const uint8_t* data, size_t size, const char* name)
@@ -280,6 +326,11 @@ int DecodeBmp(CxDrawSurface& surface, const uint8_t* data, size_t size, const ch
         return surface.GetError() ? surface.GetError() : surface.SetError(PIM_ERR_OUT_OF_MEMORY, "pBits is NULL");
 
     const size_t pitch = static_cast<size_t>(surface.GetPitch());
+    if (image.runLength) {
+        DecodeStream(surface, data + image.dataOffset, bits, image);
+        surface.UnlockBits();
+        return surface.GetError();
+    }
     const size_t copied = std::min(image.rowBytes, pitch);
     for (int32_t row = 0; row < image.rows; ++row) {
         const uint8_t* source = data + image.dataOffset + static_cast<size_t>(row) * image.filePitch;

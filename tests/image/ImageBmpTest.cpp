@@ -259,7 +259,7 @@ TEST(ImageBmp, RefusesHostileHeaders)
     refused("no rows", [](BmpFile& f) { f.height = 0; });
     refused("no width", [](BmpFile& f) { f.width = 0; });
     refused("negative width", [](BmpFile& f) { f.width = -4, f.rows.clear(); });
-    refused("run-length", [](BmpFile& f) { f.compression = 1; });
+    refused("4-bit run-length at 8 bits", [](BmpFile& f) { f.compression = 2; });
     refused("masks at 8 bits", [](BmpFile& f) { f.compression = 3; });
     refused("2 bits", [](BmpFile& f) { f.depth = 2; });
     refused("core header", [](BmpFile& f) { f.headerBytes = 12; });

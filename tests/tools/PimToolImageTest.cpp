@@ -63,6 +63,7 @@ TEST(PimToolImages, ConvertsPicturesOfOtherToolsPixelForPixel)
         {"right.tga", "-compress RLE -orient BottomRight"},
         {"true.bmp", "-type TrueColor BMP3:"},
         {"palette.bmp", "-colors 200 -type Palette -compress None BMP3:"},
+        {"rle.bmp", "-colors 200 -type Palette -compress RLE BMP3:"},
         {"palette.pcx", "-colors 200 -type Palette"},
         {"copy.png", ""},
     };
