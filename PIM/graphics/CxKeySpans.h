@@ -45,7 +45,16 @@ public:
     // ready, built now when they were missing or stale and the rebuilding
     // rule allows it. False: draw with the general routine (also when the
     // surface is wider than a run can say, or memory is short).
-    bool Prepare(const ST_PIXELS& pixels, uint32_t key, uint32_t version);
+    bool Prepare(const ST_PIXELS& pixels, uint32_t key, uint32_t version)
+    {
+        // Inline: this is the answer of nearly every draw.
+        if (m_built && key == m_key && version == m_version && pixels.width == m_width &&
+            pixels.height == m_height && pixels.bytes == m_bytes) {
+            ++m_uses;
+            return true;
+        }
+        return Renew(pixels, key, version);
+    }
     // Draws from the spans: an equal-size keyed copy, both rectangles
     // clipped to their surfaces, onto a destination of the same format, from
     // the pixels the spans were prepared for.
@@ -62,6 +71,7 @@ public:
     static ST_KEY_SPAN_STATS GetStats();
 
 private:
+    bool Renew(const ST_PIXELS& pixels, uint32_t key, uint32_t version);
     bool Build(const ST_PIXELS& pixels, uint32_t key);
 
     // m_height + 1 run indices (row y's runs are m_rows[y] .. m_rows[y + 1])
