@@ -404,7 +404,7 @@ bool CDaxSprite::KeyColourAt(CxDrawSurface* surface, CxPoint point, uint32_t& ke
 {
     if (!surface || point.x < 0 || point.y < 0 || point.x >= surface->GetWidth() || point.y >= surface->GetHeight())
         return false;
-    const uint8_t* bits = surface->LockBits();
+    const uint8_t* bits = surface->LockBitsToRead();
     if (!bits)
         return false;
     const uint8_t* row = bits + static_cast<ptrdiff_t>(point.y) * surface->GetPitch();

@@ -48,7 +48,7 @@ struct CollisionReader
 class BitsLock
 {
 public:
-    explicit BitsLock(CxDrawSurface& surface) : m_surface(surface), m_bits(surface.LockBits()) {}
+    explicit BitsLock(CxDrawSurface& surface) : m_surface(surface), m_bits(surface.LockBitsToRead()) {}
     ~BitsLock()
     {
         if (m_bits)

@@ -233,7 +233,7 @@ bool CxTileMap::IsOpaqueAt(int32_t x, int32_t y)
     // A tile smaller than its cell is see-through beyond its own pixels.
     if (tx >= tile->GetWidth() || ty >= tile->GetHeight())
         return false;
-    const uint8_t* bits = tile->LockBits();
+    const uint8_t* bits = tile->LockBitsToRead();
     if (!bits)
         return false;
     const int depth = tile->GetDepth();

@@ -154,6 +154,7 @@ void CxDrawSurface::ReleaseBits(bool restoreSwapped)
     }
     m_bits = nullptr;
     m_bitsSize = 0;
+    MarkPixelsChanged();
 }
 
 void CxDrawSurface::FreeColourTable()
@@ -168,6 +169,7 @@ void CxDrawSurface::SetExternalBits(bool external)
 {
     if (external == HasExternalBits())
         return;
+    MarkPixelsChanged();
     // External bits hold a cache lock for as long as they are external, so
     // that a purge never frees the caller's memory.
     if (external) {
@@ -216,6 +218,7 @@ void CxDrawSurface::Destroy()
 {
     ReleaseBits(true);
     FreeColourTable();
+    m_spans.Clear();
     m_flags &= ~PIM_SURFACE_CREATED;
 }
 
@@ -289,7 +292,7 @@ CxDrawSurface* CxDrawSurface::CreateSurface(const CxRect* rect)
     const CxRect covered = area.Intersection(GetRect());
     if (covered.IsEmpty())
         return surface;
-    ScopedBits from(*this);
+    ScopedBits from(*this, true);
     ScopedBits to(*surface);
     if (!from || !to) {
         SetError(PIM_ERR_OUT_OF_MEMORY, "CreateSurface() failed");
@@ -342,6 +345,12 @@ int CxDrawSurface::Save(const char* fileName, int argument)
 
 uint8_t* CxDrawSurface::LockBits()
 {
+    MarkPixelsChanged();
+    return LockBitsAsIs();
+}
+
+uint8_t* CxDrawSurface::LockBitsAsIs()
+{
     const int restored = Use();
     if (restored != PIM_OK) {
         SetError(restored, "Unable to restore the bits of surface '%s'", m_name.GetText());
@@ -387,7 +396,7 @@ int CxDrawSurface::CopyBitsTo(CxDrawSurface& destination)
                         static_cast<long>(theirs));
     if (mine == 0)
         return m_error;
-    ScopedBits from(*this);
+    ScopedBits from(*this, true);
     ScopedBits to(destination);
     if (from && to)
         std::memcpy(to.Get(), from.Get(), static_cast<size_t>(mine));
@@ -403,6 +412,7 @@ int CxDrawSurface::SetPixelLayout(uint8_t layout)
     m_format.depth = m_depth;
     m_format.layout = ResolveLayout(layout, m_depth);
     SetChannelWidths(m_format);
+    MarkPixelsChanged();
     return m_error;
 }
 
@@ -411,6 +421,7 @@ void CxDrawSurface::SetPalette(const uint8_t* bytes, size_t length)
     if (bytes && bytes != GetPalette())
         std::memcpy(m_palette, bytes, std::min(length, kPaletteBytes));
     FreePaletteLookup();
+    MarkPixelsChanged();
 }
 
 int CxDrawSurface::RemapToPalette(const uint8_t* palette)
@@ -530,6 +541,7 @@ int CxDrawSurface::SetColourTable(uint16_t* table, int count)
     m_colourTable = table;
     m_colourTableCount = table ? count : 0;
     SyncFormat();
+    MarkPixelsChanged();
     return m_error;
 }
 
@@ -706,7 +718,7 @@ int CxDrawSurface::PackRows()
 int CxDrawSurface::DrawSurface(CxSurfaceBase* source, int32_t x, int32_t y, const CxRect* sourceRect, uint32_t key,
                                const ST_DRAW_PARAMS* params)
 {
-    auto* surface = dynamic_cast<CxDrawSurface*>(source);
+    CxDrawSurface* surface = source ? source->AsDrawSurface() : nullptr;
     if (!surface)
         return SetError(PIM_ERR_BAD_ARG, "DrawSurface: the source is not a draw surface");
     return surface->BlitAt(*this, x, y, sourceRect, key, params);
@@ -715,7 +727,7 @@ int CxDrawSurface::DrawSurface(CxSurfaceBase* source, int32_t x, int32_t y, cons
 int CxDrawSurface::DrawSurface(CxSurfaceBase* source, const CxRect* destinationRect, const CxRect* sourceRect,
                                uint32_t key, const ST_DRAW_PARAMS* params)
 {
-    auto* surface = dynamic_cast<CxDrawSurface*>(source);
+    CxDrawSurface* surface = source ? source->AsDrawSurface() : nullptr;
     if (!surface)
         return SetError(PIM_ERR_BAD_ARG, "DrawSurface: the source is not a draw surface");
     return surface->Blit(*this, destinationRect, sourceRect, key, params);
@@ -747,7 +759,7 @@ uint32_t CxDrawSurface::GetPixel(int32_t x, int32_t y)
 {
     if (x < 0 || y < 0 || x >= m_width || y >= m_height)
         return 0;
-    ScopedBits bits(*this);
+    ScopedBits bits(*this, true);
     if (!bits)
         return 0;
     return ReadPixel(bits.Get() + static_cast<ptrdiff_t>(y) * m_pitch, x, m_depth);
@@ -794,7 +806,7 @@ int CxDrawSurface::CountColours()
         return 0;
     }
     int count = 0;
-    ScopedBits bits(*this);
+    ScopedBits bits(*this, true);
     if (bits) {
         for (int32_t y = 0; y < m_height; ++y) {
             const uint8_t* row = bits.Get() + static_cast<ptrdiff_t>(y) * m_pitch;
@@ -814,7 +826,7 @@ int CxDrawSurface::CountColours()
 
 int CxDrawSurface::CountPixelsOfValue(uint32_t value)
 {
-    ScopedBits bits(*this);
+    ScopedBits bits(*this, true);
     if (!bits)
         return 0;
     int count = 0;
@@ -838,7 +850,7 @@ int CxDrawSurface::FindPixel(uint32_t value, int32_t& x, int32_t& y)
     }
     if (fromY >= m_height || m_width <= 0)
         return 0;
-    ScopedBits bits(*this);
+    ScopedBits bits(*this, true);
     if (!bits)
         return 0;
     for (int32_t py = fromY; py < m_height; ++py) {

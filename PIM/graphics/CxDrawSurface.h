@@ -8,12 +8,21 @@
 // Every operation leaves and returns the surface's error code; a surface with
 // an error refuses to draw and to be drawn onto until the caller clears it.
 // Rectangles are inclusive and clipped to the surface.
+//
+// A surface drawn with a colour key keeps the opaque runs of its pixels
+// (CxKeySpans) and draws from them while its pixels stay as they were. So
+// every way of writing pixels counts as a change: LockBits (whoever takes the
+// bits may write them; LockBitsToRead is for those who only read), every
+// operation here that writes, the raw setters, new bits, a palette or colour
+// table. Runs are used only while nobody else holds the bits locked, and
+// never for external bits, which their owner may write at any time.
 
 #include "PIM/core/CxError.h"
 #include "PIM/core/CxObject.h"
 #include "PIM/core/CxSize.h"
 #include "PIM/core/CxString.h"
 #include "PIM/files/CxCachedObject.h"
+#include "PIM/graphics/CxKeySpans.h"
 #include "PIM/graphics/CxRenderTarget.h"
 #include "PIM/graphics/CxSurfaceBase.h"
 #include "PIM/graphics/PimDrawParams.h"
@@ -40,6 +49,7 @@ public:
     // --- CxSurfaceBase / CxRenderTarget ------------------------------------------------
     int32_t GetWidth() const override { return m_width; }
     int32_t GetHeight() const override { return m_height; }
+    CxDrawSurface* AsDrawSurface() override { return this; }
     int DrawSurface(CxSurfaceBase* source, int32_t x, int32_t y, const CxRect* sourceRect, uint32_t key,
                     const ST_DRAW_PARAMS* params) override;
     int DrawSurface(CxSurfaceBase* source, const CxRect* destinationRect, const CxRect* sourceRect, uint32_t key,
@@ -87,8 +97,19 @@ public:
     int32_t GetPitch() const { return m_pitch; }
     // The bits, present (allocated, or read back from the swap file) and held
     // in memory until UnlockBits; null when they cannot be had (error set).
+    // Counts as a change of the pixels.
     uint8_t* LockBits();
+    // The same for a caller that only reads them (hit tests, savers): the
+    // pixels count as unchanged.
+    const uint8_t* LockBitsToRead() { return LockBitsAsIs(); }
     void UnlockBits();
+    // Says that the pixels changed, for code that writes them through a
+    // pointer it kept from an earlier lock.
+    void MarkPixelsChanged() { ++m_pixelsVersion; }
+    // Moves on with every change of the pixels (wraps).
+    uint32_t GetPixelsVersion() const { return m_pixelsVersion; }
+    // The opaque runs of the last keyed draw (tests and measurements).
+    const CxKeySpans& GetKeySpans() const { return m_spans; }
 
     // --- formats ----------------------------------------------------------------------------
     virtual int ConvertFormat(int depth, uint8_t layout);
@@ -166,11 +187,11 @@ public:
     void GetName(CxString& out) const { out = m_name; }
     const char* GetNameText() const { return m_name.GetText(); }
     // Raw setters for screen drivers and loaders.
-    void SetPitch(int32_t pitch) { m_pitch = pitch; }
-    void SetDepth(int depth) { m_depth = depth; m_format.depth = depth; }
-    void SetWidth(int32_t width) { m_width = width; }
-    void SetHeight(int32_t height) { m_height = height; }
-    void SetBits(uint8_t* bits) { m_bits = bits; }
+    void SetPitch(int32_t pitch) { m_pitch = pitch; MarkPixelsChanged(); }
+    void SetDepth(int depth) { m_depth = depth; m_format.depth = depth; MarkPixelsChanged(); }
+    void SetWidth(int32_t width) { m_width = width; MarkPixelsChanged(); }
+    void SetHeight(int32_t height) { m_height = height; MarkPixelsChanged(); }
+    void SetBits(uint8_t* bits) { m_bits = bits; MarkPixelsChanged(); }
 
     // --- palette and colour table ---------------------------------------------------------
     // At most 768 bytes are taken; frees the palette lookup.
@@ -223,14 +244,20 @@ protected:
     uint32_t m_flags = 0;
     ST_PIXEL_FORMAT m_format;
     int m_lockDepth = 0;
+    uint32_t m_pixelsVersion = 0;
+    CxKeySpans m_spans;
 
 private:
     // The bits for the length of one operation: locked on construction,
-    // unlocked on the way out whatever path the operation takes.
+    // unlocked on the way out whatever path the operation takes. Operations
+    // that only read pass `reading`, so that the pixels count as unchanged.
     class ScopedBits
     {
     public:
-        explicit ScopedBits(CxDrawSurface& surface) : m_surface(surface), m_block(surface.LockBits()) {}
+        explicit ScopedBits(CxDrawSurface& surface, bool reading = false)
+            : m_surface(surface), m_block(reading ? surface.LockBitsAsIs() : surface.LockBits())
+        {
+        }
         ~ScopedBits()
         {
             if (m_block)
@@ -246,6 +273,13 @@ private:
         uint8_t* m_block;
     };
 
+    // LockBits without counting a change.
+    uint8_t* LockBitsAsIs();
+    // Draws an equal-size keyed copy from the opaque runs when the case is
+    // one they draw exactly and they are (or can now be made) current:
+    // false, having drawn nothing, otherwise.
+    bool DrawFromSpans(CxDrawSurface& destination, uint8_t* sourceBits, uint8_t* destinationBits,
+                       const CxRect& destinationRect, const CxRect& sourceRect, uint32_t key);
     // The rectangle (null: the whole surface) clipped to the surface.
     CxRect ClipToSurface(const CxRect* rect) const;
     // Frees owned bits or forgets external ones. `restoreSwapped` brings

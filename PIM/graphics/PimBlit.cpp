@@ -322,10 +322,12 @@ bool ClipBlit(CxSize destinationSize, CxSize sourceSize, CxRect& destinationRect
     return true;
 }
 
-int32_t EffectiveBlitMode(const ST_BLIT_JOB& job)
+namespace {
+
+int32_t EffectiveMode(int32_t mode, const ST_PIXEL_FORMAT& sourceFormat, int destinationDepth)
 {
-    const int sd = job.sourceFormat.depth, dd = job.destinationFormat.depth;
-    switch (job.params.mode) {
+    const int sd = sourceFormat.depth, dd = destinationDepth;
+    switch (mode) {
     case PIM_DRAW_HALF:
     case PIM_DRAW_DEST_ALPHA:
     case PIM_DRAW_BOTH_ALPHA:
@@ -337,9 +339,9 @@ int32_t EffectiveBlitMode(const ST_BLIT_JOB& job)
     case PIM_DRAW_ADD_RGB:
     case PIM_DRAW_NOTHING:
     case PIM_DRAW_EMBOSS:
-        return job.params.mode;
+        return mode;
     case PIM_DRAW_SOURCE_ALPHA:
-        return SourceAlphaBits(job.sourceFormat) ? PIM_DRAW_SOURCE_ALPHA : PIM_DRAW_COPY;
+        return SourceAlphaBits(sourceFormat) ? PIM_DRAW_SOURCE_ALPHA : PIM_DRAW_COPY;
     case PIM_DRAW_COMPOSITE:
         return sd == 32 && dd == 32 ? PIM_DRAW_COMPOSITE : PIM_DRAW_COPY;
     case PIM_DRAW_UPSIDE_DOWN:
@@ -350,6 +352,13 @@ int32_t EffectiveBlitMode(const ST_BLIT_JOB& job)
         // Mode 17 has no use in the game; it copies, as do unknown codes.
         return PIM_DRAW_COPY;
     }
+}
+
+} // namespace
+
+int32_t EffectiveBlitMode(const ST_BLIT_JOB& job)
+{
+    return EffectiveMode(job.params.mode, job.sourceFormat, job.destinationFormat.depth);
 }
 
 void BlitGeneral(const ST_BLIT_JOB& job)
@@ -395,6 +404,33 @@ bool GetBlitForceGeneral()
     return g_forceGeneral;
 }
 
+bool CxDrawSurface::DrawFromSpans(CxDrawSurface& destination, uint8_t* sourceBits, uint8_t* destinationBits,
+                                  const CxRect& destinationRect, const CxRect& sourceRect, uint32_t key)
+{
+    // The runs stand for the general routine only where it would copy raw
+    // values pixel for pixel: no stretch, the same format on both sides, a
+    // key some value can match, and pixels nobody can be writing meanwhile
+    // (someone else's lock, the owner of external bits, the blit itself).
+    if (g_forceGeneral || this == &destination || HasExternalBits() || m_lockDepth != 1 ||
+        m_depth != destination.m_depth || m_depth < 8 ||
+        destinationRect.Width() != sourceRect.Width() || destinationRect.Height() != sourceRect.Height())
+        return false;
+    if (m_depth < 32 && key >= (1u << m_depth))
+        return false;
+    if (m_depth == 16) {
+        const uint8_t layout = ResolveLayout(m_format.layout, 16);
+        if (layout != ResolveLayout(destination.m_format.layout, 16) || layout == PIM_LAYOUT_TABLE)
+            return false;
+    } else if (m_depth == 8 && std::memcmp(m_palette, destination.m_palette, sizeof(m_palette)) != 0) {
+        return false;
+    }
+    const CxKeySpans::ST_PIXELS pixels{sourceBits, m_pitch, m_width, m_height, m_depth / 8};
+    if (!m_spans.Prepare(pixels, key, m_pixelsVersion))
+        return false;
+    m_spans.Draw(sourceBits, m_pitch, sourceRect, destinationBits, destination.m_pitch, destinationRect);
+    return true;
+}
+
 int CxDrawSurface::Blit(CxDrawSurface& destination, const CxRect* destinationRect, const CxRect* sourceRect,
                         uint32_t key, const ST_DRAW_PARAMS* params)
 {
@@ -417,7 +453,8 @@ int CxDrawSurface::Blit(CxDrawSurface& destination, const CxRect* destinationRec
         !ClipBlit(destination.GetSize(), GetSize(), dst, src))
         return m_error;
 
-    uint8_t* sourceBits = LockBits();
+    // Drawing from a surface leaves its pixels as they were.
+    uint8_t* sourceBits = LockBitsAsIs();
     if (!sourceBits)
         return m_error;
     uint8_t* destinationBits = destination.LockBits();
@@ -426,7 +463,10 @@ int CxDrawSurface::Blit(CxDrawSurface& destination, const CxRect* destinationRec
         return destination.m_error;
     }
 
-    if (p.mode == PIM_DRAW_ROUTINE) {
+    if (key != PIM_NO_KEY && EffectiveMode(p.mode, m_format, destination.m_depth) == PIM_DRAW_COPY &&
+        DrawFromSpans(destination, sourceBits, destinationBits, dst, src, key)) {
+        // drawn
+    } else if (p.mode == PIM_DRAW_ROUTINE) {
         if (p.routine)
             p.routine(*this, destination, dst, src, key, p.argument2, p.argument3);
     } else {

@@ -1,6 +1,7 @@
 #pragma once
 // Inside the blitter: the specialised routines and what they share with the
-// general routine. Not for use outside PIM/graphics/PimBlit*.cpp.
+// general routine. Not for use outside PIM/graphics/PimBlit*.cpp and the
+// keyed runs (CxKeySpans.cpp).
 
 #include "PIM/graphics/PimBlit.h"
 

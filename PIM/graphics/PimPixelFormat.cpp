@@ -52,11 +52,6 @@ inline uint32_t Narrow(uint8_t value, int bits)
 
 } // namespace
 
-bool IsValidDepth(int depth)
-{
-    return depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16 || depth == 24 || depth == 32;
-}
-
 bool IsValidLayout(int layout)
 {
     return layout >= 0 && layout <= PIM_LAYOUT_LAST;

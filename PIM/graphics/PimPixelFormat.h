@@ -56,7 +56,11 @@ struct ST_PIXEL_FORMAT
     int colourTableCount = 0;
 };
 
-bool IsValidDepth(int depth);
+// Inline: every blit asks it of both sides.
+inline bool IsValidDepth(int depth)
+{
+    return depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16 || depth == 24 || depth == 32;
+}
 bool IsValidLayout(int layout);
 
 // The layout a code means at a depth (0 chooses the default: 7 for depths 1..8,
