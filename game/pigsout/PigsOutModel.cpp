@@ -211,6 +211,12 @@ void CPigOutModel::PlayFarmer(int state, bool looped)
     Cue(EPigCue::FarmerPlay, state, looped ? 1 : 0);
 }
 
+void CPigOutModel::SetPigState(int state)
+{
+    PlayPig(state, true);
+    m_pig.y = m_options.pigPos.y - (IsRaised(PigFamily(state)) ? PIGS_HIGH_JUMP : 0);
+}
+
 bool CPigOutModel::IsObjectFresh(int id) const
 {
     return id < 0 || id >= GetSlotCount() || !m_objects[static_cast<size_t>(id)].moved;

@@ -143,8 +143,8 @@ public:
     void Tick();
     // The next tick 10 ms after `now` (the game clock went back to 0).
     void SetClock(uint32_t now) { m_nextAt = now + PIGS_TICK_MS; }
-    // Tests: the pig straight into `state`, as if played looped.
-    void SetPigState(int state) { PlayPig(state, true); }
+    // Tests: the pig straight into `state`, as if played looped, raised in the high jumps.
+    void SetPigState(int state);
 
     const std::vector<ST_PIG_CUE>& Cues() const { return m_cues; }
     void ClearCues() { m_cues.clear(); }

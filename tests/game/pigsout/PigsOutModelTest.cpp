@@ -81,7 +81,7 @@ TEST_F(PigsOutModelTest, PressesJumpAndJumpHighAndEachStateIsFollowedWhenItEnds)
     model.SetPigState(18);
     model.Press();
     EXPECT_EQ(model.GetPigState(), 19);
-    EXPECT_EQ(model.GetPig().y, 0);
+    EXPECT_EQ(model.GetPig().y, 150);
     model.SetPigState(13);
     model.Press();
     EXPECT_EQ(model.GetPigState(), 13);
@@ -302,7 +302,7 @@ TEST_F(PigsOutModelTest, ALossRestartsThreeSecondsAfterTheLastTripEnds)
     uint32_t lastTripEnd = 0;
     for (; now < 20000 && !Has(EPigCue::Restart); now += 1) {
         model.ClearCues();
-        if (model.GetPigState() == 0 && model.GetLives() > 0 && model.GetState() == PIGS_PLAYING)
+        if (PigIsRunning(model.GetPigState()) && model.GetLives() > 0 && model.GetState() == PIGS_PLAYING)
             model.SetPigState(3);
         const int lives = model.GetLives();
         model.Advance(now);
