@@ -110,7 +110,8 @@ int CPigOutGame::Start()
 std::unique_ptr<CDaxSprite> CPigOutGame::LoadSprite(const char* file, CxPoint at, int32_t z)
 {
     auto sprite = std::make_unique<CDaxSprite>();
-    if (sprite->Load(file) != PIM_OK && sprite->GetStateCount() == 0)
+    // A missing sprite is a hole in the picture, never an error storm.
+    if (!GameDataExists(file) || (sprite->Load(file) != PIM_OK && sprite->GetStateCount() == 0))
         Trace("PigsOut: %s is missing\n", file);
     GameApplySeeThrough(*sprite, true);
     sprite->SetZ(z);
@@ -124,7 +125,7 @@ void CPigOutGame::LoadTemplates()
 {
     for (int type = 0; type < PIGS_TYPES; ++type) {
         auto sprite = std::make_unique<CDaxSprite>();
-        if (sprite->Load(kTemplates[type]) != PIM_OK && sprite->GetStateCount() == 0)
+        if (!GameDataExists(kTemplates[type]) || (sprite->Load(kTemplates[type]) != PIM_OK && sprite->GetStateCount() == 0))
             Trace("PigsOut: %s is missing\n", kTemplates[type]);
         GameApplySeeThrough(*sprite, true);
         const bool state0 = sprite->GetStateCount() > 0 && sprite->SetState(0) == PIM_OK;
