@@ -471,7 +471,8 @@ void Star(const CScaledPen& p)
     StarShape(p, 0, -62, 48, C(p, 255, 214, 50));
     p.Circle(-9, -66, 4, C(p, 90, 60, 20));
     p.Circle(9, -66, 4, C(p, 90, 60, 20));
-    p.Line(-8, -52, 8, -52, 2, C(p, 90, 60, 20));
+    p.Line(-9, -54, 0, -49, 2, C(p, 90, 60, 20)); // a smile
+    p.Line(0, -49, 9, -54, 2, C(p, 90, 60, 20));
 }
 
 void Rainbow(const CScaledPen& p)

@@ -150,9 +150,10 @@ void PigExtras(const CScaledPen& p, const ST_PIG_POSE& pose, int frame, double t
                    Argb(170, bands[n][0], bands[n][1], bands[n][2]));
         break;
     }
-    case EExtra::Hearts:
+    case EExtra::Hearts: // floating up beside his head
         for (int n = 0; n < 3; ++n)
-            SmallHeart(p, -40 + n * 40, top + 10 - frame * 6 - (n % 2) * 12, 9, C(p, 240, 50, 90));
+            SmallHeart(p, n == 1 ? 0 : n == 0 ? -46 : 46, top + (n == 1 ? 0 : 34) - frame * 3, 8,
+                       C(p, 240, 50, 90));
         break;
     case EExtra::Stars:
         for (int n = 0; n < 3; ++n) {
@@ -190,6 +191,9 @@ void Pig(const CScaledPen& p, const ST_PIG_POSE& pose, int frame)
         PigExtras(p, pose, frame, hy - 40);
         return;
     }
+    // The rainbow streams out behind him, the rest is in front.
+    if (pose.extra == EExtra::Rainbow)
+        PigExtras(p, pose, frame, y0 - 94);
     // The back rises behind his head.
     p.Ellipse(0, y0 - 54, 42, 34, body);
     p.Ellipse(-16, y0 - 70, 14, 8, C(p, 255, 200, 212)); // light on his back
@@ -209,7 +213,8 @@ void Pig(const CScaledPen& p, const ST_PIG_POSE& pose, int frame)
     p.Triangle(24, hy - 12, 8, hy - 24, 32, hy + tip, dark);
     p.Circle(0, hy, 29, body);
     PigFace(p, hy, pose.face);
-    PigExtras(p, pose, frame, hy - 36);
+    if (pose.extra != EExtra::Rainbow)
+        PigExtras(p, pose, frame, hy - 36);
 }
 
 struct ST_PIG_STRIP
