@@ -81,3 +81,5 @@ std::span<const ST_DEMO_PICTURE> CroquetSprites();
 std::span<const ST_DEMO_PICTURE> PuzzlePictures();
 std::span<const ST_DEMO_PICTURE> QuizPictures();
 std::span<const ST_DEMO_PICTURE> PaintRoomPictures();
+std::span<const ST_DEMO_PICTURE> PigsOutPictures();
+std::span<const ST_DEMO_PICTURE> PigsOutSprites();
