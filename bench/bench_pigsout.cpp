@@ -11,6 +11,10 @@
 //          operator new: "news" must be 0.
 //
 // Target: a tick under 0.1 ms.
+// Measured on the 2-core build machine (Release, g++, other builds beside):
+// about 0.5 us a tick with 28 objects alive on average, ratio about 4.5
+// (the cues and the facts' calls beside the bare sine and centre); no
+// allocation in any tick of a whole level.
 #include "bench/BenchNewCounter.h"
 #include "bench/BenchTiming.h"
 #include "game/pigsout/PigsOutModel.h"
@@ -63,10 +67,13 @@ struct Scene
         for (int i = 0; i < 200; ++i)
             Step();
     }
+    double liveSum = 0.0, steps = 0.0;
     void Step()
     {
         model.ClearCues();
         model.Tick();
+        liveSum += model.GetLiveCount();
+        steps += 1.0;
         if (model.GetState() != PIGS_PLAYING)
             Restart();
     }
@@ -91,7 +98,7 @@ void Tick(benchmark::State& state)
         scene.Step();
     const auto [ours, theirs] = BestRounds([&] { scene.Step(); }, [&] { scene.Bare(); }, 2e7, 5);
     state.counters["us_per_tick"] = ours / 1e3;
-    state.counters["live"] = scene.model.GetLiveCount();
+    state.counters["live"] = scene.liveSum / scene.steps; // on average over the ticks measured
     state.counters["ratio"] = ours / theirs;
 }
 
