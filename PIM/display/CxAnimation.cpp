@@ -204,6 +204,16 @@ const ST_ANIM_ACTION* CxAnimation::GetAction(int index) const
     return ActionAt(index == -1 ? m_current : index);
 }
 
+int CxAnimation::SetActionFrameRate(int index, float rate)
+{
+    ST_ANIM_ACTION* action = ActionAt(index);
+    if (!action)
+        return PIM_ERR_BAD_ARG;
+    action->frameRate = rate;
+    action->flags |= PIM_ANIM_FRAME_RATE;
+    return PIM_OK;
+}
+
 int CxAnimation::InsertActions(int index, const ST_ANIM_ACTION* actions, int count)
 {
     if (count == 0)

@@ -98,6 +98,9 @@ public:
     // -1 for the current one; null when there is none.
     virtual const ST_ANIM_ACTION* GetAction(int index = -1) const;
     virtual int GetRepeatsLeft() const { return m_repeatsLeft; }
+    // The frame rate of the action at `index`, which then steps frames; the
+    // running period ends as it was. 16 for no such action.
+    virtual int SetActionFrameRate(int index, float rate);
 
     // One step (the main-loop callback calls it for every playing animation).
     virtual void Update();

@@ -15,6 +15,7 @@
 #include "game/common/CTitleScreen.h"
 #include "game/paint/PaintRoom.h"
 #include "game/pigpen/PigPenRoom.h"
+#include "game/pigsout/PigsOutRoom.h"
 #include "game/quiz/QuizRoom.h"
 #include "game/shell/CMarrowdaleApp.h"
 
@@ -33,6 +34,7 @@ const CxGameRoomRegistrar kRooms[] = {
     {"Puzzle", &MakeRoom<CJigsaw>},
     {"Quiz", &MakeRoom<CQuiz>},
     {"PaintRoom", &MakeRoom<CDrawRoom>},
+    {"PigsOut", &MakeRoom<CPigOutGame>},
 };
 
 } // namespace

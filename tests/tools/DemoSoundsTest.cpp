@@ -52,6 +52,8 @@ TEST(DemoSounds, MakesEveryWaveLongAndLoudAsMeant)
         {"Quiz/tr_bad.wav", {0.6, false, true}},
         {"sound/pt_crayonDraw.wav", {0.6, false, true}},  {"sound/save.wav", {0.7, false, true}},
         {"sound/print.wav", {0.8, false, true}},         {"sound/erase.wav", {0.5, false, true}},
+        {"PigsOut/scPigsOut_collect.wav", {0.4, false, true}}, {"PigsOut/scPigsOut_trip.wav", {0.6, false, true}},
+        {"PigsOut/pigcaught.wav", {0.7, false, true}},
     };
     size_t count = 0;
     for (const char* const* name = GetDemoSoundNames(); *name; ++name, ++count) {

@@ -25,7 +25,8 @@ std::vector<ST_DEMO_PICTURE> GetDemoPictures()
                       LoginPictures(),
                       OptionsPictures(), PigPenPictures(), BaleOutPictures(),
                       CroquetPictures(), CroquetSprites(),
-                      PuzzlePictures(), QuizPictures(), PaintRoomPictures()})
+                      PuzzlePictures(), QuizPictures(), PaintRoomPictures(),
+                      PigsOutPictures(), PigsOutSprites()})
         all.insert(all.end(), list.begin(), list.end());
     return all;
 }

@@ -625,6 +625,49 @@ std::vector<int16_t> QuizBad()
     return Normalised(mix, 0.4);
 }
 
+// The pig run: a food eaten, "crunch" then a bright "ding", 0.4 s.
+std::vector<int16_t> PigMunch()
+{
+    std::vector<double> mix(kRate * 4 / 10, 0.0);
+    ST_NOISE noise;
+    for (size_t i = 0; i < mix.size(); ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        mix[i] = 0.7 * noise.Next() * (Pulse(t, 0.0, 0.05) + Pulse(t, 0.07, 0.05));
+    }
+    AddBlip(mix, 0.14, 0.25, 1320, 1760, 0.6);
+    return Normalised(mix, 0.45);
+}
+
+// The pig run: a trip, a dull "thump" and a sliding "whoo-oops", 0.6 s.
+std::vector<int16_t> PigTrip()
+{
+    std::vector<double> mix(kRate * 6 / 10, 0.0);
+    ST_NOISE noise;
+    const double dull = 1 - std::exp(-2 * kPi * 300.0 / kRate);
+    double low = 0;
+    for (size_t i = 0; i < mix.size(); ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        low += dull * (noise.Next() - low);
+        mix[i] = (3 * low + std::sin(2 * kPi * (90 - 40 * t) * t)) * Pulse(t, 0.0, 0.16);
+    }
+    AddBlip(mix, 0.16, 0.4, 660, 260, 0.35);
+    return Normalised(mix, 0.5);
+}
+
+// The pig run: the farmer has caught up, Tobble squeals "wee-eee", 0.7 s.
+std::vector<int16_t> PigSqueal()
+{
+    std::vector<double> mix(kRate * 7 / 10, 0.0);
+    const double formants[2] = {1400, 2600};
+    auto pitch = [](double t) {
+        const double u = std::fmod(t, 0.35) / 0.35;
+        return (700 + 500 * std::sin(kPi * u)) * (1 + 0.03 * std::sin(2 * kPi * 30 * t));
+    };
+    auto loudness = [](double t) { return Pulse(t, 0.0, 0.32) + Pulse(t, 0.36, 0.32); };
+    AddVoice(mix, formants, 0.05, pitch, loudness);
+    return Normalised(mix, 0.45);
+}
+
 struct ST_DEMO_SOUND
 {
     const char* path; // relative to the data folder
@@ -710,6 +753,9 @@ const ST_DEMO_SOUND kSounds[] = {
     {"sound/save.wav", &PaintSaved},             // 0.7 s: the painting kept
     {"sound/print.wav", &PaintPrinted},          // 0.8 s: the page going out
     {"sound/erase.wav", &PaintErased},           // 0.5 s: the canvas wiped clean
+    {"PigsOut/scPigsOut_collect.wav", &PigMunch}, // 0.4 s: the pig eats a food
+    {"PigsOut/scPigsOut_trip.wav", &PigTrip},     // 0.6 s: the pig trips
+    {"PigsOut/pigcaught.wav", &PigSqueal},        // 0.7 s: the farmer catches up
 };
 
 const char* const* BuildNames()

@@ -81,5 +81,7 @@ std::span<const ST_DEMO_PICTURE> CroquetSprites();
 std::span<const ST_DEMO_PICTURE> PuzzlePictures();
 std::span<const ST_DEMO_PICTURE> QuizPictures();
 std::span<const ST_DEMO_PICTURE> PaintRoomPictures();
+std::span<const ST_DEMO_PICTURE> PigsOutPictures();
+std::span<const ST_DEMO_PICTURE> PigsOutSprites();
 // Not demo data: the program's icons for the desktop (painter --icons).
 std::span<const ST_DEMO_PICTURE> IconPictures();

@@ -22,6 +22,7 @@
 #include "game/baleout/BaleOutLevel.h"
 #include "game/balls/BallsLevel.h"
 #include "game/croquet/CroquetLevel.h"
+#include "game/pigsout/PigsOutLevel.h"
 #include "game/jigsaw/JigsawLevel.h"
 #include "game/paint/PaintFiles.h"
 #include "game/paint/PaintModel.h"
@@ -369,6 +370,76 @@ void CDataChecker::CheckRoom(CxOptions& options)
         CheckQuiz(options);
     if (PimStrEqual(Folder(m_file.name).c_str(), "PaintRoom", true))
         CheckPaintRoom();
+    if (PimStrEqual(Folder(m_file.name).c_str(), "PigsOut", true))
+        CheckPigsOut(options);
+}
+
+int CDataChecker::SpriteStates(const char* name, int state, int* frames)
+{
+    *frames = 0;
+    CxString path;
+    CxOptions sprite;
+    if (BuildGamePathFromData(path, name) != PIM_OK || !FsExists(path.GetText()) || sprite.Load(path.GetText()) != PIM_OK)
+        return -1;
+    ST_DAX_SPRITE_HEADER header;
+    CxError reporter;
+    CxQuietErrors quiet;
+    if (ReadDaxSpriteHeader(sprite, header, reporter) != PIM_OK)
+        return -1;
+    if (state < header.numStates) {
+        ST_DAX_STATE_DESC desc;
+        ReadDaxState(sprite, state, desc);
+        *frames = desc.numFrames;
+    }
+    return header.numStates;
+}
+
+void CDataChecker::CheckPigsOut(CxOptions& options)
+{
+    const int left = options.GetInt("General", "LeftEdge", 0), right = options.GetInt("General", "RightEdge", 0);
+    if (left > right)
+        Problem(m_file.lines.KeyLine("General", "LeftEdge"), "[General] LeftEdge " + std::to_string(left) +
+                                                                 " is right of RightEdge " + std::to_string(right));
+    const int levels = std::max(options.GetInt("General", "NumLevels", 0), 0);
+    int frames = 0;
+    int roadStates = INT32_MAX;
+    for (const char* road : {"dax_road_top.xni", "dax_road_bottom.xni"})
+        roadStates = std::min(roadStates, SpriteStates(road, 0, &frames));
+    if (roadStates < levels)
+        Problem(0, "the roads need a state for each of the " + std::to_string(levels) + " levels");
+    if (SpriteStates("dax_pig.xni", 0, &frames) < 27)
+        Problem(0, "dax_pig.xni needs 27 states");
+    if (SpriteStates("dax_farmer.xni", 0, &frames) < 3)
+        Problem(0, "dax_farmer.xni needs 3 states");
+    const char* kinds[] = {"food", "smallobs", "largeobs", "tallobs", "special"};
+    const int counts[] = {4, 3, 3, 3, 3};
+    for (size_t kind = 0; kind < 5; ++kind)
+        for (int i = 0; i < counts[kind]; ++i) {
+            const std::string name = std::string("dax_") + kinds[kind] + std::to_string(i) + ".xni";
+            // Fewer than 6 frames never show the depth frames; more than 78
+            // skip frames on the way up the road.
+            if (SpriteStates(name.c_str(), 0, &frames) < 1 || frames < 6 || frames > 78)
+                Problem(0, name + " needs a state 0 of 6 to 78 frames");
+        }
+    for (int level = 0; level < levels; ++level) {
+        const std::string name = PigsOutLevelFileName(level).GetText();
+        CxString path;
+        CxBuffer buffer;
+        if (BuildGamePathFromData(path, name.c_str()) != PIM_OK || !FsExists(path.GetText()) ||
+            LoadFile(path.GetText(), buffer) != PIM_OK) {
+            Problem(0, "the level file \"" + name + "\" does not exist");
+            continue;
+        }
+        const ST_PIGS_LEVEL table = ReadPigsOutLevel(buffer.GetData(), buffer.GetSize());
+        for (const CxString& problem : PigsOutLevelProblems(table))
+            Problem(0, name + ": " + problem.GetText());
+        const int pass = ReadPigsOutPassScore(options, level);
+        const std::string section = CxString::Formatted("Level%02d", level).GetText();
+        if (pass > table.FoodCount())
+            Problem(m_file.lines.KeyLine(section, "PassScore"), "[" + section + "] PassScore " + std::to_string(pass) +
+                                                                    " is more than the level's " +
+                                                                    std::to_string(table.FoodCount()) + " food");
+    }
 }
 
 void CDataChecker::CheckPaintRoom()

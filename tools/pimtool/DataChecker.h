@@ -72,6 +72,12 @@ private:
     void CheckEvent(int line, const std::string& text);
     void CheckLanguages(CxOptions& options);
     void CheckBaleLevel();
+    // The pig run: its edges, pass scores and level files, and the states
+    // and frames its sprite files must have.
+    void CheckPigsOut(CxOptions& options);
+    // The state count of a sprite file (-1 when it does not read), and the
+    // frames of one state (0 when it has none).
+    int SpriteStates(const char* name, int state, int* frames);
     void CheckGameFiles();
 
     // A file named in data: a problem at `line` unless the game would find
