@@ -1,5 +1,6 @@
 #include "game/pigsout/PigsOutRoom.h"
 
+#include "PIM/app/CxGameApp.h"
 #include "PIM/core/PimSafeFormat.h"
 #include "PIM/core/PimTrace.h"
 #include "PIM/files/PimFileLayer.h"
@@ -222,6 +223,12 @@ int CPigOutGame::Update()
     const int code = CGameRoom::Update();
     if (!m_loaded)
         return code;
+    // The pig follows where the pointer is now, not the last move this room
+    // heard: moves made over the start-level dialog never reach the room.
+    int32_t x = 0;
+    int32_t y = 0;
+    if (CxGameApp* app = GetApp(); app && app->GetMousePosition(x, y))
+        m_pointer = CxPoint(x, y);
     m_model.SetPointer(m_pointer.x);
     m_model.Advance(GetGameTime());
     ApplyCues();
