@@ -7,6 +7,7 @@
 #include "game/common/CGameServices.h"
 #include "game/pigsout/PigsOutRoom.h"
 #include "tests/game/GameShots.h"
+#include "tests/game/ModalDriver.h"
 #include "tests/game/GameTestApp.h"
 #include "tests/game/RoomVisits.h"
 #include "tests/support/TempFolder.h"
@@ -160,15 +161,19 @@ TEST(PigsOutDemoTest, LevelZeroRunsOnTheDemoData)
     EXPECT_EQ(room->GetFarmer()->GetStateCount(), PIGS_FARMER_STATES);
     EXPECT_GT(room->GetModel().GetSlotCount(), 0);
     EXPECT_EQ(room->GetModel().GetPassScore(), 6);
-    room->OnMouseMove(0, {600, 300});
+    // Input as a player gives it: posted to the window, not handed to the room.
+    PostMouse(game.App(), EMouseAction::Move, EMouseButton::None, {600, 300}, 0);
     for (int t = 0; t < 2400; t += 10)
         game.Run(10);
     EXPECT_GT(room->GetModel().GetTick(), 200);
     EXPECT_GT(room->GetModel().GetUsed(), 0);
     EXPECT_GT(room->GetModel().GetPig().x, 367);
     SaveGameShot(game, shots.Path(), "pigsout-running.png");
-    room->OnLButtonDown(1, {600, 300});
-    room->OnLButtonDown(1, {600, 300});
+    for (int press = 0; press < 2; ++press) {
+        PostMouse(game.App(), EMouseAction::Down, EMouseButton::Left, {600, 300}, PIM_MK_LBUTTON);
+        PostMouse(game.App(), EMouseAction::Up, EMouseButton::Left, {600, 300}, 0);
+        game.Run(20);
+    }
     EXPECT_TRUE(PigFamily(room->GetModel().GetPigState()) == EPigFamily::HighJump);
     game.Run(100);
     SaveGameShot(game, shots.Path(), "pigsout-high-jump.png");
