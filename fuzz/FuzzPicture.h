@@ -22,9 +22,10 @@ inline void Check(bool condition)
         std::abort();
 }
 
-// Conversions search a palette per colour: large pictures would only slow
-// the run down without reaching new code.
-constexpr int64_t kMaxConvertedPixels = int64_t{1} << 16;
+// Conversions search a palette per colour, and building the search costs
+// most for large pictures (a run-length file of a few hundred bytes makes
+// tens of thousands of pixels): 64 x 64 reaches every path and keeps runs fast.
+constexpr int64_t kMaxConvertedPixels = int64_t{1} << 12;
 
 inline void UsePicture(CxDrawSurface& picture)
 {

@@ -412,9 +412,11 @@ bool CPigOutModel::Meet(const ST_PIG_OBJECT& object)
     } else if (type == TYPE_SECOND_RUN) {
         PlayPig(group == 2 ? 12 : 14, true);
         Cue(EPigCue::Sound, static_cast<int>(EPigSound::SecondRunVoice));
-    } else {
+    } else if (type == TYPE_THIRD_RUN) {
         PlayPig(group == 2 ? 18 : 20, true);
         Cue(EPigCue::Sound, static_cast<int>(EPigSound::ThirdRunVoice));
+    } else {
+        return false;
     }
     FastMode();
     return true;
