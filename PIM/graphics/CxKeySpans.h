@@ -69,6 +69,10 @@ public:
     size_t CountRuns() const { return m_built ? m_rows[m_height] : 0; }
 
     static ST_KEY_SPAN_STATS GetStats();
+    // Draws with the widest copies the processor has (the default), or with
+    // the plain x86-64 ones (tests, to check both). True when wide copies
+    // are in use afterwards.
+    static bool UseWideCopies(bool wide);
 
 private:
     bool Renew(const ST_PIXELS& pixels, uint32_t key, uint32_t version);
