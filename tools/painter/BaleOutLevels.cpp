@@ -1,11 +1,7 @@
 #include "tools/painter/BaleOutLevels.h"
 
-#include "PIM/core/CxError.h"
-#include "PIM/core/PimTrace.h"
+#include "tools/painter/LevelTexts.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 
 namespace {
@@ -80,33 +76,13 @@ bool ParseBaleOutMap(const std::string& text, BaleOutCells& cells, std::string& 
 
 int MakeBaleOutLevels(const char* dataFolder, bool verbose)
 {
-    int result = PIM_OK;
-    for (int level = 0; level < kBaleOutLevels; ++level) {
-        char name[32];
-        std::snprintf(name, sizeof name, "BaleOut/sLevel%02d", level);
-        const std::filesystem::path base = std::filesystem::path(dataFolder) / name;
-        std::filesystem::path source = base, target = base;
-        source += ".txt";
-        target += ".skc";
-        std::ifstream in(source, std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        BaleOutCells cells;
-        std::string error = "cannot be read";
-        int code = PIM_OK;
-        if (!in || !ParseBaleOutMap(text.str(), cells, error)) {
-            std::fprintf(stderr, "%s: %s\n", source.string().c_str(), error.c_str());
-            code = in ? PIM_ERR_FILE_TYPE : PIM_ERR_OPEN;
-        } else {
-            std::ofstream out(target, std::ios::binary | std::ios::trunc);
-            out.write(reinterpret_cast<const char*>(cells.data()), static_cast<std::streamsize>(cells.size()));
-            if (!out)
-                code = PIM_ERR_WRITE;
-        }
-        if (code != PIM_OK && result == PIM_OK)
-            result = code;
-        if (verbose)
-            Trace("%s %s\n", code == PIM_OK ? "made" : "FAILED", target.string().c_str());
-    }
-    return result;
+    return MakeLevelFiles(dataFolder, "BaleOut", kBaleOutLevels, ".skc",
+                          [](const std::string& text, std::string& bytes, std::string& error) {
+                              BaleOutCells cells;
+                              if (!ParseBaleOutMap(text, cells, error))
+                                  return false;
+                              bytes.assign(reinterpret_cast<const char*>(cells.data()), cells.size());
+                              return true;
+                          },
+                          verbose);
 }

@@ -1,11 +1,7 @@
 #include "tools/painter/PigsOutLevels.h"
 
-#include "PIM/core/CxError.h"
-#include "PIM/core/PimTrace.h"
+#include "tools/painter/LevelTexts.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 
 namespace {
@@ -91,34 +87,13 @@ std::string PigsOutLevelBytes(const std::vector<ST_PIGSOUT_RECORD>& records)
 
 int MakePigsOutLevels(const char* dataFolder, bool verbose)
 {
-    int result = PIM_OK;
-    for (int level = 0; level < kPigsOutLevels; ++level) {
-        char name[32];
-        std::snprintf(name, sizeof name, "PigsOut/sLevel%02d", level);
-        const std::filesystem::path base = std::filesystem::path(dataFolder) / name;
-        std::filesystem::path source = base, target = base;
-        source += ".txt";
-        target += ".pol";
-        std::ifstream in(source, std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        std::vector<ST_PIGSOUT_RECORD> records;
-        std::string error = "cannot be read";
-        int code = PIM_OK;
-        if (!in || !ParsePigsOutLevel(text.str(), records, error)) {
-            std::fprintf(stderr, "%s: %s\n", source.string().c_str(), error.c_str());
-            code = in ? PIM_ERR_FILE_TYPE : PIM_ERR_OPEN;
-        } else {
-            const std::string bytes = PigsOutLevelBytes(records);
-            std::ofstream out(target, std::ios::binary | std::ios::trunc);
-            out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-            if (!out)
-                code = PIM_ERR_WRITE;
-        }
-        if (code != PIM_OK && result == PIM_OK)
-            result = code;
-        if (verbose)
-            Trace("%s %s\n", code == PIM_OK ? "made" : "FAILED", target.string().c_str());
-    }
-    return result;
+    return MakeLevelFiles(dataFolder, "PigsOut", kPigsOutLevels, ".pol",
+                          [](const std::string& text, std::string& bytes, std::string& error) {
+                              std::vector<ST_PIGSOUT_RECORD> records;
+                              if (!ParsePigsOutLevel(text, records, error))
+                                  return false;
+                              bytes = PigsOutLevelBytes(records);
+                              return true;
+                          },
+                          verbose);
 }
